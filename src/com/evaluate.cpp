@@ -1,0 +1,242 @@
+#include "com/evaluate.h"
+
+#include "com/danger.h"
+#include "com/escape_mate.h"
+#include "com/surveys.h"
+#include "rules/move_check.h"
+
+namespace vv {
+namespace {
+
+constexpr double KING_CAPTURE = 9999;
+constexpr double MATE = 9998;
+
+// The third layer, by the kind of the moving piece.
+double layer_three(Engine& e, double score, int captured, int piece, int fx, int fy, int tx, int ty) {
+  const auto& B = e.pos.board;
+  const Position& p = e.pos;
+  const Influence& m = e.inf;
+  const auto& MR = m.man_reach_count;
+  const auto& CR = m.com_reach_count;
+  const auto& MRB = e.cm.man_reach_before;
+  const auto& CRB = e.cm.com_reach_before;
+  const bool drop = fx < 0;
+  const int kx = p.man_king_x, ky = p.man_king_y;
+  const int mcp_t = m.man_capturer_piece[tx][ty];
+
+  switch (piece) {
+    case 歩: {
+      if (p.com_hand[2] > 0) score += 調査_香狙い(e, tx, ty);
+      if (p.com_hand[3] > 0) score += 調査_桂狙い(e, tx, ty);
+      if (ty < 9) {
+        const int ahead = B[tx][ty + 1];
+        if (ahead == 金)
+          score += 0.5;
+        else if (ahead == 飛)
+          score -= 1;
+        // A MAN piece other than a pawn in front, with no safe square to go to.
+        if (ahead < -歩 && 調査_移動可場所数(e, tx, ty + 1, ahead) == 0) score += iabs(ahead);
+      }
+      if (CR[tx][ty] > 0 && tx > 1 && tx < 9 && (B[tx + 1][ty] == 飛 || B[tx - 1][ty] == 飛)) score -= 1;
+      if (drop) {
+        const int qx = m.man_capturer_x[tx][ty], qy = m.man_capturer_y[tx][ty];
+        if (!(MR[qx][qy] == 0 && CRB[qx][qy] > 0) && CR[tx][ty] > 0 && qx == tx && (mcp_t == -香 || mcp_t == -飛) &&
+            ty < qy)
+          score += 120;
+      } else {
+        score -= 0.1;
+        const int cgp = m.com_guard_piece[tx][ty];
+        if (cgp == 金 || cgp == 銀) score += 0.6;
+        if (ty < 4) {
+          if (cgp == 香)
+            score += 1;
+          else if (cgp == 飛 && m.com_guard_x[tx][ty] == tx && CR[tx][ty] >= MR[tx][ty] && m.com_guard_y[tx][ty] < ty)
+            score += 2;
+          if (MR[tx][ty + 1] == 0 && B[tx][ty + 2] <= -桂) score += 1;
+          if (B[tx][ty + 1] == -歩 && MR[tx][ty + 1] > 0) score -= 5;
+          if (tx < 9 && B[tx + 1][ty] == 角) {
+            score += 0.5;
+            if (B[tx + 1][ty + 2] == -歩) score += 5;
+          }
+          if (tx > 1 && B[tx - 1][ty] == 角) {
+            score += 0.5;
+            if (B[tx - 1][ty + 2] == -歩) score += 5;
+          }
+          if (captured <= -10 && CR[fx][fy] == 1) {
+            if (ty > 2 && mcp_t == -香 && B[tx][ty - 2] == 角)
+              score -= 5;
+            else
+              score += 5;
+            if (captured == -歩 && (mcp_t == -香 || mcp_t == -飛) && CR[fx][fy] < 2) score += 50;
+          }
+          const int ahead = B[tx][ty + 1];
+          if (ahead <= -10) {
+            if (CR[tx][ty] > MR[tx][ty]) {
+              score += 1;
+            } else if (ahead == -歩) {
+              score -= 5;
+            } else if (CR[tx][ty] > 0) {
+              if (MRB[tx][ty + 1] == 0 && CRB[tx][ty + 1] > 0)
+                score -= 1;
+              else if (CR[tx][ty] >= MR[tx][ty])
+                score += 5;
+            } else if (MR[tx][ty] == 0) {
+              score += 1;
+            }
+          }
+        }
+      }
+      if (e.random_term) score += e.rng.draw();
+      return score;
+    }
+    case と:
+      if (CR[tx][ty] >= MR[tx][ty]) return score + 1;
+      return score;
+    case 香:
+      if (p.com_hand[3] > 0) score += 調査_桂狙い(e, tx, ty);
+      if (fx == COM_FRONT_COLUMN) {
+        if (ty < 9) {
+          if (p.man_hand[1] > 0 && MR[tx][ty] == 0 && MR[tx][ty + 1] > 0) score -= 10;
+          if (B[tx][ty + 1] <= -香 && (MR[tx][ty] == 0 || CR[tx][ty] >= MR[tx][ty])) {
+            for (int y = ty + 2; y <= 5; ++y) {
+              if (B[tx][y] == EMPTY) continue;
+              if (移動チェック(B, tx, ty + 1, tx, y, 香) == 1 && B[tx][y] < -香) return score + iabs(B[tx][y]);
+              break;
+            }
+          }
+        }
+      } else if (captured == 0) {
+        return score - 0.9;
+      }
+      return score;
+    case 桂:
+      score -= 0.1;
+      if (ty < 4 && tx > 1 && tx < 9 && MR[tx - 1][ty + 2] > 0 && MR[tx + 1][ty + 2] > 0) return score - 1;
+      return score;
+    case 銀:
+      if (ty > 1) {
+        if (ty > fy && fx == tx) score -= 0.1;
+        if (B[tx][ty - 1] == 桂) return score - 0.5;
+      }
+      return score;
+    case 金:
+      if (ty > fy && fx != tx) return score - 0.5;
+      return score;
+    case 角:
+      score += 調査_周辺状況(e, tx, ty);
+      if (ty < 9 && MR[tx][ty + 1] > 0) {
+        if (調査_移動可場所数(e, tx, ty, 角) == 0) score -= 100;
+        if (ty < 4 && B[tx][ty + 2] == -歩) return score - 1;
+      }
+      return score;
+    case 飛:
+      score += 調査_周辺状況(e, tx, ty);
+      if (!drop && ty < 9) {
+        if (MR[tx][ty + 1] > 0) score -= 1;
+        if (MR[fx][fy] == 0 && fx == 2 && fy == 2 && tx == 2 && ty == 3) score -= 1;
+      }
+      if (MR[tx][ty] == 0 || (mcp_t == -王 && CR[tx][ty] > 0)) {
+        if (調査_移動可場所数(e, tx, ty, 飛) <= 1) return score - 35;
+        if ((tx == kx || ty == ky) && iabs(tx - kx) < 3 && iabs(ty - ky) < 3) return score + 100;
+      }
+      return score;
+    case 王:
+      if (e.cm.com_has_pinned == 1) score += 10;
+      if (CR[tx][ty] > CRB[tx][ty]) score += 1;
+      if (調査_移動可場所数(e, tx, ty, 王) < 2) return score - 20;
+      return score;
+    default:
+      return score;
+  }
+}
+
+}  // namespace
+
+double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int ty) {
+  const auto& B = e.pos.board;
+  const Position& p = e.pos;
+  const Influence& m = e.inf;
+  const auto& MR = m.man_reach_count;
+  const auto& CR = m.com_reach_count;
+  const int kx = p.man_king_x, ky = p.man_king_y;
+  const bool drop = fx < 0;
+  const int mcp_t = m.man_capturer_piece[tx][ty];
+  double score = 0;
+
+  // Layer 1: king capture, own king left attacked, checks, drops, danger.
+  if (captured == -王) return KING_CAPTURE;
+  if (MR[p.com_king_x][p.com_king_y] >= 1) return -MATE;
+  const bool gives_check = CR[kx][ky] > 0;
+  if (gives_check) {
+    // A pawn never delivers the mate.
+    if (詰めかMAN(e) == 1) return piece == 歩 ? -MATE : MATE;
+    if (piece == 桂 && 調査_移動可場所数(e, kx, ky, -王) == 0) return MATE;
+    if (mcp_t == -王 && CR[tx][ty] > 0) score += 100;
+    if (MR[tx][ty] == 0) score += 10;
+  }
+  if (drop) score -= 5;
+  score += 盤評価_COM危険座標(e, piece, tx, ty);
+  if (e.com_level < 2) return score;
+
+  // Layer 2: approach, pins, exchanges, escape squares, captures.
+  const int adx = iabs(tx - kx), ady = iabs(ty - ky);
+  if (adx > ady) {
+    if (adx < e.cm.origin_distance) score += 1;
+  } else if (ady < e.cm.origin_distance) {
+    score += 0.1;
+  }
+
+  const int qx = m.man_capturer_x[tx][ty], qy = m.man_capturer_y[tx][ty];
+  if (MR[qx][qy] > 0 && e.cm.man_pinned[qx][qy] == 1 &&
+      (MR[tx][ty] == 1 || (CR[tx][ty] > 0 && MR[tx][ty] == 2 && gives_check)) &&
+      ((qx == kx && tx != kx) || (qy == ky && ty != ky) || ((tx == kx || ty == ky) && qx != kx && qy != ky)) &&
+      移動チェック(B, tx, ty, qx, qy, piece) == 1) {
+    if (drop)
+      score += iabs(B[qx][qy]);
+    else if (B[e.cm.com_capturer_x_before[qx][qy]][e.cm.com_capturer_y_before[qx][qy]] != EMPTY)
+      score += iabs(B[qx][qy]);
+  }
+
+  if (MR[tx][ty] > 0) {
+    if (CR[tx][ty] > 0) {
+      if ((p.man_hand[3] > 0 || p.man_hand[4] > 0) && tx > 1 && tx < 9 &&
+          ((B[tx - 1][ty] == -飛 && B[tx + 1][ty] == 王) || (B[tx - 1][ty] == 王 && B[tx + 1][ty] == -飛)))
+        score -= piece;
+      if (piece > iabs(mcp_t)) {
+        score -= piece;
+        score += iabs(mcp_t);
+      }
+      if (mcp_t == -王 && gives_check && ty < ky) score += piece;
+    } else if (drop) {
+      score -= piece;
+      score -= 50;
+    }
+  } else if (piece != 角 && piece != 王 && piece != 歩) {
+    score -= 盤評価_自角注意_COM(e, tx, ty, piece);
+  }
+
+  if (B[tx][5] == -香 && (tx == 1 || tx == 9) && piece != 香 && piece != 飛 && fx != tx) score -= 0.1;
+
+  if (captured == 0) {
+    if (((adx < 3 && ady < 3) || piece == 香 || (piece >= 角 && piece <= 飛)) && MR[tx][ty] == 0) {
+      const int n = 調査_自王逃道(e);
+      if (e.cm.man_king_escapes_at_start > n) score += e.cm.man_king_escapes_at_start - n;
+    }
+  } else {
+    if (MR[tx][ty] > 0 && CR[tx][ty] > 0) {
+      if (B[tx][ty] < iabs(mcp_t)) score += iabs(captured);
+    }
+    if (MR[tx][ty] > 0 && CR[tx][ty] == 0) {
+      if (e.cm.man_reach_before[fx][fy] > 0 && 調査_移動可場所数(e, fx, fy, piece) == 0) score += iabs(captured);
+    }
+    if (MR[tx][ty] == 0) {
+      score += iabs(captured);
+      if (captured == -と) score += 50;
+    }
+  }
+  if (e.com_level < 3) return score;
+
+  return layer_three(e, score, captured, piece, fx, fy, tx, ty);
+}
+
+}  // namespace vv

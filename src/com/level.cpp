@@ -1,0 +1,30 @@
+// The computer's strength, chosen from the level menu.
+#include "flow/game.h"
+
+namespace vv {
+
+void Game::LEVEL_Click(int n) {
+  for (int x = -2; x <= 0; ++x) paint_background(x, 0);
+  レベル_設定(n);
+}
+
+void Game::レベル_設定(int n) {
+  port_.set_mark(MenuMark::LEVEL1, false);
+  port_.set_mark(MenuMark::LEVEL2, false);
+  port_.set_mark(MenuMark::LEVEL3, false);
+  if (n >= 1 && n <= 3) {
+    static constexpr MenuMark ITEMS[4] = {MenuMark::LEVEL1, MenuMark::LEVEL1, MenuMark::LEVEL2, MenuMark::LEVEL3};
+    port_.set_mark(ITEMS[n], true);
+    e.com_level = n;
+  }
+  if (game_mode == 1) 描画_レベル(e.com_level);
+}
+
+void Game::描画_レベル(int level) {
+  描画_数値(-1.9, 0.2, "LEVEL", BLACK, 10);
+  描画_数値(-2, 0.1, "LEVEL", WHITE, 10);
+  描画_数値(-0.6, 0.2, std::to_string(level), BLACK, 12);
+  描画_数値(-0.7, 0.1, std::to_string(level), WHITE, 12);
+}
+
+}  // namespace vv

@@ -1,0 +1,93 @@
+#include "com/search.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "com/escape_mate.h"
+#include "com/evaluate.h"
+#include "com/surveys.h"
+#include "influence/survey.h"
+#include "rules/move_check.h"
+
+namespace vv {
+
+SearchResult com_search(Engine& e, SearchHooks& hooks) {
+  Position& p = e.pos;
+  auto& b = p.board;
+  ComMaps& cm = e.cm;
+  SearchResult result;
+  Candidate& best = result.best;
+  best.score = NO_SCORE;
+
+  std::memcpy(cm.board_before, b, sizeof b);
+  // The escape count reads the maps as the last survey left them.
+  cm.man_king_escapes_at_start = 調査_自王逃道(e);
+  勢力調査(p, e.inf);
+  調査_持角狙座標(e);
+  調査_移動不可駒(e);
+  const bool try_drops = p.com_hand_count > 0;
+  std::memcpy(cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
+  std::memcpy(cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
+  std::memcpy(cm.com_capturer_x_before, e.inf.com_capturer_x, sizeof(Map));
+  std::memcpy(cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
+  hooks.before_trials();
+
+  auto consider = [&](int fx, int fy, int tx, int ty, int piece, double score) {
+    ++result.candidates;
+    hooks.evaluated(Candidate{fx, fy, tx, ty, piece, score});
+    if (score > best.score) {
+      best = Candidate{fx, fy, tx, ty, piece, score};
+      result.found = true;
+      return true;
+    }
+    return false;
+  };
+
+  for (int fx = 1; fx <= 9; ++fx) {
+    hooks.tick();
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int piece = b[fx][fy];
+      if (piece < 10) continue;
+      for (int tx = 1; tx <= 9; ++tx) {
+        for (int ty = 1; ty <= 9; ++ty) {
+          if (移動チェック(b, fx, fy, tx, ty, piece) != 1) continue;
+          cm.moving_piece = piece;
+          cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
+          // The piece keeps its face while it is scored.
+          const int captured = b[tx][ty];
+          b[fx][fy] = EMPTY;
+          b[tx][ty] = piece;
+          勢力調査(p, e.inf);
+          const double score = 盤評価(e, captured, piece, fx, fy, tx, ty);
+          b[tx][ty] = captured;
+          b[fx][fy] = piece;
+          // Taking the king ends the search at once.
+          if (consider(fx, fy, tx, ty, piece, score) && captured == -王) return result;
+        }
+      }
+    }
+  }
+
+  if (!try_drops) return result;
+  for (int slot = 1; slot <= 4; ++slot) {
+    for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN}) {
+      hooks.tick();
+      if (p.com_hand[slot] <= 0) continue;
+      const int piece = hand_face(slot, column == COM_BACK_COLUMN);
+      cm.moving_piece = piece;
+      for (int tx = 1; tx <= 9; ++tx) {
+        for (int ty = 1; ty <= 9; ++ty) {
+          if (移動チェック(b, column, slot, tx, ty, piece) != 1) continue;
+          b[tx][ty] = piece;
+          勢力調査(p, e.inf);
+          const double score = 盤評価(e, EMPTY, piece, column, slot, tx, ty);
+          b[tx][ty] = EMPTY;
+          if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) return result;
+        }
+      }
+    }
+  }
+  return result;
+}
+
+}  // namespace vv

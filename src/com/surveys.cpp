@@ -1,0 +1,114 @@
+#include "com/surveys.h"
+
+#include "rules/move_check.h"
+
+namespace vv {
+
+int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
+  const auto& b = e.pos.board;
+  // The opponent's reach decides whether a square is safe.
+  const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
+  int count = 0;
+  for (int i = 1; i <= 9; ++i)
+    for (int j = 1; j <= 9; ++j)
+      if (opponent_reach[i][j] == 0 && 移動チェック(b, x, y, i, j, code) == 1) ++count;
+  return count;
+}
+
+void 調査_移動不可駒(Engine& e) {
+  auto& b = e.pos.board;
+  auto& cm = e.cm;
+  const int kx = e.pos.man_king_x, ky = e.pos.man_king_y;
+  const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
+  cm.com_has_pinned = 0;
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 9; ++y) {
+      cm.man_pinned[x][y] = 0;
+      cm.com_pinned[x][y] = 0;
+      const int v = b[x][y];
+      if (v == EMPTY) continue;
+      b[x][y] = EMPTY;
+      // Only sliders in the corner of columns 1..5 and rows 1..5 are looked at.
+      if (v <= -10) {
+        for (int a = 1; a <= 5; ++a)
+          for (int c = 1; c <= 5; ++c) {
+            const int s = b[a][c];
+            if ((s == 香 || s == 角 || s == 飛) && 移動チェック(b, a, c, kx, ky, s) == 1) cm.man_pinned[x][y] = 1;
+          }
+      } else if (v >= 10) {
+        for (int a = 1; a <= 5; ++a)
+          for (int c = 1; c <= 5; ++c) {
+            const int s = b[a][c];
+            if ((s == -香 || s == -角 || s == -飛) && 移動チェック(b, a, c, kcx, kcy, s) == 1) {
+              cm.com_pinned[x][y] = 1;
+              cm.com_has_pinned = 1;
+            }
+          }
+      }
+      b[x][y] = v;
+    }
+  }
+}
+
+void 調査_持角狙座標(Engine& e) {
+  const auto& b = e.pos.board;
+  const auto& cr = e.inf.com_reach_count;
+  const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      e.cm.man_bishop_drop_targets[x][y] = 0;
+      if (b[x][y] == EMPTY &&
+          (cr[x][y] == 0 || (cr[x][y] == 1 && iabs(x - kcx) < 2 && iabs(y - kcy) < 2)) &&
+          移動チェック(b, x, y, kcx, kcy, -角) == 1)
+        e.cm.man_bishop_drop_targets[x][y] = 1;
+    }
+}
+
+int 調査_自守駒MAN_直進駒(Engine& e, int x, int y) {
+  auto& b = e.pos.board;
+  const int saved = b[x][y];
+  b[x][y] = EMPTY;
+  int result = 0;
+  // Only the rows below the square down to row 5 are looked at.
+  for (int r = y + 1; r <= 5; ++r) {
+    const int v = b[x][r];
+    if (v >= 10) break;
+    if (v == -香 || v == -飛) {
+      result = 移動チェック(b, x, r, x, y, v);
+      break;
+    }
+  }
+  b[x][y] = saved;
+  return result;
+}
+
+int 調査_周辺状況(const Engine& e, int x, int y) {
+  const auto& b = e.pos.board;
+  int result = 0;
+  for (int i = x - 1; i <= x + 1; ++i)
+    for (int j = y - 1; j <= y + 1; ++j) {
+      if (i == x && j == y) continue;
+      if (i < 1 || i > 5 || j < 1 || j > 5) continue;
+      if (b[i][j] >= 角) result -= 1;
+    }
+  return result;
+}
+
+int 調査_香狙い(const Engine& e, int x, int y) {
+  const auto& b = e.pos.board;
+  const auto& m = e.inf;
+  int result = 0;
+  if (y > 6 && m.com_reach_count[x][y - 1] > 0 && m.man_reach_count[x][y - 1] == 0 &&
+      m.man_capturer_piece[x][y] >= -飛 && m.man_capturer_piece[x][y] <= -角) {
+    for (int r = y + 1; r <= 9; ++r) {
+      if (b[x][r] == EMPTY) continue;
+      if (移動チェック(b, x, y, x, r, 香) == 1) result += iabs(b[x][r]);
+      break;
+    }
+  }
+  return result;
+}
+
+int 調査_桂狙い(const Engine&, int, int) { return 0; }
+
+}  // namespace vv

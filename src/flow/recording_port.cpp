@@ -1,0 +1,47 @@
+#include "flow/recording_port.h"
+
+#include <cmath>
+
+namespace vv {
+namespace {
+
+std::string escape_returns(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "\\r";
+    else
+      out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+void RecordingPort::draw_text(double, double, const std::string& text, int, int) {
+  ++drawings;
+  texts.push_back(text);
+}
+
+void RecordingPort::message(const std::string& title, const std::string& text) {
+  events.push_back("msg " + title + "|" + escape_returns(text));
+}
+
+bool RecordingPort::ask(const std::string& title, const std::string& text) {
+  bool answer = true;
+  if (!answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
+  }
+  events.push_back("msg " + title + "|" + escape_returns(text) + (answer ? "|yes" : "|no"));
+  return answer;
+}
+
+void RecordingPort::play(Sound s) { events.push_back(std::string("sound ") + sound_name(s)); }
+
+void RecordingPort::wait(double seconds) {
+  // Like a real clock, the reading starts again from 0 at midnight.
+  if (seconds > 0) now = std::fmod(now + seconds, 86400.0);
+}
+
+}  // namespace vv

@@ -1,0 +1,45 @@
+// A port with no window: it records what the game asked of it as event
+// lines, answers Yes/No questions from a script (Yes when the script is
+// empty), and keeps a virtual clock that moves only by waits.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "flow/port.h"
+
+namespace vv {
+
+class RecordingPort : public Port {
+ public:
+  void draw_picture(int, int, int) override { ++drawings; }
+  void draw_outline(int, int, int) override { ++drawings; }
+  void draw_text(double, double, const std::string& text, int, int) override;
+  void refresh() override {}
+  void set_mark(MenuMark item, bool checked) override { marks[static_cast<int>(item)] = checked; }
+
+  void message(const std::string& title, const std::string& text) override;
+  bool ask(const std::string& title, const std::string& text) override;
+  void play(Sound s) override;
+
+  double clock() override { return now; }
+  void wait(double seconds) override;
+  void set_timer(bool running) override { timer_running = running; }
+  void quit() override { quit_requested = true; }
+
+  bool mark(MenuMark item) const { return marks[static_cast<int>(item)]; }
+
+  std::vector<std::string> events;  // "msg TITLE|TEXT[|yes|no]", "sound NAME"
+  std::vector<std::string> texts;   // every text drawn, in order
+  std::deque<bool> answers;         // scripted answers to the next questions
+  double now = 0;
+  bool timer_running = false;
+  bool quit_requested = false;
+  long drawings = 0;
+
+ private:
+  bool marks[11] = {};
+};
+
+}  // namespace vv

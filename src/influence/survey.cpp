@@ -1,0 +1,287 @@
+#include "influence/survey.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "rules/move_check.h"
+#include "rules/piece.h"
+
+namespace vv {
+namespace {
+
+// What a piece writes beyond the reach count depends on its kind.
+enum class Kind { pawn, tokin, lance, knight, silver, gold, bishop, rook, king };
+
+constexpr bool is_slider(Kind k) { return k == Kind::lance || k == Kind::rook || k == Kind::bishop; }
+constexpr bool marks_own_square(Kind k) {
+  return k == Kind::pawn || k == Kind::silver || k == Kind::gold || k == Kind::tokin;
+}
+
+// The maps a survey resets, as they stand after the reset.
+struct ResetTemplate {
+  Influence maps{};
+  ResetTemplate() {
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) {
+        maps.man_capturer_piece[x][y] = NO_MAN_CAPTURER;
+        maps.com_capturer_piece[x][y] = NO_PIECE;
+        maps.man_guard_piece[x][y] = NO_PIECE;
+        maps.com_guard_piece[x][y] = NO_PIECE;
+      }
+  }
+};
+const ResetTemplate reset_template;
+constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
+
+inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
+
+// A MAN piece with code k on (px, py) reaches (x, y).
+template <Kind K>
+inline void record_man(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
+  m.man_reach_count[x][y] += 1;
+  const int target = b[x][y];
+  if (target < 0) {
+    if (m.man_guard_piece[x][y] > k) m.man_guard_piece[x][y] = static_cast<std::int16_t>(k);
+  } else if (target > 0) {
+    if (m.man_capturer_piece[x][y] < k) {
+      m.man_capturer_piece[x][y] = static_cast<std::int16_t>(k);
+      m.man_capturer_x[x][y] = static_cast<std::int16_t>(px);
+      m.man_capturer_y[x][y] = static_cast<std::int16_t>(py);
+    }
+    if (target == 王) {
+      if constexpr (marks_own_square(K)) {
+        m.man_check_map[px][py] = 9;
+      } else if constexpr (K == Kind::knight) {
+        m.man_check_map[px][py] = 9;
+        m.man_check_map[x][y] = 9;
+      }
+    }
+  }
+}
+
+// A COM piece with code k on (px, py) reaches (x, y).
+template <Kind K>
+inline void record_com(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
+  m.com_reach_count[x][y] += 1;
+  const int target = b[x][y];
+  if (target >= 10) {
+    const int g = (K == Kind::gold || K == Kind::tokin) ? 金 : k;
+    if (m.com_guard_piece[x][y] > g) {
+      m.com_guard_piece[x][y] = static_cast<std::int16_t>(g);
+      if constexpr (K == Kind::knight || K == Kind::silver || is_slider(K)) {
+        m.com_guard_x[x][y] = static_cast<std::int16_t>(px);
+        m.com_guard_y[x][y] = static_cast<std::int16_t>(py);
+      }
+    }
+  } else if (target <= -10) {
+    if constexpr (K == Kind::pawn || is_slider(K)) {
+      if (m.com_capturer_piece[x][y] > k) {
+        m.com_capturer_piece[x][y] = static_cast<std::int16_t>(k);
+        if constexpr (is_slider(K)) {
+          m.com_capturer_x[x][y] = static_cast<std::int16_t>(px);
+          m.com_capturer_y[x][y] = static_cast<std::int16_t>(py);
+        }
+      }
+    }
+    if (target == -王) {
+      if constexpr (marks_own_square(K)) {
+        m.com_check_map[px][py] = 9;
+      } else if constexpr (K == Kind::knight) {
+        m.com_check_map[px][py] = 9;
+        m.com_check_map[x][y] = 9;
+      }
+    }
+  }
+}
+
+template <bool Man, Kind K>
+inline void record(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
+  if constexpr (Man)
+    record_man<K>(b, m, k, px, py, x, y);
+  else
+    record_com<K>(b, m, k, px, py, x, y);
+}
+
+template <bool Man, Kind K>
+inline void step(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
+  if (on_board(x, y)) record<Man, K>(b, m, k, px, py, x, y);
+}
+
+// One run of a lance, rook or bishop: through empty squares and through the
+// other side's king (marking the check), ending on any other piece.
+template <bool Man, Kind K>
+inline void run(const Board& b, Influence& m, int k, int x, int y, int dx, int dy) {
+  const int enemy_king = Man ? 王 : -王;
+  auto& check_map = Man ? m.man_check_map : m.com_check_map;
+  int sx = x + dx, sy = y + dy;
+  while (on_board(sx, sy)) {
+    record<Man, K>(b, m, k, x, y, sx, sy);
+    const int here = b[sx][sy];
+    if (here != EMPTY) {
+      if (here != enemy_king) return;
+      for (int bx = x + dx, by = y + dy; bx != sx || by != sy; bx += dx, by += dy) check_map[bx][by] = 1;
+      check_map[x][y] = 9;
+    }
+    sx += dx;
+    sy += dy;
+  }
+}
+
+template <bool Man>
+inline void straight(const Board& b, Influence& m, int code, int x, int y, int dx, int dy) {
+  if (iabs(code) == 香)
+    run<Man, Kind::lance>(b, m, code, x, y, dx, dy);
+  else
+    run<Man, Kind::rook>(b, m, code, x, y, dx, dy);
+}
+
+inline void straight_run(const Board& b, Influence& m, int code, int x, int y, int dx, int dy) {
+  if (code < 0)
+    straight<true>(b, m, code, x, y, dx, dy);
+  else
+    straight<false>(b, m, code, x, y, dx, dy);
+}
+
+template <bool Man, Kind K>
+inline void rook_runs(const Board& b, Influence& m, int code, int x, int y) {
+  run<Man, K>(b, m, code, x, y, 0, 1);   // down
+  run<Man, K>(b, m, code, x, y, 0, -1);  // up
+  run<Man, K>(b, m, code, x, y, 1, 0);   // right
+  run<Man, K>(b, m, code, x, y, -1, 0);  // left
+}
+
+template <bool Man>
+inline void bishop_runs(const Board& b, Influence& m, int code, int x, int y) {
+  run<Man, Kind::bishop>(b, m, code, x, y, -1, -1);  // up-left
+  run<Man, Kind::bishop>(b, m, code, x, y, 1, -1);   // up-right
+  run<Man, Kind::bishop>(b, m, code, x, y, -1, 1);   // down-left
+  run<Man, Kind::bishop>(b, m, code, x, y, 1, 1);    // down-right
+}
+
+template <Kind K>
+inline void man_gold(const Board& b, Influence& m, int code, int x, int y) {
+  step<true, K>(b, m, code, x, y, x, y - 1);
+  step<true, K>(b, m, code, x, y, x - 1, y - 1);
+  step<true, K>(b, m, code, x, y, x + 1, y - 1);
+  step<true, K>(b, m, code, x, y, x, y + 1);
+  step<true, K>(b, m, code, x, y, x - 1, y);
+  step<true, K>(b, m, code, x, y, x + 1, y);
+}
+
+inline void com_gold(const Board& b, Influence& m, int x, int y) {
+  // Golds and tokins both record as 110 and never write a square.
+  step<false, Kind::gold>(b, m, 金, x, y, x, y - 1);
+  step<false, Kind::gold>(b, m, 金, x, y, x, y + 1);
+  step<false, Kind::gold>(b, m, 金, x, y, x - 1, y + 1);
+  step<false, Kind::gold>(b, m, 金, x, y, x + 1, y + 1);
+  step<false, Kind::gold>(b, m, 金, x, y, x - 1, y);
+  step<false, Kind::gold>(b, m, 金, x, y, x + 1, y);
+}
+
+template <bool Man>
+inline void king_steps(const Board& b, Influence& m, int code, int x, int y) {
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy)
+      if (dx != 0 || dy != 0) step<Man, Kind::king>(b, m, code, x, y, x + dx, y + dy);
+}
+
+}  // namespace
+
+void 勢力確定上直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, -1); }
+void 勢力確定下直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, 1); }
+void 勢力確定右直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 1, 0); }
+void 勢力確定左直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, -1, 0); }
+
+void 勢力確定自金(const Position& p, Influence& m, int code, int x, int y) {
+  if (code == -と)
+    man_gold<Kind::tokin>(p.board, m, code, x, y);
+  else
+    man_gold<Kind::gold>(p.board, m, code, x, y);
+}
+void 勢力確定敵金(const Position& p, Influence& m, int x, int y) { com_gold(p.board, m, x, y); }
+void 勢力確定自角(const Position& p, Influence& m, int x, int y) { bishop_runs<true>(p.board, m, -角, x, y); }
+void 勢力確定敵角(const Position& p, Influence& m, int code, int x, int y) { bishop_runs<false>(p.board, m, code, x, y); }
+
+void 勢力調査(Position& p, Influence& m) {
+  std::memcpy(static_cast<void*>(&m), &reset_template.maps, reset_bytes);
+  const Board& b = p.board;
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 9; ++y) {
+      const int k = b[x][y];
+      switch (k) {
+        case EMPTY:
+          break;
+        case -歩:
+          step<true, Kind::pawn>(b, m, k, x, y, x, y - 1);
+          break;
+        case -と:
+          man_gold<Kind::tokin>(b, m, k, x, y);
+          break;
+        case -香:
+          run<true, Kind::lance>(b, m, k, x, y, 0, -1);
+          break;
+        case -桂:
+          step<true, Kind::knight>(b, m, k, x, y, x - 1, y - 2);
+          step<true, Kind::knight>(b, m, k, x, y, x + 1, y - 2);
+          break;
+        case -銀:
+          step<true, Kind::silver>(b, m, k, x, y, x, y - 1);
+          step<true, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
+          step<true, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
+          step<true, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
+          step<true, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
+          break;
+        case -金:
+          man_gold<Kind::gold>(b, m, k, x, y);
+          break;
+        case -角:
+          bishop_runs<true>(b, m, k, x, y);
+          break;
+        case -飛:
+          rook_runs<true, Kind::rook>(b, m, k, x, y);
+          break;
+        case -王:
+          p.man_king_x = x;
+          p.man_king_y = y;
+          king_steps<true>(b, m, k, x, y);
+          break;
+        case 歩:
+          step<false, Kind::pawn>(b, m, k, x, y, x, y + 1);
+          break;
+        case と:
+        case 金:
+          com_gold(b, m, x, y);
+          break;
+        case 香:
+          run<false, Kind::lance>(b, m, k, x, y, 0, 1);
+          break;
+        case 桂:
+          step<false, Kind::knight>(b, m, k, x, y, x - 1, y + 2);
+          step<false, Kind::knight>(b, m, k, x, y, x + 1, y + 2);
+          break;
+        case 銀:
+          step<false, Kind::silver>(b, m, k, x, y, x, y + 1);
+          step<false, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
+          step<false, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
+          step<false, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
+          step<false, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
+          break;
+        case 角:
+          bishop_runs<false>(b, m, k, x, y);
+          break;
+        case 飛:
+          rook_runs<false, Kind::rook>(b, m, k, x, y);
+          break;
+        case 王:
+          p.com_king_x = x;
+          p.com_king_y = y;
+          king_steps<false>(b, m, k, x, y);
+          break;
+        default:
+          break;  // not a piece code
+      }
+    }
+  }
+}
+
+}  // namespace vv

@@ -1,0 +1,82 @@
+#include "rules/move.h"
+
+#include "rules/piece.h"
+
+namespace vv {
+
+int 取得_移動後成り駒(int code) {
+  const int sign = code < 0 ? -1 : 1;
+  switch (iabs(code)) {
+    case 歩: return sign * 飛;
+    case 飛: return sign * 歩;
+    case と: return sign * 香;
+    case 香: return sign * と;
+    case 桂: return sign * 金;
+    case 金: return sign * 桂;
+    case 銀: return sign * 角;
+    case 角: return sign * 銀;
+    case 王: return sign * 王;
+    default: return EMPTY;
+  }
+}
+
+int 駒取得(Position& p, int code) {
+  if (code == 王 || code == -王) return code;
+  const int slot = hand_slot(code);
+  if (slot == 0 || !is_piece_code(code)) return 0;
+  // A captured COM piece goes to the person's hand, a MAN piece to the computer's.
+  if (code > 0) {
+    p.man_hand[slot] += 1;
+    p.man_hand_count += 1;
+  } else {
+    p.com_hand[slot] += 1;
+    p.com_hand_count += 1;
+  }
+  return 0;
+}
+
+bool 手順保存(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
+              int placed, double man_time_before, double man_time_after, double com_time_before,
+              double com_time_after) {
+  if (r.full()) return false;
+  const int n = ++r.move_number;
+  r.record_from_x[n] = from_x;
+  r.record_from_y[n] = from_y;
+  r.record_to_x[n] = to_x;
+  r.record_to_y[n] = to_y;
+  r.record_piece[n] = piece;
+  r.record_placed[n] = placed;
+  r.record_captured[n] = p.board[to_x][to_y];
+  r.record_man_time_before[n] = man_time_before;
+  r.record_man_time_after[n] = man_time_after;
+  r.record_com_time_before[n] = com_time_before;
+  r.record_com_time_after[n] = com_time_after;
+  r.record_length = n;
+  return true;
+}
+
+int apply_move(Position& p, int from_x, int from_y, int to_x, int to_y, int placed) {
+  const int captured = p.board[to_x][to_y];
+  if (captured <= -10 || captured >= 10) 駒取得(p, captured);
+  p.board[to_x][to_y] = placed;
+  if (placed == -王) {
+    p.man_king_x = to_x;
+    p.man_king_y = to_y;
+  }
+  if (from_x == COM_FRONT_COLUMN || from_x == COM_BACK_COLUMN) {
+    if (from_y >= 1 && from_y <= 4) {
+      p.com_hand_count -= 1;
+      p.com_hand[from_y] -= 1;
+    }
+  } else if (from_x == MAN_FRONT_COLUMN || from_x == MAN_BACK_COLUMN) {
+    if (from_y >= 6 && from_y <= 9) {
+      p.man_hand_count -= 1;
+      p.man_hand[from_y - 5] -= 1;
+    }
+  } else {
+    p.board[from_x][from_y] = EMPTY;
+  }
+  return captured;
+}
+
+}  // namespace vv
