@@ -4,6 +4,32 @@
 #include "rules/move_check.h"
 
 namespace vv {
+namespace {
+
+// The COM bishops, rooks and kings in columns 1..5 and rows 1..5: the only
+// pieces the surroundings count looks at. Gathered once per scan, it gives
+// the same count as 調査_周辺状況 without looking at nine squares each time.
+struct BigPieces {
+  int count = 0;
+  int x[25], y[25];
+  explicit BigPieces(const Board& b) {
+    for (int i = 1; i <= 5; ++i)
+      for (int j = 1; j <= 5; ++j)
+        if (b[i][j] >= 角) {
+          x[count] = i;
+          y[count] = j;
+          ++count;
+        }
+  }
+  int surroundings(int sx, int sy) const {
+    int result = 0;
+    for (int k = 0; k < count; ++k)
+      if (iabs(x[k] - sx) <= 1 && iabs(y[k] - sy) <= 1 && (x[k] != sx || y[k] != sy)) result -= 1;
+    return result;
+  }
+};
+
+}  // namespace
 
 double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const auto& b = e.pos.board;
@@ -12,7 +38,16 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   const int kcx = p.com_king_x, kcy = p.com_king_y;
+  // What the hands and the moved piece say holds for the whole scan.
   const bool man_holds_knight_or_silver = p.man_hand[3] > 0 || p.man_hand[4] > 0;
+  const bool man_holds_any = p.man_hand_count > 0;
+  const bool man_holds_lance = p.man_hand[2] > 0;
+  const bool man_holds_knight = p.man_hand[3] > 0;
+  const bool man_holds_bishop = p.man_hand[4] > 0;
+  const bool man_holds_pawn = p.man_hand[1] > 0;
+  const bool moved_unattacked = MR[to_x][to_y] == 0;
+  const int kx = p.man_king_x, ky = p.man_king_y;
+  const BigPieces big_pieces(b);
   double D = 0;
   int fork_count = 0;
   int fork_min = 9999;
@@ -38,9 +73,9 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
             if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) D -= 70;
           }
         }
-        if (p.man_hand_count > 0) {
+        if (man_holds_any) {
           // A dropped lance skewering two COM pieces in this column.
-          if (p.man_hand[2] > 0 && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
+          if (man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
             for (int r = y - 2; r > 0; --r) {
               if (b[x][r] == EMPTY) continue;
               if (b[x][r] > 香) D -= 100 + b[x][r] / 2.0;
@@ -48,12 +83,13 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
             }
           }
           // A dropped knight forking two COM pieces.
-          if (p.man_hand[3] > 0 && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
+          if (man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
               x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
             D -= 20;
-          if (p.man_hand[3] > 0 && cr <= 1) {
-            if (調査_周辺状況(e, x, y) < -1) D -= 5;
-            if (cr == 0 && 調査_周辺状況(e, x, y) < 0) {
+          if (man_holds_knight && cr <= 1) {
+            const int surroundings = big_pieces.surroundings(x, y);
+            if (surroundings < -1) D -= 5;
+            if (cr == 0 && surroundings < 0) {
               D -= 1;
               if (y < 4) D -= 10;
             }
@@ -62,7 +98,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
             if (y == 2 && b[x][1] == 桂) D -= 5;
             if (y < 4) D -= 0.1;
             // A dropped bishop forking two COM pieces on a diagonal.
-            if (p.man_hand[4] > 0 && y > 1 && y < 9 && x > 1 && x < 9) {
+            if (man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
               if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
                 D -= 20;
               if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
@@ -76,7 +112,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
           D -= 50;
           if (MR[x][2] >= CR[x][2]) D -= 250;
           if (man_holds_knight_or_silver) D -= 700;
-        } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && p.man_hand[1] > 0 && mr >= cr && y < 9 &&
+        } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && man_holds_pawn && mr >= cr && y < 9 &&
                    CR[x][y + 1] == 1) {
           D -= 5;
         }
@@ -111,7 +147,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
           D -= 1;
         }
         // A fork by the moved piece standing unattacked.
-        if (MR[to_x][to_y] == 0 && (mr == 0 || (x == p.man_king_x && y == p.man_king_y)) &&
+        if (moved_unattacked && (mr == 0 || (x == kx && y == ky)) &&
             移動チェック(b, to_x, to_y, x, y, piece) == 1) {
           D += 0.1;
           ++fork_count;

@@ -82,18 +82,6 @@ int 調査_自守駒MAN_直進駒(Engine& e, int x, int y) {
   return result;
 }
 
-int 調査_周辺状況(const Engine& e, int x, int y) {
-  const auto& b = e.pos.board;
-  int result = 0;
-  for (int i = x - 1; i <= x + 1; ++i)
-    for (int j = y - 1; j <= y + 1; ++j) {
-      if (i == x && j == y) continue;
-      if (i < 1 || i > 5 || j < 1 || j > 5) continue;
-      if (b[i][j] >= 角) result -= 1;
-    }
-  return result;
-}
-
 int 調査_香狙い(const Engine& e, int x, int y) {
   const auto& b = e.pos.board;
   const auto& m = e.inf;

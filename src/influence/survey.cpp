@@ -33,7 +33,30 @@ struct ResetTemplate {
 const ResetTemplate reset_template;
 constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
 
-inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
+inline bool on_board(int x, int y) {
+  return static_cast<unsigned>(x - 1) < 9u && static_cast<unsigned>(y - 1) < 9u;
+}
+
+// Piece codes are sparse; the scan dispatches on a dense index instead.
+enum Slot : std::int8_t { NONE, MAN_PAWN, MAN_TOKIN, MAN_LANCE, MAN_KNIGHT, MAN_SILVER, MAN_GOLD, MAN_BISHOP,
+                          MAN_ROOK, MAN_KING, COM_PAWN, COM_TOKIN, COM_LANCE, COM_KNIGHT, COM_SILVER, COM_GOLD,
+                          COM_BISHOP, COM_ROOK, COM_KING };
+
+struct DispatchTable {
+  std::int8_t slot[2 * 王 + 1] = {};
+  constexpr DispatchTable() {
+    const int codes[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+    for (int i = 0; i < 9; ++i) {
+      slot[王 - codes[i]] = static_cast<std::int8_t>(MAN_PAWN + i);
+      slot[王 + codes[i]] = static_cast<std::int8_t>(COM_PAWN + i);
+    }
+  }
+};
+constexpr DispatchTable dispatch;
+
+inline int slot_of(int code) {
+  return static_cast<unsigned>(code + 王) <= 2u * 王 ? dispatch.slot[code + 王] : static_cast<int>(NONE);
+}
 
 // A MAN piece with code k on (px, py) reaches (x, y).
 template <Kind K>
@@ -208,71 +231,72 @@ void 勢力調査(Position& p, Influence& m) {
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int k = b[x][y];
-      switch (k) {
-        case EMPTY:
+      if (k == EMPTY) continue;
+      switch (slot_of(k)) {
+        case NONE:
           break;
-        case -歩:
+        case MAN_PAWN:
           step<true, Kind::pawn>(b, m, k, x, y, x, y - 1);
           break;
-        case -と:
+        case MAN_TOKIN:
           man_gold<Kind::tokin>(b, m, k, x, y);
           break;
-        case -香:
+        case MAN_LANCE:
           run<true, Kind::lance>(b, m, k, x, y, 0, -1);
           break;
-        case -桂:
+        case MAN_KNIGHT:
           step<true, Kind::knight>(b, m, k, x, y, x - 1, y - 2);
           step<true, Kind::knight>(b, m, k, x, y, x + 1, y - 2);
           break;
-        case -銀:
+        case MAN_SILVER:
           step<true, Kind::silver>(b, m, k, x, y, x, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           break;
-        case -金:
+        case MAN_GOLD:
           man_gold<Kind::gold>(b, m, k, x, y);
           break;
-        case -角:
+        case MAN_BISHOP:
           bishop_runs<true>(b, m, k, x, y);
           break;
-        case -飛:
+        case MAN_ROOK:
           rook_runs<true, Kind::rook>(b, m, k, x, y);
           break;
-        case -王:
+        case MAN_KING:
           p.man_king_x = x;
           p.man_king_y = y;
           king_steps<true>(b, m, k, x, y);
           break;
-        case 歩:
+        case COM_PAWN:
           step<false, Kind::pawn>(b, m, k, x, y, x, y + 1);
           break;
-        case と:
-        case 金:
+        case COM_TOKIN:
+        case COM_GOLD:
           com_gold(b, m, x, y);
           break;
-        case 香:
+        case COM_LANCE:
           run<false, Kind::lance>(b, m, k, x, y, 0, 1);
           break;
-        case 桂:
+        case COM_KNIGHT:
           step<false, Kind::knight>(b, m, k, x, y, x - 1, y + 2);
           step<false, Kind::knight>(b, m, k, x, y, x + 1, y + 2);
           break;
-        case 銀:
+        case COM_SILVER:
           step<false, Kind::silver>(b, m, k, x, y, x, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           break;
-        case 角:
+        case COM_BISHOP:
           bishop_runs<false>(b, m, k, x, y);
           break;
-        case 飛:
+        case COM_ROOK:
           rook_runs<false, Kind::rook>(b, m, k, x, y);
           break;
-        case 王:
+        case COM_KING:
           p.com_king_x = x;
           p.com_king_y = y;
           king_steps<false>(b, m, k, x, y);
