@@ -1,0 +1,166 @@
+// The computer's whole turn as the game plays it, seen through the events of
+// a recording port, and the level menu.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "com/escape_mate.h"
+#include "flow/game.h"
+#include "flow/recording_port.h"
+#include "influence/survey.h"
+#include "test_support.h"
+
+namespace vv {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// A game against the computer with COM to move on the given position, the
+// position surveyed as the person's move leaves it.
+struct ComTurn {
+  RecordingPort port;
+  Game g{port};
+
+  explicit ComTurn(const std::string& text) {
+    g.Form_Load();
+    g.e.pos = test::position(text);
+    g.game_mode = 1;
+    g.man_side = -1;
+    g.com_side = 1;
+    g.side_to_move = g.com_side;
+    勢力調査(g.e.pos, g.e.inf);
+    port.events.clear();
+  }
+};
+
+TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
+  // The pawn's only move turns it into a rook in front of the MAN king.
+  ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
+  t.g.com_time_total = 50;
+  t.g.man_time_total = 20;
+  t.g.com_ban();
+
+  const MoveRecord& rec = t.g.rec;
+  ASSERT_EQ(rec.move_number, 1);
+  EXPECT_EQ(rec.record_from_x[1], 5);
+  EXPECT_EQ(rec.record_from_y[1], 7);
+  EXPECT_EQ(rec.record_to_x[1], 5);
+  EXPECT_EQ(rec.record_to_y[1], 8);
+  EXPECT_EQ(rec.record_piece[1], 10);
+  EXPECT_EQ(rec.record_placed[1], 900);
+  EXPECT_EQ(rec.record_captured[1], 0);
+  EXPECT_EQ(rec.record_man_time_before[1], 20);
+  EXPECT_EQ(rec.record_man_time_after[1], 20);
+  EXPECT_EQ(rec.record_com_time_before[1], 50);
+  // The clock only moved by the 0.3 s wait before the trials.
+  EXPECT_NEAR(t.g.move_seconds, 0.3, 1e-6);
+  EXPECT_NEAR(rec.record_com_time_after[1], 50 + t.g.move_seconds, 1e-9);
+  EXPECT_NEAR(t.g.com_time_total, 50 + t.g.move_seconds, 1e-9);
+
+  EXPECT_EQ(t.g.e.pos.board[5][8], 900);
+  EXPECT_EQ(t.g.e.pos.board[5][7], 0);
+  EXPECT_EQ(t.g.move_count, 1);
+  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg |   ** 王手 **"}));
+}
+
+TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
+  // The 飛 drop on (1,1) mates: gold and silver cover the king's squares.
+  ComTurn t("8k/9/9/9/9/9/1g7/2s6/K8 1,0,0,0 0,0,0,0");
+  t.g.com_ban();
+  ASSERT_EQ(t.g.rec.move_number, 1);
+  EXPECT_EQ(t.g.rec.record_from_x[1], -3);
+  EXPECT_EQ(t.g.rec.record_from_y[1], 1);
+  EXPECT_EQ(t.g.rec.record_placed[1], 900);
+  EXPECT_EQ(t.g.e.pos.board[1][1], 900);
+  EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "msg 詰め ?|よし！!"}));
+  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
+  EXPECT_EQ(t.g.winner, 0);
+}
+
+TEST(ComTurn, KingMovePlaysOneSound) {
+  ComTurn t("k8/9/9/9/9/9/9/9/8K 0,0,0,0 0,0,0,0");
+  t.g.com_ban();
+  EXPECT_EQ(t.g.rec.record_placed[1], 950);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
+  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
+}
+
+TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
+  // The rook on (1,9) takes the king along row 9 and stands there as a pawn.
+  // The old king square then looks mated: the lance reaches it, the rook on
+  // row 8 and the two knights cover every square around it.
+  Engine after = test::engine("4l4/9/9/9/9/9/2n3n2/8r/4p4 0,0,0,0 0,0,0,0");
+  after.pos.man_king_x = 5;
+  after.pos.man_king_y = 9;
+  勢力調査(after.pos, after.inf);
+  ASSERT_EQ(詰めかMAN(after), 1);
+
+  ComTurn t("4l4/9/9/9/9/9/2n3n2/8r/r3K4 0,0,0,0 0,0,0,0");
+  t.port.answers.push_back(false);
+  t.g.com_ban();
+  EXPECT_EQ(t.g.rec.record_captured[1], -950);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです",
+                                   "msg 再ゲーム|続けますか？|no"}));
+  EXPECT_TRUE(t.port.quit_requested);
+}
+
+TEST(ComTurn, NoCandidateGivesTheGameToThePerson) {
+  ComTurn t("9/9/9/9/9/9/9/9/4p3K 0,0,0,0 0,0,0,0");
+  t.port.answers.push_back(false);
+  t.g.com_ban();
+  EXPECT_EQ(t.g.rec.move_number, 0);
+  EXPECT_EQ(t.g.move_count, 0);
+  EXPECT_EQ(t.g.e.pos.board[5][9], 10);
+  EXPECT_EQ(t.port.events, (Events{"msg 終了|あなたの勝ちです", "msg 再ゲーム|続けますか？|no"}));
+}
+
+TEST(Level, StartsAtThreeWithItsMark) {
+  RecordingPort port;
+  Game g(port);
+  g.Form_Load();
+  EXPECT_EQ(g.e.com_level, 3);
+  EXPECT_TRUE(port.mark(MenuMark::LEVEL3));
+}
+
+TEST(Level, SettingMarksOneItemAndDrawsTheLabelOnlyAgainstTheComputer) {
+  RecordingPort port;
+  Game g(port);
+  g.Form_Load();
+  port.texts.clear();
+  g.レベル_設定(1);
+  EXPECT_EQ(g.e.com_level, 1);
+  EXPECT_TRUE(port.mark(MenuMark::LEVEL1));
+  EXPECT_FALSE(port.mark(MenuMark::LEVEL2));
+  EXPECT_FALSE(port.mark(MenuMark::LEVEL3));
+  EXPECT_TRUE(port.texts.empty()) << "no label between two people";
+
+  g.game_mode = 1;
+  g.レベル_設定(2);
+  EXPECT_EQ(g.e.com_level, 2);
+  EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
+}
+
+TEST(Level, OtherValuesUncheckAllAndKeepTheLevel) {
+  RecordingPort port;
+  Game g(port);
+  g.Form_Load();
+  g.レベル_設定(2);
+  port.texts.clear();
+  for (int n : {0, 4, -1}) {
+    g.レベル_設定(n);
+    EXPECT_EQ(g.e.com_level, 2) << n;
+    EXPECT_FALSE(port.mark(MenuMark::LEVEL1));
+    EXPECT_FALSE(port.mark(MenuMark::LEVEL2));
+    EXPECT_FALSE(port.mark(MenuMark::LEVEL3));
+  }
+  EXPECT_TRUE(port.texts.empty());
+  g.game_mode = 1;
+  g.LEVEL_Click(7);
+  EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
+}
+
+}  // namespace
+}  // namespace vv
