@@ -117,6 +117,29 @@ TEST(ComTurn, NoCandidateGivesTheGameToThePerson) {
   EXPECT_EQ(t.port.events, (Events{"msg 終了|あなたの勝ちです", "msg 再ゲーム|続けますか？|no"}));
 }
 
+TEST(ComTurn, FiveHundredthMoveEndsTheGameUndecided) {
+  ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
+  t.g.rec.move_number = 499;
+  t.port.answers = {false};
+  t.g.com_ban();
+  EXPECT_EQ(t.g.rec.move_number, 500);
+  const Events tail(t.port.events.end() - 2, t.port.events.end());
+  EXPECT_EQ(tail, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|no"}));
+  EXPECT_TRUE(t.port.quit_requested);
+}
+
+TEST(ComTurn, FullRecordPlaysNothingAndOffersANewGame) {
+  ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
+  t.g.rec.move_number = 500;
+  t.g.rec.record_length = 500;
+  t.g.com_ban();
+  EXPECT_EQ(t.port.events, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|yes"}));
+  // Yes starts afresh: the starting position and no game running.
+  EXPECT_EQ(t.g.side_to_move, 0);
+  EXPECT_EQ(t.g.e.pos.board[5][9], -950);
+  EXPECT_EQ(t.g.rec.move_number, 0);
+}
+
 TEST(Level, StartsAtThreeWithItsMark) {
   RecordingPort port;
   Game g(port);

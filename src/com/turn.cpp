@@ -40,11 +40,8 @@ void Game::com_ban() {
   描画_数値(-1.5, 6.5, "思考中", BLACK, 12);
   描画_数値(-1.6, 6.4, "思考中", WHITE, 12);
 
-  // A full record leaves no room for another move: the game ends undecided.
   if (rec.full()) {
-    set_timer(false);
-    port_.message("終了", "500手に達しました。引き分けです");
-    offer_new_game();
+    終了_手数上限();
     return;
   }
 
@@ -101,11 +98,7 @@ void Game::com_ban() {
   side_to_move = man_side;
   if (keika_marked) set_timer(true);
 
-  if (rec.full()) {
-    set_timer(false);
-    port_.message("終了", "500手に達しました。引き分けです");
-    offer_new_game();
-  }
+  if (rec.full()) 終了_手数上限();
 }
 
 }  // namespace vv

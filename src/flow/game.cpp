@@ -25,6 +25,7 @@ constexpr int START_ROWS[9][9] = {
 }  // namespace
 
 void Game::Form_Load() {
+  port_.open_sounds();
   record_mode = false;
   move_guidance = false;
   rec.record_length = 0;
@@ -240,6 +241,12 @@ void Game::終了(const std::string& name) {
   offer_new_game();
 }
 
+void Game::終了_手数上限() {
+  set_timer(false);
+  port_.message("終了", "500手に達しました。引き分けです");
+  offer_new_game();
+}
+
 void Game::offer_new_game() {
   if (port_.ask("再ゲーム", "続けますか？")) {
     初期設定();
@@ -250,8 +257,6 @@ void Game::offer_new_game() {
   }
 }
 
-void Game::終了処理() {
-  // The sound buffers belong to the window's side of the port; nothing is held here.
-}
+void Game::終了処理() { port_.close_sounds(); }
 
 }  // namespace vv

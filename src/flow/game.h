@@ -40,6 +40,8 @@ class Game {
   void Timer1_Timer();
   void 待ち時間(double seconds);
   void 終了(const std::string& name);
+  // The record holds 500 moves: when it is full the game ends undecided.
+  void 終了_手数上限();
   void 終了処理();
 
   // The board, hands, king squares, maps and computer state.

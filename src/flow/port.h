@@ -39,6 +39,10 @@ class Port {
   virtual void message(const std::string& title, const std::string& text) = 0;
   virtual bool ask(const std::string& title, const std::string& text) = 0;
 
+  // The sound effects and the music are loaded at start-up and released at
+  // the end; playing a sound that could not be loaded does nothing.
+  virtual void open_sounds() {}
+  virtual void close_sounds() {}
   virtual void play(Sound s) = 0;
 
   // Seconds since midnight, and a wait that holds the caller.

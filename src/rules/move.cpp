@@ -1,5 +1,7 @@
 #include "rules/move.h"
 
+#include <cassert>
+
 #include "rules/piece.h"
 
 namespace vv {
@@ -76,6 +78,7 @@ int apply_move(Position& p, int from_x, int from_y, int to_x, int to_y, int plac
   } else {
     p.board[from_x][from_y] = EMPTY;
   }
+  assert(p.hands_consistent());
   return captured;
 }
 

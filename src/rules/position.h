@@ -21,6 +21,12 @@ struct Position {
   int com_king_x = 0, com_king_y = 0;
 
   void clear_board() { std::memset(board, 0, sizeof board); }
+
+  // The hand totals are the sums of their slots (checked in debug builds).
+  bool hands_consistent() const {
+    return man_hand_count == man_hand[1] + man_hand[2] + man_hand[3] + man_hand[4] &&
+           com_hand_count == com_hand[1] + com_hand[2] + com_hand[3] + com_hand[4];
+  }
 };
 
 }  // namespace vv
