@@ -72,6 +72,17 @@ bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn,
   return true;
 }
 
+// Can the king step to a neighbouring square (empty or capturable) that the
+// attacking side does not reach?
+bool king_escapes(const Board& b, const Map& attacker_reach, int kx, int ky, int king) {
+  for (int x = kx - 1; x <= kx + 1; ++x)
+    for (int y = ky - 1; y <= ky + 1; ++y)
+      if (x >= 1 && x <= 9 && y >= 1 && y <= 9 && 移動チェック(b, kx, ky, x, y, king) == 1 &&
+          attacker_reach[x][y] == 0)
+        return true;
+  return false;
+}
+
 }  // namespace
 
 int 詰めかMAN(Engine& e) {
@@ -84,11 +95,7 @@ int 詰めかMAN(Engine& e) {
       drop_blocks(b, e.inf.com_check_map, kx, ky, -歩, p.man_hand_count == p.man_hand[1]))
     return 0;
 
-  for (int x = kx - 1; x <= kx + 1; ++x)
-    for (int y = ky - 1; y <= ky + 1; ++y)
-      if (x >= 1 && x <= 9 && y >= 1 && y <= 9 && 移動チェック(b, kx, ky, x, y, -王) == 1 &&
-          e.inf.com_reach_count[x][y] == 0)
-        return 0;
+  if (king_escapes(b, e.inf.com_reach_count, kx, ky, -王)) return 0;
 
   for (int a = 1; a <= 9; ++a) {
     for (int c = 1; c <= 9; ++c) {
@@ -122,11 +129,7 @@ int 詰めかCOM(Engine& e) {
       drop_blocks(b, e.inf.man_check_map, kx, ky, 歩, p.com_hand_count == p.com_hand[1]))
     return 0;
 
-  for (int x = kx - 1; x <= kx + 1; ++x)
-    for (int y = ky - 1; y <= ky + 1; ++y)
-      if (x >= 1 && x <= 9 && y >= 1 && y <= 9 && 移動チェック(b, kx, ky, x, y, 王) == 1 &&
-          e.inf.man_reach_count[x][y] == 0)
-        return 0;
+  if (king_escapes(b, e.inf.man_reach_count, kx, ky, 王)) return 0;
 
   // Each trial is judged by a fresh survey of the trial position; the targets
   // are read from the check map as it stands, which after the first trial is
