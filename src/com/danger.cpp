@@ -4,33 +4,6 @@
 #include "rules/move_check.h"
 
 namespace vv {
-namespace {
-
-// The COM bishops, rooks and kings in columns 1..5 and rows 1..5: the only
-// pieces the surroundings count looks at. Gathered once per scan, it gives
-// the same count as 調査_周辺状況 without looking at nine squares each time.
-struct BigPieces {
-  int count = 0;
-  int x[25], y[25];
-  explicit BigPieces(const Board& b) {
-    for (int i = 1; i <= 5; ++i)
-      for (int j = 1; j <= 5; ++j)
-        if (b[i][j] >= 角) {
-          x[count] = i;
-          y[count] = j;
-          ++count;
-        }
-  }
-  int surroundings(int sx, int sy) const {
-    int result = 0;
-    for (int k = 0; k < count; ++k)
-      if (iabs(x[k] - sx) <= 1 && iabs(y[k] - sy) <= 1 && (x[k] != sx || y[k] != sy)) result -= 1;
-    return result;
-  }
-};
-
-}  // namespace
-
 double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const auto& b = e.pos.board;
   const Position& p = e.pos;
@@ -47,7 +20,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const bool man_holds_pawn = p.man_hand[1] > 0;
   const bool moved_unattacked = MR[to_x][to_y] == 0;
   const int kx = p.man_king_x, ky = p.man_king_y;
-  const BigPieces big_pieces(b);
+  const std::uint32_t corner_mask = corner_big_pieces(b);
   double D = 0;
   int fork_count = 0;
   int fork_min = 9999;
@@ -87,9 +60,9 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
               x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
             D -= 20;
           if (man_holds_knight && cr <= 1) {
-            const int surroundings = big_pieces.surroundings(x, y);
-            if (surroundings < -1) D -= 5;
-            if (cr == 0 && surroundings < 0) {
+            const int around = surroundings(corner_mask, x, y);
+            if (around < -1) D -= 5;
+            if (cr == 0 && around < 0) {
               D -= 1;
               if (y < 4) D -= 10;
             }
