@@ -4,6 +4,7 @@
 #include "rules/move_check.h"
 
 namespace vv {
+
 double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const auto& b = e.pos.board;
   const Position& p = e.pos;
@@ -11,7 +12,8 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   const int kcx = p.com_king_x, kcy = p.com_king_y;
-  // What the hands and the moved piece say holds for the whole scan.
+  // What the hands and the moved piece say holds for the whole scan. A hand
+  // slot holds a pair: slot 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角.
   const bool man_holds_knight_or_silver = p.man_hand[3] > 0 || p.man_hand[4] > 0;
   const bool man_holds_any = p.man_hand_count > 0;
   const bool man_holds_lance = p.man_hand[2] > 0;
