@@ -33,30 +33,7 @@ struct ResetTemplate {
 const ResetTemplate reset_template;
 constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
 
-inline bool on_board(int x, int y) {
-  return static_cast<unsigned>(x - 1) < 9u && static_cast<unsigned>(y - 1) < 9u;
-}
-
-// Piece codes are sparse; the scan dispatches on a dense index instead.
-enum Slot : std::int8_t { NONE, MAN_PAWN, MAN_TOKIN, MAN_LANCE, MAN_KNIGHT, MAN_SILVER, MAN_GOLD, MAN_BISHOP,
-                          MAN_ROOK, MAN_KING, COM_PAWN, COM_TOKIN, COM_LANCE, COM_KNIGHT, COM_SILVER, COM_GOLD,
-                          COM_BISHOP, COM_ROOK, COM_KING };
-
-struct DispatchTable {
-  std::int8_t slot[2 * 王 + 1] = {};
-  constexpr DispatchTable() {
-    const int codes[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
-    for (int i = 0; i < 9; ++i) {
-      slot[王 - codes[i]] = static_cast<std::int8_t>(MAN_PAWN + i);
-      slot[王 + codes[i]] = static_cast<std::int8_t>(COM_PAWN + i);
-    }
-  }
-};
-constexpr DispatchTable dispatch;
-
-inline int slot_of(int code) {
-  return static_cast<unsigned>(code + 王) <= 2u * 王 ? dispatch.slot[code + 王] : static_cast<int>(NONE);
-}
+inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
 
 // A MAN piece with code k on (px, py) reaches (x, y).
 template <Kind K>
@@ -231,72 +208,71 @@ void 勢力調査(Position& p, Influence& m) {
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int k = b[x][y];
-      if (k == EMPTY) continue;
-      switch (slot_of(k)) {
-        case NONE:
+      switch (k) {
+        case EMPTY:
           break;
-        case MAN_PAWN:
+        case -歩:
           step<true, Kind::pawn>(b, m, k, x, y, x, y - 1);
           break;
-        case MAN_TOKIN:
+        case -と:
           man_gold<Kind::tokin>(b, m, k, x, y);
           break;
-        case MAN_LANCE:
+        case -香:
           run<true, Kind::lance>(b, m, k, x, y, 0, -1);
           break;
-        case MAN_KNIGHT:
+        case -桂:
           step<true, Kind::knight>(b, m, k, x, y, x - 1, y - 2);
           step<true, Kind::knight>(b, m, k, x, y, x + 1, y - 2);
           break;
-        case MAN_SILVER:
+        case -銀:
           step<true, Kind::silver>(b, m, k, x, y, x, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           break;
-        case MAN_GOLD:
+        case -金:
           man_gold<Kind::gold>(b, m, k, x, y);
           break;
-        case MAN_BISHOP:
+        case -角:
           bishop_runs<true>(b, m, k, x, y);
           break;
-        case MAN_ROOK:
+        case -飛:
           rook_runs<true, Kind::rook>(b, m, k, x, y);
           break;
-        case MAN_KING:
+        case -王:
           p.man_king_x = x;
           p.man_king_y = y;
           king_steps<true>(b, m, k, x, y);
           break;
-        case COM_PAWN:
+        case 歩:
           step<false, Kind::pawn>(b, m, k, x, y, x, y + 1);
           break;
-        case COM_TOKIN:
-        case COM_GOLD:
+        case と:
+        case 金:
           com_gold(b, m, x, y);
           break;
-        case COM_LANCE:
+        case 香:
           run<false, Kind::lance>(b, m, k, x, y, 0, 1);
           break;
-        case COM_KNIGHT:
+        case 桂:
           step<false, Kind::knight>(b, m, k, x, y, x - 1, y + 2);
           step<false, Kind::knight>(b, m, k, x, y, x + 1, y + 2);
           break;
-        case COM_SILVER:
+        case 銀:
           step<false, Kind::silver>(b, m, k, x, y, x, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           break;
-        case COM_BISHOP:
+        case 角:
           bishop_runs<false>(b, m, k, x, y);
           break;
-        case COM_ROOK:
+        case 飛:
           rook_runs<false, Kind::rook>(b, m, k, x, y);
           break;
-        case COM_KING:
+        case 王:
           p.com_king_x = x;
           p.com_king_y = y;
           king_steps<false>(b, m, k, x, y);
