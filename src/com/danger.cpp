@@ -14,7 +14,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
   const int kcx = p.com_king_x, kcy = p.com_king_y;
   // What the hands and the moved piece say holds for the whole scan. A hand
   // slot holds a pair: slot 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角.
-  const bool man_holds_knight_or_silver = p.man_hand[3] > 0 || p.man_hand[4] > 0;
+  const bool man_holds_knight_or_bishop = p.man_hand[3] > 0 || p.man_hand[4] > 0;
   const bool man_holds_any = p.man_hand_count > 0;
   const bool man_holds_lance = p.man_hand[2] > 0;
   const bool man_holds_knight = p.man_hand[3] > 0;
@@ -37,7 +37,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
           if (iabs(x - kcx) < 2 && iabs(y - kcy) < 2) {  // next to the COM king
             D -= 0.5 * mr;
             if (cr == 1 && mr > 1) D -= 10;
-            if (man_holds_knight_or_silver) D -= 10;
+            if (man_holds_knight_or_bishop) D -= 10;
           }
           if (cr == 0 && y < 4) {
             D -= 0.1;
@@ -86,7 +86,7 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
         if (v == 王 && y == 1 && MR[x][2] > 0) {
           D -= 50;
           if (MR[x][2] >= CR[x][2]) D -= 250;
-          if (man_holds_knight_or_silver) D -= 700;
+          if (man_holds_knight_or_bishop) D -= 700;
         } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && man_holds_pawn && mr >= cr && y < 9 &&
                    CR[x][y + 1] == 1) {
           D -= 5;
