@@ -137,12 +137,12 @@ TEST(ApplyMove, TakingAKingDecidesTheGameAndFillsNoHand) {
   g.Form_Load();
   g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
   g.駒移動(5, 9, 5, 5, -10);
-  EXPECT_EQ(g.winner, g.man_side);
+  EXPECT_EQ(g.flow.winner, g.flow.man_side);
   EXPECT_EQ(g.e.pos.board[5][5], -10);
   g.初期設定();
   g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
   g.駒移動(2, 2, 1, 1, 800);
-  EXPECT_EQ(g.winner, g.com_side);
+  EXPECT_EQ(g.flow.winner, g.flow.com_side);
   for (int s = 0; s <= 4; ++s) {
     EXPECT_EQ(g.e.pos.man_hand[s], 0);
     EXPECT_EQ(g.e.pos.com_hand[s], 0);
@@ -195,8 +195,8 @@ TEST(InitialSetup, PutsTheStartingPositionAndClearsTheGame) {
   // Spoil the state, then set up again.
   g.e.pos = place({{3, 3, -950}});
   g.e.pos.man_hand[2] = 4, g.e.pos.man_hand_count = 4, g.e.pos.com_hand[1] = 1, g.e.pos.com_hand_count = 1;
-  g.winner = 1, g.side_to_move = -1, g.move_count = 12, g.rec.move_number = 12, g.rec.record_length = 12;
-  g.handicap_level = 3, g.game_mode = 1;
+  g.flow.winner = 1, g.flow.side_to_move = -1, g.flow.move_count = 12, g.rec.move_number = 12, g.rec.record_length = 12;
+  g.hc.handicap_level = 3, g.flow.game_mode = 1;
   g.初期設定();
 
   const int rows[10][10] = {
@@ -224,16 +224,16 @@ TEST(InitialSetup, PutsTheStartingPositionAndClearsTheGame) {
   }
   EXPECT_EQ(g.e.pos.man_hand_count, 0);
   EXPECT_EQ(g.e.pos.com_hand_count, 0);
-  EXPECT_EQ(g.side_to_move, 0);
-  EXPECT_EQ(g.move_count, 0);
+  EXPECT_EQ(g.flow.side_to_move, 0);
+  EXPECT_EQ(g.flow.move_count, 0);
   EXPECT_EQ(g.rec.move_number, 0);
-  EXPECT_EQ(g.winner, 0);
-  EXPECT_EQ(g.game_mode, 0);
-  EXPECT_EQ(g.handicap_level, 0);
+  EXPECT_EQ(g.flow.winner, 0);
+  EXPECT_EQ(g.flow.game_mode, 0);
+  EXPECT_EQ(g.hc.handicap_level, 0);
   EXPECT_EQ(g.rec.record_placed[0], 10);
   EXPECT_EQ(g.rec.record_length, 12);  // a loaded record stays replayable
-  EXPECT_EQ(g.man_side, -1);
-  EXPECT_EQ(g.com_side, 1);
+  EXPECT_EQ(g.flow.man_side, -1);
+  EXPECT_EQ(g.flow.com_side, 1);
 }
 
 }  // namespace

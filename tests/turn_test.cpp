@@ -25,10 +25,10 @@ struct ComTurn {
   explicit ComTurn(const std::string& text) {
     g.Form_Load();
     g.e.pos = test::position(text);
-    g.game_mode = 1;
-    g.man_side = -1;
-    g.com_side = 1;
-    g.side_to_move = g.com_side;
+    g.flow.game_mode = 1;
+    g.flow.man_side = -1;
+    g.flow.com_side = 1;
+    g.flow.side_to_move = g.flow.com_side;
     勢力調査(g.e.pos, g.e.inf);
     port.events.clear();
   }
@@ -37,9 +37,9 @@ struct ComTurn {
 TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
   // The pawn's only move turns it into a rook in front of the MAN king.
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
-  t.g.com_time_total = 50;
-  t.g.man_time_total = 20;
-  t.g.com_ban();
+  t.g.time.com_time_total = 50;
+  t.g.time.man_time_total = 20;
+  t.g.event([&] { t.g.com_ban(); });
 
   const MoveRecord& rec = t.g.rec;
   ASSERT_EQ(rec.move_number, 1);
@@ -54,21 +54,21 @@ TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
   EXPECT_EQ(rec.record_man_time_after[1], 20);
   EXPECT_EQ(rec.record_com_time_before[1], 50);
   // The clock only moved by the 0.3 s wait before the trials.
-  EXPECT_NEAR(t.g.move_seconds, 0.3, 1e-6);
-  EXPECT_NEAR(rec.record_com_time_after[1], 50 + t.g.move_seconds, 1e-9);
-  EXPECT_NEAR(t.g.com_time_total, 50 + t.g.move_seconds, 1e-9);
+  EXPECT_NEAR(t.g.time.move_seconds, 0.3, 1e-6);
+  EXPECT_NEAR(rec.record_com_time_after[1], 50 + t.g.time.move_seconds, 1e-9);
+  EXPECT_NEAR(t.g.time.com_time_total, 50 + t.g.time.move_seconds, 1e-9);
 
   EXPECT_EQ(t.g.e.pos.board[5][8], 900);
   EXPECT_EQ(t.g.e.pos.board[5][7], 0);
-  EXPECT_EQ(t.g.move_count, 1);
-  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
+  EXPECT_EQ(t.g.flow.move_count, 1);
+  EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg |   ** 王手 **"}));
 }
 
 TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
   // The 飛 drop on (1,1) mates: gold and silver cover the king's squares.
   ComTurn t("8k/9/9/9/9/9/1g7/2s6/K8 1,0,0,0 0,0,0,0");
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   ASSERT_EQ(t.g.rec.move_number, 1);
   EXPECT_EQ(t.g.rec.record_from_x[1], -3);
   EXPECT_EQ(t.g.rec.record_from_y[1], 1);
@@ -76,16 +76,16 @@ TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
   EXPECT_EQ(t.g.e.pos.board[1][1], 900);
   EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "msg 詰め ?|よし！!"}));
-  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
-  EXPECT_EQ(t.g.winner, 0);
+  EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
+  EXPECT_EQ(t.g.flow.winner, 0);
 }
 
 TEST(ComTurn, KingMovePlaysOneSound) {
   ComTurn t("k8/9/9/9/9/9/9/9/8K 0,0,0,0 0,0,0,0");
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.record_placed[1], 950);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
-  EXPECT_EQ(t.g.side_to_move, t.g.man_side);
+  EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
 }
 
 TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
@@ -100,7 +100,7 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
 
   ComTurn t("4l4/9/9/9/9/9/2n3n2/8r/r3K4 0,0,0,0 0,0,0,0");
   t.port.answers.push_back(false);
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.record_captured[1], -950);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです",
                                    "msg 再ゲーム|続けますか？|no"}));
@@ -110,9 +110,9 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
 TEST(ComTurn, NoCandidateGivesTheGameToThePerson) {
   ComTurn t("9/9/9/9/9/9/9/9/4p3K 0,0,0,0 0,0,0,0");
   t.port.answers.push_back(false);
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.move_number, 0);
-  EXPECT_EQ(t.g.move_count, 0);
+  EXPECT_EQ(t.g.flow.move_count, 0);
   EXPECT_EQ(t.g.e.pos.board[5][9], 10);
   EXPECT_EQ(t.port.events, (Events{"msg 終了|あなたの勝ちです", "msg 再ゲーム|続けますか？|no"}));
 }
@@ -121,7 +121,7 @@ TEST(ComTurn, FiveHundredthMoveEndsTheGameUndecided) {
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
   t.g.rec.move_number = 499;
   t.port.answers = {false};
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.move_number, 500);
   const Events tail(t.port.events.end() - 2, t.port.events.end());
   EXPECT_EQ(tail, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|no"}));
@@ -132,10 +132,10 @@ TEST(ComTurn, FullRecordPlaysNothingAndOffersANewGame) {
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
   t.g.rec.move_number = 500;
   t.g.rec.record_length = 500;
-  t.g.com_ban();
+  t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.port.events, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|yes"}));
   // Yes starts afresh: the starting position and no game running.
-  EXPECT_EQ(t.g.side_to_move, 0);
+  EXPECT_EQ(t.g.flow.side_to_move, 0);
   EXPECT_EQ(t.g.e.pos.board[5][9], -950);
   EXPECT_EQ(t.g.rec.move_number, 0);
 }
@@ -160,7 +160,7 @@ TEST(Level, SettingMarksOneItemAndDrawsTheLabelOnlyAgainstTheComputer) {
   EXPECT_FALSE(port.mark(MenuMark::LEVEL3));
   EXPECT_TRUE(port.texts.empty()) << "no label between two people";
 
-  g.game_mode = 1;
+  g.flow.game_mode = 1;
   g.レベル_設定(2);
   EXPECT_EQ(g.e.com_level, 2);
   EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
@@ -180,7 +180,7 @@ TEST(Level, OtherValuesUncheckAllAndKeepTheLevel) {
     EXPECT_FALSE(port.mark(MenuMark::LEVEL3));
   }
   EXPECT_TRUE(port.texts.empty());
-  g.game_mode = 1;
+  g.flow.game_mode = 1;
   g.LEVEL_Click(7);
   EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
 }

@@ -9,15 +9,15 @@ void Game::LEVEL_Click(int n) {
 }
 
 void Game::レベル_設定(int n) {
-  port_.set_mark(MenuMark::LEVEL1, false);
-  port_.set_mark(MenuMark::LEVEL2, false);
-  port_.set_mark(MenuMark::LEVEL3, false);
+  set_mark(MenuMark::LEVEL1, false);
+  set_mark(MenuMark::LEVEL2, false);
+  set_mark(MenuMark::LEVEL3, false);
   if (n >= 1 && n <= 3) {
     static constexpr MenuMark ITEMS[4] = {MenuMark::LEVEL1, MenuMark::LEVEL1, MenuMark::LEVEL2, MenuMark::LEVEL3};
-    port_.set_mark(ITEMS[n], true);
+    set_mark(ITEMS[n], true);
     e.com_level = n;
   }
-  if (game_mode == 1) 描画_レベル(e.com_level);
+  if (flow.game_mode == 1) 描画_レベル(e.com_level);
 }
 
 void Game::描画_レベル(int level) {

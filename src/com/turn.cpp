@@ -34,8 +34,8 @@ int turning_kind(int face_before) {
 }  // namespace
 
 void Game::com_ban() {
-  turn_start_time = port_.clock();
-  if (keika_marked) set_timer(true);
+  time.turn_start_time = port_.clock();
+  if (opt.marked(MenuMark::KEIKA)) set_timer(true);
   for (int x = -2; x <= 0; ++x) paint_background(x, 6);
   描画_数値(-1.5, 6.5, "思考中", BLACK, 12);
   描画_数値(-1.6, 6.4, "思考中", WHITE, 12);
@@ -58,21 +58,21 @@ void Game::com_ban() {
   const int face_before = m.piece;
   const bool board_move = m.from_x > 0 && m.from_x < 10;
   const int piece_after = board_move ? 取得_移動後成り駒(m.piece) : m.piece;
-  手順保存(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, man_time_total, man_time_total,
-           com_time_total, com_time_total + move_seconds);
-  move_count += 1;
-  描画_手数(move_count);
+  手順保存(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total, time.man_time_total,
+           time.com_time_total, time.com_time_total + time.move_seconds);
+  flow.move_count += 1;
+  描画_手数(flow.move_count);
   駒移動(m.from_x, m.from_y, m.to_x, m.to_y, piece_after);
 
   if (board_move && piece_after != 王) {
-    port_.draw_picture(m.to_x, m.to_y, face_before);
-    port_.draw_outline(board_line_colour, m.to_x, m.to_y);
+    描画_絵(face_before, m.to_x, m.to_y);
+    描画_桝輪郭(board_line_colour, m.to_x, m.to_y);
     port_.refresh();
     port_.play(Sound::駒打音);
     待ち時間(0.2);
     描画_回転駒(turning_kind(face_before), m.to_x, m.to_y);
-    port_.draw_picture(m.to_x, m.to_y, e.pos.board[m.to_x][m.to_y]);
-    port_.draw_outline(board_line_colour, m.to_x, m.to_y);
+    描画_絵(e.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
+    描画_桝輪郭(board_line_colour, m.to_x, m.to_y);
   }
   port_.play(Sound::駒打音);
   set_timer(false);
@@ -80,7 +80,7 @@ void Game::com_ban() {
   勢力調査(e.pos, e.inf);
   // A captured king ends the game before anything is said of mate: with the
   // king gone its square is stale, and the mate test would read it.
-  if (winner == com_side) {
+  if (flow.winner == flow.com_side) {
     終了("ｺﾝﾋﾟｭｰﾀ");
     return;
   }
@@ -90,13 +90,13 @@ void Game::com_ban() {
     port_.message("", "   ** 王手 **");
   }
 
-  描画_移動結果(com_side, m.to_x, m.to_y, piece_after, WHITE);
-  port_.draw_outline(WHITE, m.to_x, m.to_y);
+  描画_移動結果(flow.com_side, m.to_x, m.to_y, piece_after, WHITE);
+  描画_桝輪郭(WHITE, m.to_x, m.to_y);
 
-  com_time_total += move_seconds;
-  turn_start_time = port_.clock();
-  side_to_move = man_side;
-  if (keika_marked) set_timer(true);
+  time.com_time_total += time.move_seconds;
+  time.turn_start_time = port_.clock();
+  flow.side_to_move = flow.man_side;
+  if (opt.marked(MenuMark::KEIKA)) set_timer(true);
 
   if (rec.full()) 終了_手数上限();
 }

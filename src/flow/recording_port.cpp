@@ -18,7 +18,7 @@ std::string escape_returns(const std::string& text) {
 
 }  // namespace
 
-void RecordingPort::draw_text(double, double, const std::string& text, int, int) {
+void RecordingPort::draw_text(double, double, const std::string& text, int, int, bool) {
   ++drawings;
   texts.push_back(text);
 }
@@ -35,6 +35,11 @@ bool RecordingPort::ask(const std::string& title, const std::string& text) {
   }
   events.push_back("msg " + title + "|" + escape_returns(text) + (answer ? "|yes" : "|no"));
   return answer;
+}
+
+void RecordingPort::show_save_form(bool visible) {
+  save_form_shown = visible;
+  if (!visible) form = SaveFormTexts{};
 }
 
 void RecordingPort::play(Sound s) { events.push_back(std::string("sound ") + sound_name(s)); }

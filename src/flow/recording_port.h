@@ -13,9 +13,9 @@ namespace vv {
 
 class RecordingPort : public Port {
  public:
-  void draw_picture(int, int, int) override { ++drawings; }
+  void draw_picture(double, double, int) override { ++drawings; }
   void draw_outline(int, int, int) override { ++drawings; }
-  void draw_text(double, double, const std::string& text, int, int) override;
+  void draw_text(double, double, const std::string& text, int, int, bool) override;
   void refresh() override {}
   void set_mark(MenuMark item, bool checked) override { marks[static_cast<int>(item)] = checked; }
 
@@ -28,6 +28,11 @@ class RecordingPort : public Port {
   void set_timer(bool running) override { timer_running = running; }
   void quit() override { quit_requested = true; }
 
+  void show_file_lists(bool drive, bool folder, bool file) override { lists_shown = drive || folder || file; }
+  void show_save_form(bool visible) override;
+  SaveFormTexts save_form_texts() override { return form; }
+  std::string file_list_folder() override { return folder; }
+
   bool mark(MenuMark item) const { return marks[static_cast<int>(item)]; }
 
   std::vector<std::string> events;  // "msg TITLE|TEXT[|yes|no]", "sound NAME"
@@ -37,9 +42,14 @@ class RecordingPort : public Port {
   bool timer_running = false;
   bool quit_requested = false;
   long drawings = 0;
+  // The record-file panel as a script fills it.
+  bool lists_shown = false;
+  bool save_form_shown = false;
+  SaveFormTexts form;
+  std::string folder = ".";
 
  private:
-  bool marks[11] = {};
+  bool marks[static_cast<int>(MenuMark::COUNT)] = {};
 };
 
 }  // namespace vv

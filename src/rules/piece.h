@@ -60,6 +60,9 @@ constexpr int MAN_BACK_COLUMN = 14;
 constexpr int COM_FRONT_COLUMN = -1;
 constexpr int COM_BACK_COLUMN = -3;
 
+// Columns 1..9 are the board; a move from any other column is a drop.
+inline bool is_board_column(int x) { return x >= 1 && x <= 9; }
+
 inline bool is_hand_column(int x) {
   return x == MAN_FRONT_COLUMN || x == MAN_BACK_COLUMN || x == COM_FRONT_COLUMN || x == COM_BACK_COLUMN;
 }

@@ -1,0 +1,78 @@
+// The board flip, and the short animation of a piece turning over.
+#include "flow/game.h"
+#include "rules/piece.h"
+
+namespace vv {
+namespace {
+
+// Picture codes of the turning frames: black and red sets of both sides.
+constexpr int TURNING_FRAMES[7][5] = {
+    {0, 0, 0, 0, 0},
+    {210, 211, 202, 203, 204},  // top piece, red face turning to black
+    {200, 201, 202, 212, 213},  // top piece, black to red
+    {200, 201, 202, 203, 204},  // top piece, black to black
+    {214, 215, 207, 208, 209},  // bottom piece, red to black
+    {205, 206, 207, 216, 217},  // bottom piece, black to red
+    {205, 206, 207, 208, 209},  // bottom piece, black to black
+};
+
+}  // namespace
+
+void Game::描画_回転駒(int kind, int x, int y) {
+  if (kind < 1 || kind > 6) return;
+  for (int frame : TURNING_FRAMES[kind]) {
+    描画_絵(frame, x, y);
+    描画_桝輪郭(board_line_colour, x, y);
+    port_.refresh();
+    待ち時間(0.1);
+  }
+}
+
+void Game::REVERSE_Click() {
+  if (flow.record_mode) {
+    port_.play(Sound::禁止);
+    port_.message("反転", "棋譜ﾓｰﾄﾞではできません");
+    return;
+  }
+  flow.board_flipped = true;
+  flow.selection_state = 0;
+  // Every piece goes to the square opposite it through the centre and
+  // changes owner.
+  Position& p = e.pos;
+  int copy[10][10];
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) copy[x][y] = p.board[x][y];
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      const int t = copy[x][y];
+      p.board[10 - x][10 - y] = is_piece_code(t) ? -t : EMPTY;
+    }
+  for (int s = 1; s <= 4; ++s) {
+    const int man = p.man_hand[s];
+    p.man_hand[s] = p.com_hand[s];
+    p.com_hand[s] = man;
+  }
+  const int man_count = p.man_hand_count;
+  p.man_hand_count = p.com_hand_count;
+  p.com_hand_count = man_count;
+  // The person's king square follows the turned board, found as the survey
+  // finds it (the last in scan order); with none on the board it stays.
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y)
+      if (p.board[x][y] == -王) {
+        p.man_king_x = x;
+        p.man_king_y = y;
+      }
+  画面_再描画();
+  描画_手数(flow.move_count);
+  if (hc.handicap_set) {
+    hc.handicap_level = -hc.handicap_level;
+    描画_ハンデレベル(hc.handicap_level);
+  }
+  port_.play(Sound::駒打音);
+  flow.side_to_move = -flow.side_to_move;
+  rec.move_number = 0;
+  rec.record_length = 0;
+}
+
+}  // namespace vv

@@ -1,0 +1,99 @@
+// The start items of the menu "対局": a game between two people, or against
+// the computer with the person or the computer moving first. A start with no
+// move played is fresh; otherwise it continues the position on the board.
+#include "flow/game.h"
+
+namespace vv {
+namespace {
+
+constexpr const char* FIRST_TO_MOVE = "先手の番です";
+constexpr const char* SECOND_TO_MOVE = "後手の番です";
+constexpr const char* MAN_TO_MOVE = "MANの番です";
+
+}  // namespace
+
+void Game::TAIKYOKU_Click() {
+  描画_可視(false, false, false);
+  描画_棋譜_IO(1);
+}
+
+void Game::STOP_Click() {
+  描画_可視(false, false, false);
+  描画_棋譜_IO(1);
+}
+
+void Game::START_Click() {
+  描画_棋譜読込み部分消去();
+  for (int x = -2; x <= 0; ++x) paint_background(x, 0);
+  描画_将棋盤桝();
+  time.turn_start_time = port_.clock();
+  if (opt.marked(MenuMark::KEIKA)) set_timer(true);
+  flow.record_mode = false;
+  flow.game_mode = 0;
+  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
+  if (fresh) {
+    flow.man_side = flow.first_side;
+    flow.com_side = flow.second_side;
+    flow.side_to_move = flow.man_side;
+    port_.message(" ", FIRST_TO_MOVE);
+  } else if (flow.side_to_move == flow.first_side) {
+    port_.message(" ", FIRST_TO_MOVE);
+  } else if (flow.side_to_move == flow.second_side) {
+    port_.message(" ", SECOND_TO_MOVE);
+  }
+  flow.resume_pending = false;
+}
+
+void Game::SENTE_Click() {
+  描画_棋譜読込み部分消去();
+  描画_レベル(e.com_level);
+  描画_将棋盤桝();
+  flow.selection_state = 0;
+  flow.game_mode = 1;
+  flow.record_mode = false;
+  rec.record_length = flow.move_count;  // later entries can no longer be replayed
+  time.turn_start_time = port_.clock();
+  set_timer(true);
+  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
+  if (fresh) {
+    flow.man_side = flow.first_side;
+    flow.com_side = flow.second_side;
+    flow.side_to_move = flow.man_side;
+    port_.message(" ", MAN_TO_MOVE);
+  } else if (flow.side_to_move == flow.man_side) {
+    // The person keeps the move and becomes the first player.
+    flow.man_side = flow.first_side;
+    flow.com_side = flow.second_side;
+    flow.side_to_move = flow.first_side;
+    port_.message("対局", MAN_TO_MOVE);
+  } else {
+    com_ban();
+    return;
+  }
+  flow.resume_pending = false;
+}
+
+void Game::GOTE_Click() {
+  描画_棋譜読込み部分消去();
+  描画_レベル(e.com_level);
+  描画_将棋盤桝();
+  set_timer(true);
+  flow.selection_state = 0;
+  flow.game_mode = 1;
+  flow.record_mode = false;
+  rec.record_length = flow.move_count;
+  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
+  if (fresh) {
+    flow.man_side = flow.second_side;
+    flow.com_side = flow.first_side;
+    flow.side_to_move = flow.first_side;
+    com_ban();
+  } else if (flow.side_to_move == flow.man_side) {
+    port_.message("対局", MAN_TO_MOVE);
+    flow.resume_pending = false;
+  } else {
+    com_ban();
+  }
+}
+
+}  // namespace vv

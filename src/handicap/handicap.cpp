@@ -1,0 +1,87 @@
+// Handicaps: before the first move either side gives up pieces, one per
+// step of "△" or "▽", in a fixed order; a rank label shows the level.
+#include "flow/game.h"
+#include "rules/piece.h"
+
+namespace vv {
+namespace {
+
+struct HandicapRow {
+  const char* label;
+  int x, y;   // the square whose piece is missing from this level on
+  int piece;  // what goes back on it when the level returns past this one
+};
+
+// Levels -10..10, index level + 10. Both sides lose bishop, rook, then the
+// lances, knights, silvers and golds in pairs; the bottom side's squares are
+// the top side's turned by half a turn.
+constexpr HandicapRow HANDICAP_TABLE[21] = {
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人", 6, 9, -金}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８段", 4, 9, -金}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７段", 7, 9, -銀},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６段", 3, 9, -銀}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５段", 8, 9, -桂}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４段", 2, 9, -桂},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３段", 9, 9, -香}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２段", 1, 9, -香}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:初段", 8, 8, -飛},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級", 2, 8, -角}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２級", 0, 0, EMPTY},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３級", 8, 2, 角},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級", 2, 2, 飛},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５級", 9, 1, 香},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６級", 1, 1, 香},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７級", 8, 1, 桂},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８級", 2, 1, 桂},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:９級", 7, 1, 銀},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:10級", 3, 1, 銀},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:11級", 6, 1, 金},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:12級", 4, 1, 金},
+};
+constexpr int HANDICAP_LIMIT = 10;
+
+const HandicapRow& row_of(int level) { return HANDICAP_TABLE[level + HANDICAP_LIMIT]; }
+
+// Why a step is refused, by the number of the reason.
+const char* const REFUSALS[4] = {"", "棋譜ﾓｰﾄﾞではできません", "対局途中ではできません", "反転後ではできません"};
+
+}  // namespace
+
+void Game::描画_文字列(double x, double y, int code, int colour, int size) {
+  const char* text = nullptr;
+  if (code >= -HANDICAP_LIMIT && code <= HANDICAP_LIMIT)
+    text = row_of(code).label;
+  else if (code == LABEL_MOVES)
+    text = "手目";
+  if (!text) return;
+  // Fixed texts stand a little inside their grid point.
+  port_.draw_text(x + 120.0 / 600, y + 160.0 / 615, text, colour, size, font_bold);
+}
+
+void Game::描画_ハンデレベル(int level) {
+  for (int x : {11, 12, 13, 16}) paint_background(x, 1);
+  描画_文字列(11.1, 1.1, level, BLACK, 10);
+  描画_文字列(11, 1, level, WHITE, 10);
+}
+
+void Game::描画_メッセージ(int reason) {
+  port_.message("ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定", std::string(REFUSALS[reason]) + "\r\r局面→最初にして下さい");
+}
+
+void Game::LBEL_UP_Click() { handicap_step(+1); }
+void Game::LEBEL_DOWN_Click() { handicap_step(-1); }
+
+void Game::handicap_step(int direction) {
+  描画_可視(false, false, false);
+  描画_棋譜_IO(1);
+  const int reason = flow.record_mode ? 1 : rec.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
+  if (reason != 0) {
+    port_.play(Sound::禁止);
+    描画_メッセージ(reason);
+    return;
+  }
+  rec.record_length = 0;
+  const int level = hc.handicap_level;
+  if (level * direction < HANDICAP_LIMIT) {
+    const int n = level + direction;
+    hc.handicap_level = n;
+    描画_ハンデレベル(n);
+    // Moving away from 0 empties the new level's square; moving toward 0
+    // puts back the piece of the level left.
+    const bool away = n * direction > 0;
+    const HandicapRow& r = away ? row_of(n) : row_of(level);
+    e.pos.board[r.x][r.y] = away ? EMPTY : r.piece;
+    描画_絵(e.pos.board[r.x][r.y], r.x, r.y);
+    描画_桝輪郭(board_line_colour, r.x, r.y);
+    port_.play(Sound::駒打音);
+  }
+  hc.handicap_set = true;
+}
+
+}  // namespace vv

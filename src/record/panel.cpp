@@ -1,0 +1,14 @@
+// Showing and hiding the record-file panel: the three lists, and the save
+// form with its four boxes, captions and the RETURN button.
+#include "flow/game.h"
+
+namespace vv {
+
+void Game::描画_可視(bool drive, bool folder, bool file) { port_.show_file_lists(drive, folder, file); }
+
+// Mode 0 shows the save form; any other mode empties its boxes and hides it.
+void Game::描画_棋譜_IO(int mode) { port_.show_save_form(mode == 0); }
+
+void Game::KIFU_Click() {}
+
+}  // namespace vv
