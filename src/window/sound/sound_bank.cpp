@@ -1,0 +1,12 @@
+// Placeholder until the sound library lands: every call is silent.
+#include "window/sound/sound_bank.h"
+
+namespace vv {
+
+void SoundBank::open(QWidget*) {}
+void SoundBank::play(Sound) {}
+void SoundBank::play_looping(Sound) {}
+void SoundBank::stop(Sound) {}
+void SoundBank::close() {}
+
+}  // namespace vv
