@@ -3,7 +3,7 @@
 
 namespace vv {
 
-void SoundBank::open(QWidget*) {}
+bool SoundBank::open(QWidget*, std::vector<std::string>&) { return true; }
 void SoundBank::play(Sound) {}
 void SoundBank::play_looping(Sound) {}
 void SoundBank::stop(Sound) {}

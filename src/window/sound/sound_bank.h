@@ -2,6 +2,9 @@
 // and released at the end. Without a sound device the game goes on silently.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "flow/port.h"
 
 class QWidget;
@@ -12,7 +15,11 @@ class SoundBank {
  public:
   // Opens the sound library for the window and loads "その他.wav",
   // "禁止.wav", "駒打音.wav" (effects) and "BGM.wav" (music), in that order.
-  void open(QWidget* window);
+  // False when there is no sound device (the caller shows its start-up
+  // message once; every later call is silent). A file that exists but cannot
+  // be read adds the reason to `problems`, for the caller to show; a missing
+  // file is silent.
+  bool open(QWidget* window, std::vector<std::string>& problems);
   void play(Sound s);          // once from the start, at once
   void play_looping(Sound s);  // until stopped
   void stop(Sound s);
