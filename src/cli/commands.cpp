@@ -7,6 +7,8 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/play.h"
+#include "cli/text_escape.h"
 #include "com/escape_mate.h"
 #include "com/search.h"
 #include "flow/game.h"
@@ -28,11 +30,12 @@ const char* const USAGE =
     "                                       the computer's search, candidate by candidate\n"
     "  bench FILE [--level N] [--no-random] [--repeat R]\n"
     "                                       time the computer's search over a file of positions\n"
+    "  play [--no-random]                   drive the game from a script of window events on standard input\n"
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";
 
 int bad(const std::string& why) {
-  std::cerr << "veverodu-cli: " << why << '\n';
+  std::cerr << "veverodu-cli: " << escape_line(why) << '\n';
   return 2;
 }
 
@@ -212,6 +215,7 @@ int bench(const std::string& path, const SearchOptions& o) {
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
+    if (line.find('\0') != std::string::npos) return bad(path + ":" + std::to_string(number) + ": a NUL byte");
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     Position p{};
@@ -219,6 +223,7 @@ int bench(const std::string& path, const SearchOptions& o) {
     if (!parse_position(line, p, error)) return bad(path + ":" + std::to_string(number) + ": " + error);
     positions.push_back(p);
   }
+  if (in.bad()) return bad("read error in '" + path + "' after line " + std::to_string(number));
   if (positions.empty()) return bad("no positions in '" + path + "'");
 
   Random rng;  // one random sequence for the whole run
@@ -254,9 +259,13 @@ int bench(const std::string& path, const SearchOptions& o) {
 }  // namespace
 
 int run(const std::vector<std::string>& args) {
-  if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+  if (args.empty()) {
+    std::cerr << USAGE;
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::cout << USAGE;
-    return args.empty() ? 2 : 0;
+    return 0;
   }
   const std::string& command = args[0];
   if (command == "legal" || command == "survey" || command == "mate" || command == "com") {
@@ -281,6 +290,14 @@ int run(const std::vector<std::string>& args) {
     std::string error;
     if (!parse_options(args, true, o, error)) return bad(error);
     return bench(args[1], o);
+  }
+  if (command == "play") {
+    bool random_term = true;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+      if (args[i] != "--no-random") return bad("unknown option '" + args[i] + "'");
+      random_term = false;
+    }
+    return play(std::cin, std::cout, random_term);
   }
   return bad("unknown command '" + command + "' (try --help)");
 }

@@ -60,6 +60,7 @@ void Game::com_ban() {
   const int piece_after = board_move ? 取得_移動後成り駒(m.piece) : m.piece;
   手順保存(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total, time.man_time_total,
            time.com_time_total, time.com_time_total + time.move_seconds);
+  port_.computer_moved(m.from_x, m.from_y, m.to_x, m.to_y, piece_after);
   flow.move_count += 1;
   描画_手数(flow.move_count);
   駒移動(m.from_x, m.from_y, m.to_x, m.to_y, piece_after);

@@ -82,6 +82,10 @@ class Port {
   virtual bool read_file(const std::string& path, std::string& bytes, std::string& error);
   virtual bool write_file(const std::string& path, const std::string& bytes, std::string& error);
 
+  // The computer has played a move, as the record holds it (a drop with the
+  // slot as from_y). Only a headless port has use for it.
+  virtual void computer_moved(int /*from_x*/, int /*from_y*/, int /*to_x*/, int /*to_y*/, int /*placed*/) {}
+
   // The game asks the program to end.
   virtual void quit() = 0;
 };

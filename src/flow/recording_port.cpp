@@ -42,6 +42,11 @@ void RecordingPort::show_save_form(bool visible) {
   if (!visible) form = SaveFormTexts{};
 }
 
+void RecordingPort::computer_moved(int from_x, int from_y, int to_x, int to_y, int placed) {
+  events.push_back("com " + std::to_string(from_x) + ' ' + std::to_string(from_y) + ' ' + std::to_string(to_x) + ' ' +
+                   std::to_string(to_y) + ' ' + std::to_string(placed));
+}
+
 void RecordingPort::play(Sound s) { events.push_back(std::string("sound ") + sound_name(s)); }
 
 void RecordingPort::wait(double seconds) {

@@ -27,6 +27,7 @@ class RecordingPort : public Port {
   void wait(double seconds) override;
   void set_timer(bool running) override { timer_running = running; }
   void quit() override { quit_requested = true; }
+  void computer_moved(int from_x, int from_y, int to_x, int to_y, int placed) override;
 
   void show_file_lists(bool drive, bool folder, bool file) override { lists_shown = drive || folder || file; }
   void show_save_form(bool visible) override;
@@ -35,7 +36,7 @@ class RecordingPort : public Port {
 
   bool mark(MenuMark item) const { return marks[static_cast<int>(item)]; }
 
-  std::vector<std::string> events;  // "msg TITLE|TEXT[|yes|no]", "sound NAME"
+  std::vector<std::string> events;  // "msg TITLE|TEXT[|yes|no]", "sound NAME", "com FX FY TX TY PLACED"
   std::vector<std::string> texts;   // every text drawn, in order
   std::deque<bool> answers;         // scripted answers to the next questions
   double now = 0;

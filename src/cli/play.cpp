@@ -1,0 +1,196 @@
+#include "cli/play.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/text_escape.h"
+#include "flow/game.h"
+#include "flow/recording_port.h"
+#include "rules/position_text.h"
+
+namespace vv::cli {
+namespace {
+
+std::vector<std::string> words_of(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+bool parse_int(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 6) return false;
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (*end != '\0') return false;
+  out = static_cast<int>(v);
+  return true;
+}
+
+bool parse_seconds(const std::string& text, double& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (*end != '\0' || !std::isfinite(v) || v < 0 || v > 1e9) return false;
+  out = v;
+  return true;
+}
+
+// TODO(integration): the record file's own formatter replaces this.
+std::string record_line(const MoveRecord& r, int n) {
+  char buffer[64];
+  auto whole = [](double t) { return t > 99999 ? 99999L : static_cast<long>(t); };
+  std::snprintf(buffer, sizeof buffer, "%2d%1d%1d%1d%4d%4d%4d%5ld%5ld%5ld%5ld", r.record_from_x[n], r.record_from_y[n],
+                r.record_to_x[n], r.record_to_y[n], r.record_placed[n], r.record_piece[n], r.record_captured[n],
+                whole(r.record_man_time_before[n]), whole(r.record_man_time_after[n]),
+                whole(r.record_com_time_before[n]), whole(r.record_com_time_after[n]));
+  return buffer;
+}
+
+// The grid place (x, y) as the twips of its centre.
+double click_x(int x) { return 2200 + 600.0 * x + 300; }
+double click_y(int y) { return 520 + 615.0 * y + 307; }
+
+std::string state_line(const Game& g) {
+  const FlowState& f = g.flow;
+  std::ostringstream s;
+  s << "state side_to_move=" << f.side_to_move << " move_count=" << f.move_count
+    << " move_number=" << g.rec.move_number << " record_length=" << g.rec.record_length << " winner=" << f.winner
+    << " game_mode=" << f.game_mode << " man_side=" << f.man_side << " com_side=" << f.com_side
+    << " first_side=" << f.first_side << " second_side=" << f.second_side
+    << " handicap_level=" << g.hc.handicap_level << " record_mode=" << (f.record_mode ? 1 : 0)
+    << " board_flipped=" << (f.board_flipped ? 1 : 0);
+  return s.str();
+}
+
+// Splits a path into the folder the file list shows and the file's name.
+struct FolderAndName {
+  std::string folder, name;
+};
+FolderAndName split_path(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return {std::string(1, '.'), path};
+  return {slash == 0 ? std::string(1, '/') : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+class Driver {
+ public:
+  Driver(std::ostream& out, bool random_term) : out_(out) {
+    game_.e.random_term = random_term;
+    game_.event([&] { game_.Form_Load(); });
+    flush();
+  }
+
+  bool ended() const { return game_.ended; }
+
+  // One line of the script; false when it is not a command.
+  bool run(const std::vector<std::string>& w) {
+    const std::string& c = w[0];
+    const std::size_t n = w.size();
+    Game& g = game_;
+    if (n == 1 && c == "start") {
+      g.event([&] { g.TAIKYOKU_Click(); g.START_Click(); });
+    } else if (n == 1 && c == "sente") {
+      g.event([&] { g.TAIKYOKU_Click(); g.SENTE_Click(); });
+    } else if (n == 1 && c == "gote") {
+      g.event([&] { g.TAIKYOKU_Click(); g.GOTE_Click(); });
+    } else if (n == 2 && c == "level") {
+      int level;
+      if (!parse_int(w[1], level) || level < 1 || level > 3) return false;
+      g.event([&] { g.TAIKYOKU_Click(); g.LEVEL_Click(level); });
+    } else if (n == 3 && c == "click") {
+      int x, y;
+      if (!parse_int(w[1], x) || !parse_int(w[2], y)) return false;
+      g.event([&] { g.Form_MouseDown(1, 0, click_x(x), click_y(y)); });
+    } else if (n == 1 && c == "forward") {
+      g.event([&] { g.AFTER_Click(); });
+    } else if (n == 1 && c == "back") {
+      g.event([&] { g.REPLAY_Click(); });
+    } else if (n == 1 && c == "cancel") {
+      g.event([&] { g.STOP_Click(); g.CANCEL_Click(); });
+    } else if (n == 1 && c == "flip") {
+      g.event([&] { g.STOP_Click(); g.REVERSE_Click(); });
+    } else if (n == 1 && c == "up") {
+      g.event([&] { g.LBEL_UP_Click(); });
+    } else if (n == 1 && c == "down") {
+      g.event([&] { g.LEBEL_DOWN_Click(); });
+    } else if (n == 2 && c == "answer" && (w[1] == "yes" || w[1] == "no")) {
+      port_.answers.push_back(w[1] == "yes");
+    } else if (n == 2 && c == "wait") {
+      double seconds;
+      if (!parse_seconds(w[1], seconds)) return false;
+      port_.wait(seconds);
+      if (port_.timer_running) g.event([&] { g.Timer1_Timer(); });
+    } else if (n >= 2 && n <= 5 && c == "save") {
+      save(w);
+    } else if (n == 2 && c == "load") {
+      const FolderAndName file = split_path(w[1]);
+      g.event([&] {
+        g.KIFU_Click();
+        g.KIFU_READ_Click();
+        g.File1_Click(file.folder, file.name);
+      });
+    } else if (n == 1 && c == "board") {
+      out_ << "board " << format_position(g.e.pos) << '\n';
+    } else if (n == 1 && c == "record") {
+      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << record_line(g.rec, i) << '\n';
+    } else if (n == 1 && c == "state") {
+      out_ << state_line(g) << '\n';
+    } else {
+      return false;
+    }
+    flush();
+    return true;
+  }
+
+  void flush() {
+    for (const std::string& e : port_.events) out_ << e << '\n';
+    port_.events.clear();
+  }
+
+ private:
+  // The save panel opened from "書込", the boxes typed, then RETURN.
+  void save(const std::vector<std::string>& w) {
+    Game& g = game_;
+    const FolderAndName file = split_path(w[1]);
+    g.event([&] {
+      g.KIFU_Click();
+      g.KIFU_WRITE_Click();
+      if (!port_.save_form_shown) return;
+      port_.folder = file.folder;
+      port_.form.file = file.name;
+      port_.form.game = w.size() > 2 ? w[2] : "";
+      port_.form.first = w.size() > 3 ? w[3] : "";
+      port_.form.second = w.size() > 4 ? w[4] : "";
+      g.Command1_Click();
+    });
+  }
+
+  std::ostream& out_;
+  RecordingPort port_;
+  Game game_{port_};
+};
+
+}  // namespace
+
+int play(std::istream& in, std::ostream& out, bool random_term) {
+  auto driver = std::make_unique<Driver>(out, random_term);
+  std::string line;
+  while (!driver->ended() && std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::vector<std::string> words = words_of(line);
+    if (words.empty() || words[0][0] == '#') continue;
+    if (!driver->run(words)) out << "error " << escape_line(line) << '\n';
+  }
+  if (in.bad()) return 2;
+  return 0;
+}
+
+}  // namespace vv::cli
