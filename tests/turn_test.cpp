@@ -62,7 +62,7 @@ TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
   EXPECT_EQ(t.g.e.pos.board[5][7], 0);
   EXPECT_EQ(t.g.flow.move_count, 1);
   EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
-  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg |   ** 王手 **"}));
+  EXPECT_EQ(t.port.events, (Events{"com 5 7 5 8 900", "sound 駒打音", "sound 駒打音", "msg |   ** 王手 **"}));
 }
 
 TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
@@ -75,7 +75,7 @@ TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
   EXPECT_EQ(t.g.rec.record_placed[1], 900);
   EXPECT_EQ(t.g.e.pos.board[1][1], 900);
   EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
-  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "msg 詰め ?|よし！!"}));
+  EXPECT_EQ(t.port.events, (Events{"com -3 1 1 1 900", "sound 駒打音", "msg 詰め ?|よし！!"}));
   EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
   EXPECT_EQ(t.g.flow.winner, 0);
 }
@@ -84,7 +84,7 @@ TEST(ComTurn, KingMovePlaysOneSound) {
   ComTurn t("k8/9/9/9/9/9/9/9/8K 0,0,0,0 0,0,0,0");
   t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.record_placed[1], 950);
-  EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
+  EXPECT_EQ(t.port.events, (Events{"com 1 1 2 2 950", "sound 駒打音"}));
   EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
 }
 
@@ -102,7 +102,7 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
   t.port.answers.push_back(false);
   t.g.event([&] { t.g.com_ban(); });
   EXPECT_EQ(t.g.rec.record_captured[1], -950);
-  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです",
+  EXPECT_EQ(t.port.events, (Events{"com 1 9 5 9 10", "sound 駒打音", "sound 駒打音", "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです",
                                    "msg 再ゲーム|続けますか？|no"}));
   EXPECT_TRUE(t.port.quit_requested);
 }
