@@ -1,8 +1,93 @@
-// The settings file and the option menus. (Being written: for now the
-// defaults apply and nothing is stored.)
+// The settings file and the option menus. The file mirrors the menu marks:
+// it is read once at start-up and rewritten after every change. A file that
+// cannot be read whole gives way to the defaults; a folder where not even
+// the defaults can be written leaves the program running on what it has.
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "flow/game.h"
+#include "record/shift_jis.h"
+#include "rules/piece.h"
 
 namespace vv {
+namespace {
+
+constexpr const char* SETTINGS_FILE = "Veverodu.ini";
+constexpr int SETTINGS_LINES = 4;
+
+struct BackgroundLine {
+  int code;
+  MenuMark item;
+  const char* text;
+};
+// In the order the writer tests the marks.
+constexpr BackgroundLine BACKGROUNDS[5] = {
+    {BACKGROUND_GREEN, MenuMark::MIDORI, "背景画=緑"}, {BACKGROUND_BAMBOO, MenuMark::TAKE, "背景画=竹"},
+    {BACKGROUND_TATAMI, MenuMark::TATAMI, "背景画=畳"}, {BACKGROUND_SPACE, MenuMark::UCHU, "背景画=宇宙"},
+    {BACKGROUND_BRICK, MenuMark::RENGA, "背景画=煉瓦"},
+};
+constexpr const char* GUIDANCE_ON = "移動指導=ON";
+constexpr const char* GUIDANCE_OFF = "移動指導=OFF";
+constexpr const char* ELAPSED_ON = "経過時間=ON";
+constexpr const char* ELAPSED_OFF = "経過時間=OFF";
+constexpr const char* MUSIC_ON = "BGM=ON";
+constexpr const char* MUSIC_OFF = "BGM=OFF";
+
+const std::vector<std::string> DEFAULT_LINES = {"背景画=緑", GUIDANCE_OFF, ELAPSED_ON, MUSIC_ON};
+
+const BackgroundLine* background_of(int code) {
+  for (const BackgroundLine& b : BACKGROUNDS)
+    if (b.code == code) return &b;
+  return nullptr;
+}
+
+// The file's first four lines, still in Shift-JIS; false when it has fewer.
+// CR LF and LF both end a line.
+bool first_lines(std::string_view bytes, std::string_view (&lines)[SETTINGS_LINES]) {
+  size_t start = 0;
+  for (int i = 0; i < SETTINGS_LINES; ++i) {
+    if (start >= bytes.size()) return false;
+    size_t end = bytes.find('\n', start);
+    const size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view line = bytes.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines[i] = line;
+    start = next;
+  }
+  return true;
+}
+
+// Lines compare exactly, byte for byte with the Shift-JIS form of the text:
+// "経過時間=on" is not "経過時間=ON".
+bool is(std::string_view line, const char* text) {
+  std::string encoded;
+  return sjis::from_utf8(text, encoded) && line == encoded;
+}
+
+bool write_lines(Port& port, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) {
+    std::string encoded;
+    if (!sjis::from_utf8(line, encoded)) return false;
+    bytes += encoded;
+    bytes += "\r\n";
+  }
+  std::string reason;
+  if (port.write_file(SETTINGS_FILE, bytes, reason)) return true;
+  // Said once: the options still work for this run, they are just not kept.
+  static bool told = false;
+  if (!told) {
+    told = true;
+    std::cerr << "veverodu: cannot write " << SETTINGS_FILE << " (" << reason
+              << "); the options of this run will not be kept\n";
+  }
+  return false;
+}
+
+}  // namespace
 
 void Game::チェック設定(int code) {
   static constexpr MenuMark ITEMS[5] = {MenuMark::MIDORI, MenuMark::TATAMI, MenuMark::TAKE, MenuMark::UCHU,
@@ -12,22 +97,125 @@ void Game::チェック設定(int code) {
 }
 
 void Game::読込_環境設定ファイル() {
+  std::string bytes, reason;
+  std::string_view lines[SETTINGS_LINES];
+  // The whole file is checked before anything is applied, so a short file
+  // leaves no option half set from its first lines.
+  if (port_.read_file(SETTINGS_FILE, bytes, reason) && first_lines(bytes, lines)) {
+    for (const BackgroundLine& b : BACKGROUNDS) {
+      if (is(lines[0], b.text)) {
+        チェック設定(b.code);
+        描画_背景(b.code);
+        opt.background_code = b.code;
+        break;
+      }
+    }
+    const bool guidance = is(lines[1], GUIDANCE_ON);
+    opt.guide_colour = guidance ? WHITE : board_line_colour;
+    set_mark(MenuMark::SIDOU, guidance);
+    opt.move_guidance = guidance;
+    set_mark(MenuMark::KEIKA, is(lines[2], ELAPSED_ON));
+    const bool music = is(lines[3], MUSIC_ON);
+    set_mark(MenuMark::BGM, music);
+    if (music) port_.play_looping(Sound::BGM);
+    return;
+  }
+
+  // A missing, short or unreadable file: the defaults, written anew. The
+  // music stays silent until it is toggled.
+  write_lines(port_, DEFAULT_LINES);
   チェック設定(BACKGROUND_GREEN);
   描画_背景(BACKGROUND_GREEN);
   opt.background_code = BACKGROUND_GREEN;
+  set_mark(MenuMark::SIDOU, false);
+  opt.move_guidance = false;
+  opt.guide_colour = board_line_colour;
+  set_mark(MenuMark::KEIKA, true);
+  set_mark(MenuMark::BGM, true);
+}
+
+void Game::書込_環境設定ファイル() {
+  std::vector<std::string> lines;
+  for (const BackgroundLine& b : BACKGROUNDS) {
+    if (opt.marked(b.item)) {
+      lines.push_back(b.text);
+      break;
+    }
+  }
+  lines.push_back(opt.marked(MenuMark::SIDOU) ? GUIDANCE_ON : GUIDANCE_OFF);
+  lines.push_back(opt.marked(MenuMark::KEIKA) ? ELAPSED_ON : ELAPSED_OFF);
+  lines.push_back(opt.marked(MenuMark::BGM) ? MUSIC_ON : MUSIC_OFF);
+  if (write_lines(port_, lines)) return;
+  // The defaults replace a file that could not be written. Where even they
+  // cannot be written, the marks keep showing what the player chose, which
+  // is what the program goes on doing.
+  if (!write_lines(port_, DEFAULT_LINES)) return;
+  チェック設定(BACKGROUND_GREEN);
   set_mark(MenuMark::SIDOU, false);
   set_mark(MenuMark::KEIKA, true);
   set_mark(MenuMark::BGM, true);
 }
 
-void Game::書込_環境設定ファイル() {}
 void Game::OPTION_Click() {
   描画_可視(false, false, false);
   描画_棋譜_IO(1);
 }
-void Game::BACKGROUND_Click(int) {}
-void Game::SIDOU_Click() {}
-void Game::KEIKA_Click() {}
-void Game::BGM_Click() {}
+
+void Game::BACKGROUND_Click(int code) {
+  const BackgroundLine* b = background_of(code);
+  if (b == nullptr) return;
+  if (!opt.marked(b->item)) {
+    チェック設定(code);
+    opt.background_code = code;
+  }
+  書込_環境設定ファイル();
+  画面_再描画();
+}
+
+void Game::SIDOU_Click() {
+  if (opt.marked(MenuMark::SIDOU)) {
+    // The guidance outlines go; the squares and the top stand get their plain ones back.
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) 描画_桝輪郭(outline_colour, x, y);
+    for (int r = 1; r <= 4; ++r) {
+      描画_桝輪郭(outline_colour, COM_FRONT_COLUMN, r);
+      描画_桝輪郭(outline_colour, COM_BACK_COLUMN, r);
+    }
+    set_mark(MenuMark::SIDOU, false);
+    opt.move_guidance = false;
+    opt.guide_colour = outline_colour;
+  } else {
+    set_mark(MenuMark::SIDOU, true);
+    opt.move_guidance = true;
+    opt.guide_colour = WHITE;
+  }
+  書込_環境設定ファイル();
+}
+
+void Game::KEIKA_Click() {
+  if (opt.marked(MenuMark::KEIKA)) {
+    set_mark(MenuMark::KEIKA, false);
+    set_timer(false);
+    消去_所有時間(flow.man_side);
+    消去_所有時間(flow.com_side);
+  } else {
+    set_mark(MenuMark::KEIKA, true);
+    set_timer(true);
+    描画_所有時間(flow.com_side, time.com_time_total);
+    描画_所有時間(flow.man_side, time.man_time_total);
+  }
+  書込_環境設定ファイル();
+}
+
+void Game::BGM_Click() {
+  if (opt.marked(MenuMark::BGM)) {
+    set_mark(MenuMark::BGM, false);
+    port_.stop(Sound::BGM);
+  } else {
+    set_mark(MenuMark::BGM, true);
+    port_.play_looping(Sound::BGM);
+  }
+  書込_環境設定ファイル();
+}
 
 }  // namespace vv

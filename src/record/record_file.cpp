@@ -1,15 +1,155 @@
-// Record files: saving from the panel, loading from the file list. (Being
-// written.)
+// Record files: saving from the panel, loading from the file list. A file is
+// written only when every text can be written, and a file is read and
+// replayed completely before the game on the board is given up for it.
+#include <string>
+
 #include "flow/game.h"
+#include "record/kifu_format.h"
+#include "record/shift_jis.h"
 
 namespace vv {
+namespace {
+
+constexpr const char* SAVE_TITLE = "棋譜書込";
+constexpr const char* LOAD_TITLE = "棋譜";
+
+std::string in_folder(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder + "/" + name;
+}
+
+// Header lines are printed at twips positions; the grid counts places.
+double grid_x(double twips) { return (twips - 2200) / 600.0; }
+double grid_y(double twips) { return (twips - 520) / 615.0; }
+
+}  // namespace
 
 void Game::KIFU_READ_Click() {
   描画_可視(true, true, true);
   描画_棋譜_IO(1);
 }
-void Game::KIFU_WRITE_Click() {}
-void Game::Command1_Click() {}
-void Game::File1_Click(const std::string&, const std::string&) {}
+
+void Game::KIFU_WRITE_Click() {
+  if (flow.board_flipped) {
+    port_.message(SAVE_TITLE, "反転後は書き込みできません");
+    return;
+  }
+  if (hc.handicap_set) {
+    port_.message(SAVE_TITLE, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
+    return;
+  }
+  描画_可視(true, true, false);
+  描画_棋譜_IO(0);
+}
+
+void Game::Command1_Click() {
+  const SaveFormTexts typed = port_.save_form_texts();
+  if (typed.file.empty()) {
+    port_.message("  ", "ﾌｧｲﾙ名が入力されていません");
+    return;
+  }
+  if (rec.move_number < 1) {
+    port_.message("棋譜保存", "保存するデータがありません");
+    return;
+  }
+
+  // Line 2 names the top side's player, line 3 the bottom side's.
+  kifu::RecordFile file;
+  file.game = typed.game;
+  const bool man_first = flow.man_side == flow.first_side;
+  file.top = man_first ? typed.second : typed.first;
+  file.bottom = man_first ? typed.first : typed.second;
+  file.moves = kifu::lines_of(rec);
+
+  std::string bytes;
+  int bad_header = 0;
+  std::string encoded_name;
+  if (!sjis::from_utf8(typed.file, encoded_name)) {
+    port_.message(SAVE_TITLE, "ファイル名「" + typed.file + "」には棋譜ファイルに書けない文字があります");
+    return;
+  }
+  if (!kifu::format_record_file(file, bytes, bad_header)) {
+    const std::string& text = bad_header == 1 ? file.game : bad_header == 2 ? file.top : file.bottom;
+    port_.message(SAVE_TITLE, "「" + text + "」には棋譜ファイルに書けない文字があります");
+    return;
+  }
+
+  const std::string path = in_folder(port_.file_list_folder(), typed.file + kifu::EXTENSION);
+  std::string reason;
+  if (!port_.write_file(path, bytes, reason)) {
+    // The panel stays open with what was typed, so the player can try another name or folder.
+    port_.message(SAVE_TITLE, path + " に書き込めません: " + reason);
+    return;
+  }
+  描画_可視(false, false, false);
+  描画_棋譜_IO(1);
+  port_.refresh_file_list();
+  port_.message("  ", "棋譜を書き込みました");
+}
+
+void Game::File1_Click(const std::string& folder, const std::string& file_name) {
+  描画_可視(false, false, false);
+  const std::string path = in_folder(folder, file_name);
+  std::string bytes, reason;
+  if (!port_.read_file(path, bytes, reason)) {
+    port_.message(LOAD_TITLE, path + " を開けません: " + reason);
+    return;
+  }
+  kifu::RecordFile file;
+  kifu::ReadError error;
+  if (!kifu::read_record_file(bytes, file, error)) {
+    port_.message(LOAD_TITLE, path + " の " + std::to_string(error.line) + " 行目が読めません: " + error.why);
+    return;
+  }
+
+  // The file holds a whole game: from here on the one on the board gives way to it.
+  初期設定();
+  flow.record_mode = true;
+  struct Header {
+    const std::string& text;
+    double y_twips;
+    int colour;
+  };
+  const Header headers[3] = {{file.game, 7400, LIGHT_RED}, {file.top, 300, WHITE}, {file.bottom, 7000, WHITE}};
+  for (const Header& h : headers)
+    描画_数値(grid_x(kifu::取得_棋譜のX座標(h.text)), grid_y(h.y_twips), h.text, h.colour, 12);
+
+  const int n = static_cast<int>(file.moves.size());
+  for (int i = 1; i <= n; ++i) {
+    const kifu::MoveLine& m = file.moves[i - 1];
+    rec.record_from_x[i] = m.from_x;
+    rec.record_from_y[i] = m.from_y;
+    rec.record_to_x[i] = m.to_x;
+    rec.record_to_y[i] = m.to_y;
+    rec.record_placed[i] = m.placed;
+    rec.record_piece[i] = m.piece;
+    rec.record_captured[i] = m.captured;
+    rec.record_man_time_before[i] = static_cast<double>(m.man_before);
+    rec.record_man_time_after[i] = static_cast<double>(m.man_after);
+    rec.record_com_time_before[i] = static_cast<double>(m.com_before);
+    rec.record_com_time_after[i] = static_cast<double>(m.com_after);
+  }
+  rec.move_number = 0;
+  flow.move_count = 0;
+  rec.record_length = n;
+  if (n == 0) {
+    port_.message(LOAD_TITLE, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
+    return;
+  }
+  port_.message(LOAD_TITLE, " 読み込みました");
+  port_.message(LOAD_TITLE, "棋譜を '進 'で進めて下さい");
+  // Who moved first decides the sides: a top-side piece first means the
+  // computer's game.
+  if (rec.record_piece[1] >= 10) {
+    flow.game_mode = 1;
+    flow.first_side = flow.com_side;
+    flow.second_side = flow.man_side;
+  } else {
+    flow.game_mode = 0;
+    flow.first_side = flow.man_side;
+    flow.second_side = flow.com_side;
+  }
+  flow.side_to_move = flow.first_side;
+}
 
 }  // namespace vv
