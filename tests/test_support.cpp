@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "rules/position_text.h"
@@ -28,3 +32,25 @@ Position place(std::initializer_list<Placed> pieces) {
 }
 
 }  // namespace vv::test
+
+namespace {
+
+// Every test runs in a folder of its own, so the settings file a game
+// object writes at start-up never lands in the source tree.
+class OwnFolder : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char name[] = "/tmp/veverodu-tests-XXXXXX";
+    if (mkdtemp(name) && chdir(name) == 0) folder_ = name;
+  }
+  void TearDown() override {
+    if (!folder_.empty()) std::filesystem::remove_all(folder_);
+  }
+
+ private:
+  std::string folder_;
+};
+
+const auto* const own_folder = ::testing::AddGlobalTestEnvironment(new OwnFolder);
+
+}  // namespace

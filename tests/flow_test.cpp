@@ -1,0 +1,165 @@
+// The game's flow seen through the recording port, on positions that a
+// script from the start cannot reach quickly: mate by the person, drops from
+// the top hand, record mode, the ways the program ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "flow/game.h"
+#include "flow/recording_port.h"
+#include "test_support.h"
+
+namespace vv {
+namespace {
+
+using Events = std::vector<std::string>;
+
+// A port that counts how often the sounds are released, and can ask to close
+// the window during the n-th wait.
+class TestPort : public RecordingPort {
+ public:
+  void close_sounds() override { ++sounds_closed; }
+  void wait(double seconds) override {
+    RecordingPort::wait(seconds);
+    if (++waits == close_at_wait) closing = true;
+  }
+  bool close_requested() override { return closing; }
+  int sounds_closed = 0;
+  int waits = 0;
+  int close_at_wait = -1;
+  bool closing = false;
+};
+
+struct Table {
+  TestPort port;
+  Game g{port};
+  Table() { g.event([&] { g.Form_Load(); }); }
+  void click(int x, int y) {
+    g.event([&] { g.Form_MouseDown(1, 0, 2200 + 600.0 * x + 300, 520 + 615.0 * y + 307); });
+  }
+  // A game of the given kind running on a position, the side to move given.
+  void running(const std::string& text, bool against_computer, int to_move) {
+    g.event([&] { against_computer ? g.SENTE_Click() : g.START_Click(); });
+    g.e.pos = test::position(text);
+    g.flow.side_to_move = to_move;
+    port.events.clear();
+  }
+};
+
+TEST(Flow, PersonsMoveThatMatesTheComputerWins) {
+  Table t;
+  // The lance arrives on (2, 2) as a tokin next to the top king.
+  t.running("k8/9/1LS6/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", true, 1);
+  t.click(2, 3);
+  t.click(2, 2);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg 終了|あなたの勝ちです",
+                                   "msg 再ゲーム|続けますか？|yes"}));
+  EXPECT_EQ(t.g.flow.side_to_move, 0);  // a new game is set up, none running
+}
+
+TEST(Flow, TakingTheComputersKingWinsWhateverTheMateTestSays) {
+  Table t;
+  t.running("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", true, 1);
+  t.port.answers.push_back(false);
+  t.click(5, 2);
+  t.click(5, 1);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音", "sound 駒打音", "msg 終了|あなたの勝ちです",
+                                   "msg 再ゲーム|続けますか？|no"}));
+  EXPECT_TRUE(t.g.ended);
+  EXPECT_TRUE(t.port.quit_requested);
+  EXPECT_EQ(t.port.sounds_closed, 1);
+  // Nothing runs once the program has ended.
+  t.click(5, 9);
+  EXPECT_EQ(t.port.events.size(), 4u);
+}
+
+TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
+  Table t;
+  t.running("4k4/9/9/9/9/9/9/9/4K4 1,0,0,1 0,0,0,0", false, -1);
+  t.g.e.pos.com_hand_count = 2;
+  t.click(-1, 5);  // row 5 is slot 0: never a piece there
+  EXPECT_EQ(t.g.flow.selection_state, 0);
+  t.click(-3, 4);  // slot 1, back face 飛
+  t.click(5, 5);
+  EXPECT_EQ(t.g.e.pos.board[5][5], 900);
+  EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
+  EXPECT_EQ(t.g.e.pos.com_hand_count, 1);
+  EXPECT_EQ(t.g.rec.record_from_x[1], -3);
+  EXPECT_EQ(t.g.rec.record_from_y[1], 4);
+  EXPECT_EQ(t.g.rec.record_placed[1], 900);
+  EXPECT_EQ(t.g.flow.side_to_move, 1);
+  EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
+  // Stepping back returns the pair to the top hand.
+  t.g.event([&] { t.g.REPLAY_Click(); });
+  EXPECT_EQ(t.g.e.pos.com_hand[1], 1);
+  EXPECT_EQ(t.g.e.pos.board[5][5], 0);
+}
+
+TEST(Flow, ClickInRecordModeAsksAndNoStartsAfresh) {
+  Table t;
+  t.running("4k4/9/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", false, 1);
+  t.g.flow.record_mode = true;
+  t.click(5, 9);
+  t.port.answers.push_back(false);
+  t.click(5, 9);
+  EXPECT_EQ(t.port.events, (Events{"msg 棋譜|棋譜を '進 'で進めて下さい|yes", "msg 棋譜|棋譜を '進 'で進めて下さい|no",
+                                   "sound 禁止"}));
+  EXPECT_FALSE(t.g.flow.record_mode);
+  EXPECT_EQ(t.g.e.pos.board[5][1], 950);  // the starting position again
+  EXPECT_EQ(t.g.e.pos.board[1][1], 20);
+}
+
+TEST(Flow, EscapeEndsAtOnceAndOtherKeysDoNothing) {
+  Table t;
+  t.g.event([&] { t.g.Form_KeyPress('a'); });
+  EXPECT_FALSE(t.g.ended);
+  t.g.event([&] { t.g.Form_KeyPress(KEY_ESCAPE); });
+  EXPECT_TRUE(t.g.ended);
+  EXPECT_EQ(t.port.sounds_closed, 1);
+  t.g.event([&] { t.g.Form_Unload(); });
+  EXPECT_EQ(t.port.sounds_closed, 1);  // released once
+}
+
+TEST(Flow, ClosingTheWindowDuringTheComputersWaitEndsBeforeItMoves) {
+  Table t;
+  t.port.close_at_wait = 1;  // the pause before the search
+  t.g.event([&] { t.g.GOTE_Click(); });
+  EXPECT_TRUE(t.g.ended);
+  EXPECT_EQ(t.g.rec.move_number, 0);
+  EXPECT_TRUE(t.port.events.empty());
+  EXPECT_EQ(t.g.e.pos.board[5][1], 950);
+  EXPECT_EQ(t.port.sounds_closed, 1);
+}
+
+TEST(Flow, FlipMovesThePersonsKingSquareWithTheKing) {
+  Table t;
+  t.running("4k4/9/9/9/9/9/9/9/3K5 0,0,0,0 0,0,0,0", true, 1);
+  t.g.e.pos.man_king_x = 4, t.g.e.pos.man_king_y = 9;
+  t.g.event([&] { t.g.REVERSE_Click(); });
+  // The top king (5, 1) is now the person's, on (5, 9).
+  EXPECT_EQ(t.g.e.pos.board[5][9], -950);
+  EXPECT_EQ(t.g.e.pos.man_king_x, 5);
+  EXPECT_EQ(t.g.e.pos.man_king_y, 9);
+  EXPECT_EQ(t.g.flow.side_to_move, -1);
+}
+
+TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
+  Table t;
+  t.running("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", false, 1);
+  t.click(5, 2);
+  t.click(5, 1);  // the rook takes the king; Yes sets up a new game
+  ASSERT_EQ(t.g.rec.record_length, 1);
+  t.g.event([&] { t.g.START_Click(); });
+  t.g.e.pos = test::position("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0");
+  t.g.event([&] { t.g.AFTER_Click(); });
+  EXPECT_EQ(t.g.e.pos.board[5][1], -10);
+  EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
+  EXPECT_TRUE(t.g.e.pos.hands_consistent());
+  t.g.event([&] { t.g.REPLAY_Click(); });
+  EXPECT_EQ(t.g.e.pos.board[5][1], 950);
+  EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
+}
+
+}  // namespace
+}  // namespace vv
