@@ -12,6 +12,7 @@
 #include "rules/move.h"
 #include "rules/piece.h"
 #include "rules/position_text.h"
+#include "rules/start_position.h"
 
 namespace {
 
@@ -64,9 +65,7 @@ int main() {
   Random rng;
   for (int game = 0; game < 40 && lines.size() < 150; ++game) {
     Position p{};
-    const char* start = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0";
-    std::string error;
-    parse_position(start, p, error);
+    place_start_position(p);
     for (int ply = 0; ply < 160; ++ply) {
       if (!has_king(p, 王) || !has_king(p, -王)) break;
       // Every third position of a game, so openings, middle games and endings all appear.

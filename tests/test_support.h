@@ -5,11 +5,11 @@
 
 #include "com/engine.h"
 #include "rules/position.h"
+#include "rules/start_position.h"
 
 namespace vv::test {
 
-constexpr const char* START =
-    "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0";
+constexpr const char* START = START_POSITION_TEXT;
 
 // A position read from its text; the test fails at once on bad text.
 Position position(const std::string& text);
