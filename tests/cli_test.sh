@@ -21,6 +21,33 @@ for args in "legal" "legal 9/9/9" "legal 9/9/9/9/9/9/9/9/9 0,0,0 0,0,0,0" "legal
   check "one error line for '$args'" 1 "$(wc -l </tmp/veverodu_cli_err)"
 done
 
+# Without arguments the usage goes to standard error; --help prints it on standard output.
+out=$("$cli" 2>/tmp/veverodu_cli_err); status=$?
+check "no arguments: status" 2 "$status"
+check "no arguments: nothing on standard output" "" "$out"
+check "no arguments: usage on standard error" "usage: veverodu-cli COMMAND ..." "$(head -1 /tmp/veverodu_cli_err)"
+check "--help: usage on standard output" "usage: veverodu-cli COMMAND ..." "$("$cli" --help | head -1)"
+
+# Bad bytes in the input stay on one escaped error line.
+"$cli" legal "$(printf 'bad\nline\001\377')" 2>/tmp/veverodu_cli_err; status=$?
+check "line feed in input: status" 2 "$status"
+check "line feed in input: one line" 1 "$(wc -l </tmp/veverodu_cli_err)"
+printf 'bogus\001\377 line\nstart\n' | "$cli" play > /tmp/veverodu_cli_out
+check "play: bad bytes escaped" 'error bogus\x01\xFF line' "$(head -1 /tmp/veverodu_cli_out)"
+
+# A failed write is an error, never a silent success.
+if [ -w /dev/full ]; then
+  "$cli" legal "$START" > /dev/full 2>/tmp/veverodu_cli_err; status=$?
+  check "full disk: status" 2 "$status"
+  check "full disk: one error line" 1 "$(wc -l </tmp/veverodu_cli_err)"
+fi
+
+# A bench file that cannot be read part way is an error.
+printf '%s\n\0bad\n' "$START" > /tmp/veverodu_cli_bench
+out=$("$cli" bench /tmp/veverodu_cli_bench 2>/tmp/veverodu_cli_err); status=$?
+check "bench with a NUL: status" 2 "$status"
+check "bench with a NUL: no partial result" "" "$out"
+
 # The start position: 30 moves per side on the board, no drops.
 check "legal moves at the start" 60 "$("$cli" legal "$START" | wc -l)"
 check "first legal line" "1 1 1 2 20" "$("$cli" legal "$START" | head -1)"

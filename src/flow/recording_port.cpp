@@ -10,6 +10,8 @@ std::string escape_returns(const std::string& text) {
   for (char c : text) {
     if (c == '\r')
       out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
     else
       out += c;
   }
