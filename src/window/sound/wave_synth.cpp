@@ -68,6 +68,19 @@ void fade_out(Signal& s, double seconds) {
   for (std::size_t i = 0; i < n; ++i) s[s.size() - 1 - i] *= 0.5 - 0.5 * std::cos(kPi * double(i) / double(n));
 }
 
+// For the effects: a gentle high-pass (20 Hz) that, unlike taking the mean
+// away, leaves the first sample at zero.
+void block_dc(Signal& s) {
+  const double keep = 1 - 2 * kPi * 20 / kRate;
+  double in = 0, out = 0;
+  for (double& x : s) {
+    out = x - in + keep * out;
+    in = x;
+    x = out;
+  }
+}
+
+// For the loop: taking the mean away keeps it periodic.
 void remove_dc(Signal& s) {
   double mean = 0;
   for (double x : s) mean += x;
@@ -296,8 +309,8 @@ PcmClip piece_click() {
   add_mode(s, 0, 1720, 0.30, 0.007);
   add_mode(s, 0, 2650, 0.20, 0.004);
   add_mode(s, 0, 190, 0.55, 0.018);
+  block_dc(s);
   fade_out(s, 0.03);
-  remove_dc(s);
   return to_pcm({s}, kClickPeakDb);
 }
 
@@ -316,8 +329,8 @@ PcmClip refusal_buzz() {
     const double attack = std::min(1.0, t / 0.006);
     s[n] = v * attack;
   }
+  block_dc(s);
   fade_out(s, 0.05);
-  remove_dc(s);
   return to_pcm({s}, kBuzzPeakDb);
 }
 
@@ -337,8 +350,8 @@ PcmClip about_chime() {
     add_mode(s, at, k.hz * 2.76, k.amp * 0.30, 0.06);
     add_mode(s, at, k.hz * 5.40, k.amp * 0.12, 0.025);
   }
+  block_dc(s);
   fade_out(s, 0.08);
-  remove_dc(s);
   return to_pcm({s}, kChimePeakDb);
 }
 
