@@ -4,7 +4,7 @@
 # records and states must match play/NAME.expected line for line.
 #   play_test.sh CLI PLAY_DIR [--update]
 set -u
-cli="$1"; dir=$(cd "$2" && pwd)
+cli=$(realpath "$1"); dir=$(cd "$2" && pwd)
 status=0
 for script in "$dir"/*.script; do
   name=$(basename "$script" .script)

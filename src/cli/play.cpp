@@ -1,7 +1,6 @@
 #include "cli/play.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <istream>
 #include <memory>
@@ -13,6 +12,7 @@
 #include "cli/text_escape.h"
 #include "flow/game.h"
 #include "flow/recording_port.h"
+#include "record/kifu_format.h"
 #include "rules/position_text.h"
 
 namespace vv::cli {
@@ -41,17 +41,6 @@ bool parse_seconds(const std::string& text, double& out) {
   if (*end != '\0' || !std::isfinite(v) || v < 0 || v > 1e9) return false;
   out = v;
   return true;
-}
-
-// TODO(integration): the record file's own formatter replaces this.
-std::string record_line(const MoveRecord& r, int n) {
-  char buffer[64];
-  auto whole = [](double t) { return t > 99999 ? 99999L : static_cast<long>(t); };
-  std::snprintf(buffer, sizeof buffer, "%2d%1d%1d%1d%4d%4d%4d%5ld%5ld%5ld%5ld", r.record_from_x[n], r.record_from_y[n],
-                r.record_to_x[n], r.record_to_y[n], r.record_placed[n], r.record_piece[n], r.record_captured[n],
-                whole(r.record_man_time_before[n]), whole(r.record_man_time_after[n]),
-                whole(r.record_com_time_before[n]), whole(r.record_com_time_after[n]));
-  return buffer;
 }
 
 // The grid place (x, y) as the twips of its centre.
@@ -140,7 +129,7 @@ class Driver {
     } else if (n == 1 && c == "board") {
       out_ << "board " << format_position(g.e.pos) << '\n';
     } else if (n == 1 && c == "record") {
-      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << record_line(g.rec, i) << '\n';
+      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << kifu::format_move_line(g.rec, i) << '\n';
     } else if (n == 1 && c == "state") {
       out_ << state_line(g) << '\n';
     } else {
