@@ -1,0 +1,134 @@
+#include "window/script.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTimer>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+#include "window/main_window.h"
+
+namespace vv {
+namespace {
+
+std::string printable(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+  return out;
+}
+
+constexpr int STEP_MS = 20;  // lets the window paint between two steps
+
+}  // namespace
+
+void ScriptedMessageBoxes::message(const std::string& title, const std::string& text, Icon) {
+  std::cout << "msg " << title << '|' << printable(text) << std::endl;
+}
+
+bool ScriptedMessageBoxes::ask(const std::string& title, const std::string& text) {
+  bool answer = true;
+  if (!answers.empty()) {
+    answer = answers.front();
+    answers.pop_front();
+  }
+  std::cout << "msg " << title << '|' << printable(text) << (answer ? "|yes" : "|no") << std::endl;
+  return answer;
+}
+
+void ScriptedMessageBoxes::about(const std::string& title, const std::string& text) { message(title, text, Icon::none); }
+
+ScriptRunner::ScriptRunner(MainWindow& window, ScriptedMessageBoxes& boxes, std::vector<std::string> lines,
+                           QString shots)
+    : window_(window), boxes_(boxes), lines_(std::move(lines)), shots_(std::move(shots)) {}
+
+void ScriptRunner::start() { QTimer::singleShot(STEP_MS, &window_, [this] { step(); }); }
+
+void ScriptRunner::step() {
+  while (next_ < lines_.size()) {
+    std::string line = lines_[next_++];
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    int delay = STEP_MS;
+    if (!run(line, delay)) std::cerr << "error " << line << std::endl;
+    if (window_.game().ended) return;  // the application is quitting
+    screenshot(line);
+    QTimer::singleShot(delay, &window_, [this] { step(); });
+    return;
+  }
+  window_.close();
+}
+
+bool ScriptRunner::run(const std::string& line, int& delay_ms) {
+  std::istringstream in(line);
+  std::string word;
+  in >> word;
+  Game& g = window_.game();
+  auto menu = [&](void (Game::*handler)()) { window_.dispatch([&] { (g.*handler)(); }); };
+  if (word == "start") menu(&Game::START_Click);
+  else if (word == "sente") menu(&Game::SENTE_Click);
+  else if (word == "gote") menu(&Game::GOTE_Click);
+  else if (word == "forward") menu(&Game::AFTER_Click);
+  else if (word == "back") menu(&Game::REPLAY_Click);
+  else if (word == "cancel") menu(&Game::CANCEL_Click);
+  else if (word == "flip") menu(&Game::REVERSE_Click);
+  else if (word == "up") menu(&Game::LBEL_UP_Click);
+  else if (word == "down") menu(&Game::LEBEL_DOWN_Click);
+  else if (word == "read") menu(&Game::KIFU_READ_Click);
+  else if (word == "write") menu(&Game::KIFU_WRITE_Click);
+  else if (word == "about") menu(&Game::VER_Click);
+  else if (word == "escape") window_.dispatch([&] { g.Form_KeyPress(KEY_ESCAPE); });
+  else if (word == "level") {
+    int n = 0;
+    if (!(in >> n)) return false;
+    window_.dispatch([&] { g.LEVEL_Click(n); });
+  } else if (word == "background") {
+    int code = 0;
+    if (!(in >> code)) return false;
+    window_.dispatch([&] { g.BACKGROUND_Click(code); });
+  } else if (word == "click") {
+    double x = 0, y = 0;
+    if (!(in >> x >> y)) return false;
+    // The centre of the grid place.
+    window_.dispatch([&] { g.Form_MouseDown(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
+  } else if (word == "answer") {
+    std::string a;
+    in >> a;
+    if (a != "yes" && a != "no") return false;
+    boxes_.answers.push_back(a == "yes");
+  } else if (word == "wait") {
+    double s = -1;
+    if (!(in >> s) || s < 0) return false;
+    delay_ms = static_cast<int>(s * 1000);
+  } else if (word == "save") {
+    std::string path, game, first, second;
+    if (!(in >> path)) return false;
+    in >> game >> first >> second;
+    const QFileInfo info(QString::fromStdString(path));
+    menu(&Game::KIFU_WRITE_Click);
+    window_.panel().set_folder(info.absolutePath());
+    window_.panel().set_form_texts({game, first, second, info.fileName().toStdString()});
+    menu(&Game::Command1_Click);
+  } else if (word == "load") {
+    std::string path;
+    if (!(in >> path)) return false;
+    const QFileInfo info(QString::fromStdString(path));
+    window_.panel().set_folder(info.absolutePath());
+    const std::string folder = window_.panel().file_folder().toStdString(), name = info.fileName().toStdString();
+    window_.dispatch([&] { g.File1_Click(folder, name); });
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void ScriptRunner::screenshot(const std::string& line) {
+  if (shots_.isEmpty()) return;
+  QString name = QString::fromStdString(line).simplified();
+  name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
+  const QString file = QDir(shots_).filePath(QStringLiteral("%1-%2.png").arg(++shot_number_, 2, 10, QLatin1Char('0')).arg(name));
+  if (!window_.grab().save(file)) std::cerr << "cannot write " << file.toStdString() << std::endl;
+}
+
+}  // namespace vv

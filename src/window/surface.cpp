@@ -1,0 +1,89 @@
+#include "window/surface.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace vv {
+
+QColor window_background() { return QColor(0, 128, 0); }
+
+Surface::Surface(QWidget* parent)
+    : QWidget(parent),
+      image_(WIDTH_TWIPS / TWIPS_PER_PIXEL, HEIGHT_TWIPS / TWIPS_PER_PIXEL, QImage::Format_RGB32) {
+  image_.fill(window_background());
+  // The image covers the whole widget's content; Qt need not clear it first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(false);
+}
+
+void Surface::changed() {
+  stale_ = true;
+  update();
+}
+
+QRectF Surface::target() const {
+  const double w = width(), h = height();
+  const double scale = std::min(w / image_.width(), h / image_.height());
+  const double tw = image_.width() * scale, th = image_.height() * scale;
+  return QRectF((w - tw) / 2, (h - th) / 2, tw, th);
+}
+
+double Surface::pixels_per_twip() const { return target().width() / WIDTH_TWIPS; }
+
+bool Surface::to_twips(QPointF point, QPointF& twips) const {
+  const QRectF t = target();
+  if (t.width() <= 0 || t.height() <= 0) return false;
+  const double x = (point.x() - t.left()) * WIDTH_TWIPS / t.width();
+  const double y = (point.y() - t.top()) * HEIGHT_TWIPS / t.height();
+  if (x < 0 || y < 0 || x >= WIDTH_TWIPS || y >= HEIGHT_TWIPS) return false;
+  twips = QPointF(x, y);
+  return true;
+}
+
+QRect Surface::widget_rect(const QRect& twips) const {
+  const QRectF t = target();
+  const double s = pixels_per_twip();
+  return QRectF(t.left() + twips.x() * s, t.top() + twips.y() * s, twips.width() * s, twips.height() * s).toRect();
+}
+
+void Surface::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const QRectF t = target();
+  const double dpr = devicePixelRatioF();
+  const QSize device(std::max(1, static_cast<int>(std::lround(t.width() * dpr))),
+                     std::max(1, static_cast<int>(std::lround(t.height() * dpr))));
+  if (stale_ || scaled_.size() != device) {
+    // Area-averaged scaling keeps the three-times image sharp and even.
+    scaled_ = device == image_.size() ? image_ : image_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled_.setDevicePixelRatio(dpr);
+    stale_ = false;
+  }
+  // The margins beside the image.
+  const QRegion margins = QRegion(rect()) - QRegion(t.toAlignedRect());
+  for (const QRect& r : margins) p.fillRect(r, window_background());
+  p.drawImage(t.topLeft(), scaled_);
+  if (!painted_) {
+    painted_ = true;
+    if (on_first_paint) on_first_paint();
+  }
+}
+
+void Surface::mousePressEvent(QMouseEvent* event) {
+  QPointF twips;
+  if (!to_twips(event->position(), twips) || !on_mouse_down) return;
+  int button = 0;
+  if (event->button() == Qt::LeftButton) button = 1;
+  else if (event->button() == Qt::RightButton) button = 2;
+  else if (event->button() == Qt::MiddleButton) button = 4;
+  const Qt::KeyboardModifiers m = event->modifiers();
+  const int shift = (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+  on_mouse_down(button, shift, twips.x(), twips.y());
+}
+
+void Surface::resizeEvent(QResizeEvent*) {
+  if (on_layout) on_layout();
+}
+
+}  // namespace vv
