@@ -132,6 +132,15 @@ TEST(Flow, ClosingTheWindowDuringTheComputersWaitEndsBeforeItMoves) {
   EXPECT_EQ(t.port.sounds_closed, 1);
 }
 
+TEST(Flow, AboutBoxChimesFirst) {
+  Table t;
+  t.port.events.clear();
+  t.g.event([&] { t.g.VER_Click(); });
+  ASSERT_EQ(t.port.events.size(), 2u);
+  EXPECT_EQ(t.port.events[0], "sound その他");
+  EXPECT_EQ(t.port.events[1].rfind("msg Veverodu|Veverodu ", 0), 0u);
+}
+
 TEST(Flow, FlipMovesThePersonsKingSquareWithTheKing) {
   Table t;
   t.running("4k4/9/9/9/9/9/9/9/3K5 0,0,0,0 0,0,0,0", true, 1);
