@@ -1,0 +1,54 @@
+// Any bytes as the settings file. The options read from it are one
+// background at most and marks that the file written afterwards brings
+// back unchanged.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "flow/game.h"
+#include "flow/recording_port.h"
+
+namespace {
+
+class SettingsPort : public vv::RecordingPort {
+ public:
+  explicit SettingsPort(std::string bytes) : file(std::move(bytes)) {}
+  bool read_file(const std::string&, std::string& bytes, std::string&) override {
+    bytes = file;
+    return true;
+  }
+  bool write_file(const std::string&, const std::string& bytes, std::string&) override {
+    file = bytes;
+    return true;
+  }
+  std::string file;
+};
+
+void require(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+constexpr vv::MenuMark OPTIONS[] = {vv::MenuMark::MIDORI, vv::MenuMark::TATAMI, vv::MenuMark::TAKE,
+                                    vv::MenuMark::UCHU,   vv::MenuMark::RENGA,  vv::MenuMark::SIDOU,
+                                    vv::MenuMark::KEIKA,  vv::MenuMark::BGM};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  SettingsPort port(std::string(reinterpret_cast<const char*>(data), size));
+  vv::Game g(port);
+  g.event([&] { g.Form_Load(); });
+  int backgrounds = 0;
+  for (int i = 0; i < 5; ++i) backgrounds += g.opt.marked(OPTIONS[i]);
+  require(backgrounds == 1);
+  require(g.opt.move_guidance == g.opt.marked(vv::MenuMark::SIDOU));
+
+  // What the menus write, the next start reads back.
+  g.event([&] { g.書込_環境設定ファイル(); });
+  SettingsPort next(port.file);
+  vv::Game h(next);
+  h.event([&] { h.Form_Load(); });
+  for (vv::MenuMark m : OPTIONS) require(h.opt.marked(m) == g.opt.marked(m));
+  require(next.file == port.file);
+  return 0;
+}
