@@ -120,23 +120,30 @@ struct Pluck {
 double note_hz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
 
 Signal pluck_string(double freq, double velocity, std::uint64_t seed) {
-  const double ring_seconds = 2.6 * std::pow(294.0 / freq, 0.35);  // lower strings ring longer
-  Signal out(frames_of(std::min(4.5, ring_seconds * 1.5)));
+  const double ring_seconds = 4.5 * std::pow(294.0 / freq, 0.35);  // lower strings ring longer
+  Signal out(frames_of(std::min(6.0, ring_seconds * 1.3)));
 
-  // The loop's averaging adds half a sample of delay; an all-pass takes the
-  // remaining fraction so every string is in tune.
-  const double period = double(kRate) / freq - 0.5;
+  // The loop's averaging (leaning a little to the newer sample, so the
+  // upper partials last longer, as on a silk or nylon string) delays by
+  // `kLean` of a sample; an all-pass takes the remaining fraction so every
+  // string is in tune.
+  constexpr double kLean = 0.45;
+  const double period = double(kRate) / freq - kLean;
   const std::size_t length = std::size_t(period - 0.1);
   const double fraction = period - double(length);
   const double allpass = (1 - fraction) / (1 + fraction);
-  const double loss = std::pow(10.0, -3.0 / (ring_seconds * freq));
+  // The averaging itself damps the fundamental a little each round; the loss
+  // makes up the rest of a fall of 60 dB in `ring_seconds`.
+  const double w = 2 * kPi * freq / kRate;
+  const double averaging_gain = std::sqrt((1 - kLean) * (1 - kLean) + kLean * kLean + 2 * (1 - kLean) * kLean * std::cos(w));
+  const double loss = std::min(0.99999, std::pow(10.0, -3.0 / (ring_seconds * freq)) / averaging_gain);
 
   // The excitation: softer plucks are darker; picking near the bridge (an
   // eighth of the string) gives the koto its nasal edge.
   Noise noise(seed);
   Signal burst(length);
   double smooth = 0;
-  const double brightness = 0.35 + 0.5 * velocity;
+  const double brightness = 0.25 + 0.45 * velocity;
   for (double& x : burst) x = smooth += brightness * (noise.next() - smooth);
   const std::size_t pick = std::max<std::size_t>(1, length / 8);
   Signal excitation(length);
@@ -147,7 +154,7 @@ Signal pluck_string(double freq, double velocity, std::uint64_t seed) {
   double ap_in = 0, ap_out = 0, previous = 0, dc_in = 0, dc_out = 0, tone = 0;
   for (std::size_t n = 0; n < out.size(); ++n) {
     const double delayed = line[head];
-    const double averaged = 0.5 * (delayed + previous) * loss;
+    const double averaged = ((1 - kLean) * delayed + kLean * previous) * loss;
     previous = delayed;
     const double tuned = allpass * averaged + ap_in - allpass * ap_out;
     ap_in = averaged;
