@@ -172,11 +172,14 @@ Signal pluck_string(double freq, double velocity, std::uint64_t seed) {
   return out;
 }
 
-// The music: D miyako-bushi (D E♭ G A B♭), the koto's hira-joshi colours,
-// over a drone of D and A. Four phrases of eight beats at 60 beats a minute:
-// a question, its answer coming home to D, a higher contrasting phrase and
-// the return, whose last low notes lead back into the first.
-constexpr double kBeatSeconds = kMusicSeconds / 32;
+// The music: D miyako-bushi (D E♭ G A B♭), as a koto is tuned, over a drone
+// of D and A, at 60 beats a minute. Two verses of four phrases of eight
+// beats: a question, its answer coming home to D, a higher contrasting
+// phrase, and the return, whose last low notes lead on. The second verse
+// varies the first (a run up the strings opens its high phrase), so the
+// loop is long enough not to be learnt by heart.
+constexpr double kBeats = 64;
+constexpr double kBeatSeconds = kMusicSeconds / kBeats;
 // The loop starts a quarter beat before the first bar, so no note begins on
 // the seam; notes still ringing at the end are wound round onto the start.
 constexpr double kLeadSeconds = 0.25;
@@ -185,7 +188,7 @@ constexpr int D3 = 50, Eb3 = 51, G3 = 55, A3 = 57, Bb3 = 58, D4 = 62, Eb4 = 63, 
               Eb5 = 75, G5 = 79;
 
 constexpr Pluck kMelody[] = {
-    // question
+    // first verse: question
     {0.5, A4, 0.70}, {1.0, Bb4, 0.80}, {1.5, A4, 0.60}, {2.0, G4, 0.75}, {3.0, A4, 0.70}, {4.0, D5, 0.85},
     {5.0, Bb4, 0.70}, {5.5, A4, 0.60}, {6.0, G4, 0.75},
     // answer, home to D
@@ -195,15 +198,30 @@ constexpr Pluck kMelody[] = {
     {16.0, G4, 0.55}, {16.0, D5, 0.85}, {17.0, Eb5, 0.80}, {17.5, D5, 0.65}, {18.0, Bb4, 0.70}, {18.5, A4, 0.60},
     {19.0, Bb4, 0.75}, {20.0, G5, 0.80}, {20.5, Eb5, 0.65}, {21.0, D5, 0.75}, {22.0, Bb4, 0.70}, {23.0, A4, 0.60},
     {23.5, Bb4, 0.55},
-    // the return, and the low notes that lead back to the start
+    // the return
     {24.0, A4, 0.75}, {25.0, G4, 0.70}, {25.5, Eb4, 0.60}, {26.0, D4, 0.75}, {26.5, Eb4, 0.50}, {27.0, D4, 0.65},
     {28.0, A3, 0.60}, {29.0, D4, 0.70}, {30.0, Bb3, 0.40}, {31.0, A3, 0.45},
+
+    // second verse: the question turned round
+    {32.5, D5, 0.70}, {33.0, Bb4, 0.75}, {33.5, A4, 0.60}, {34.0, G4, 0.70}, {34.5, A4, 0.55}, {35.0, Bb4, 0.75},
+    {36.0, A4, 0.70}, {36.5, G4, 0.60}, {37.0, Eb4, 0.65}, {38.0, G4, 0.75},
+    // its answer reaches higher before coming home
+    {40.5, A4, 0.70}, {41.0, Bb4, 0.75}, {41.5, D5, 0.80}, {42.0, G5, 0.85}, {42.5, Eb5, 0.70}, {43.0, D5, 0.75},
+    {44.0, Bb4, 0.70}, {44.5, A4, 0.60}, {45.0, G4, 0.70}, {45.5, A4, 0.55}, {46.0, D4, 0.60}, {46.0, A4, 0.75},
+    // a run up the strings into the high phrase
+    {47.50, D4, 0.35}, {47.58, Eb4, 0.38}, {47.66, G4, 0.41}, {47.74, A4, 0.44}, {47.82, Bb4, 0.47},
+    {48.0, D5, 0.85}, {49.0, Eb5, 0.75}, {49.5, D5, 0.65}, {50.0, Bb4, 0.70}, {51.0, A4, 0.65}, {51.5, Bb4, 0.60},
+    {52.0, Eb5, 0.80}, {53.0, D5, 0.75}, {53.5, Bb4, 0.60}, {54.0, A4, 0.75}, {55.0, G4, 0.60}, {55.5, A4, 0.55},
+    // the return, and the low notes that lead back to the start
+    {56.0, Bb4, 0.75}, {57.0, A4, 0.70}, {57.5, G4, 0.60}, {58.0, Eb4, 0.65}, {59.0, D4, 0.75}, {60.0, A3, 0.60},
+    {60.5, Bb3, 0.45}, {61.0, D4, 0.70}, {62.0, Bb3, 0.40}, {63.0, A3, 0.45},
 };
 
 // One low string on each bar's first beat.
 constexpr Pluck kBass[] = {
-    {0, D3, 0.50}, {4, G3, 0.45}, {8, D3, 0.50}, {12, A3, 0.45},
-    {16, G3, 0.50}, {20, Eb3, 0.45}, {24, D3, 0.50}, {28, D3, 0.45},
+    {0, D3, 0.50},  {4, G3, 0.45},  {8, D3, 0.50},  {12, A3, 0.45}, {16, G3, 0.50}, {20, Eb3, 0.45},
+    {24, D3, 0.50}, {28, D3, 0.45}, {32, D3, 0.50}, {36, Eb3, 0.45}, {40, D3, 0.50}, {44, G3, 0.45},
+    {48, G3, 0.50}, {52, Eb3, 0.45}, {56, D3, 0.50}, {60, D3, 0.45},
 };
 
 // Adds a note into both channels, wound round the loop's end.
@@ -218,8 +236,8 @@ void place(const Signal& note, std::size_t at, double pan, double level, Signal&
 }
 
 // The drone is a sum of sines each of which fits a whole number of times in
-// the loop (its pitch rounded to 1/32 Hz, far below hearing), and so do its
-// slow swells: at the seam it simply goes on.
+// the loop (its pitch moved by less than 1/64 Hz, far below hearing), and so
+// do its slow swells of eight seconds: at the seam it simply goes on.
 void add_drone(Signal& left, Signal& right) {
   const double cycle = 1.0 / kMusicSeconds;
   auto periodic = [cycle](double hz) { return std::round(hz / cycle) * cycle; };
@@ -229,14 +247,14 @@ void add_drone(Signal& left, Signal& right) {
   };
   const double d2 = periodic(note_hz(38)), a2 = periodic(note_hz(45));
   const Partial partials[] = {
-      {d2, 1.0}, {2 * d2, 0.45}, {3 * d2, 0.18}, {4 * d2, 0.06}, {d2 + 2 * cycle, 0.5},
+      {d2, 1.0}, {2 * d2, 0.45}, {3 * d2, 0.18}, {4 * d2, 0.06}, {d2 + 4 * cycle, 0.5},
       {a2, 0.35}, {2 * a2, 0.12},
   };
   const std::size_t n = left.size();
   for (std::size_t i = 0; i < n; ++i) {
     const double t = double(i) / kRate;
-    const double swell_l = 0.75 + 0.25 * std::cos(2 * kPi * 4 * cycle * t);
-    const double swell_r = 0.75 + 0.25 * std::cos(2 * kPi * 4 * cycle * t + kPi / 3);
+    const double swell_l = 0.75 + 0.25 * std::cos(2 * kPi * t / 8);
+    const double swell_r = 0.75 + 0.25 * std::cos(2 * kPi * t / 8 + kPi / 3);
     double v = 0;
     for (const Partial& p : partials) v += p.amp * std::sin(2 * kPi * p.hz * t);
     left[i] += 0.045 * swell_l * v;

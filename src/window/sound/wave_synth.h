@@ -21,9 +21,9 @@ constexpr double kMusicPeakDb = -3.0;
 PcmClip piece_click();   // 駒打音: ~120 ms, mono
 PcmClip refusal_buzz();  // 禁止: 250 ms, mono
 PcmClip about_chime();   // その他: 600 ms, mono
-// BGM: 32 s, stereo. Played in a loop its last frame runs into its first as
+// BGM: 64 s, stereo. Played in a loop its last frame runs into its first as
 // any two neighbouring frames do, so the seam cannot be heard.
 PcmClip music_loop();
-constexpr double kMusicSeconds = 32.0;
+constexpr double kMusicSeconds = 64.0;  // a whole number of 8-second swells
 
 }  // namespace vv::synth
