@@ -31,6 +31,10 @@ const char* const USAGE =
     "  bench FILE [--level N] [--no-random] [--repeat R]\n"
     "                                       time the computer's search over a file of positions\n"
     "  play [--no-random]                   drive the game from a script of window events on standard input\n"
+    "  move POSITION [--level N] [--movetime MS] [--no-random]\n"
+    "                                       the computer's move; level 4 searches for MS milliseconds\n"
+    "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S]\n"
+    "                                       level 4 against level N, both sides, from random openings\n"
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";
 
@@ -258,6 +262,9 @@ int bench(const std::string& path, const SearchOptions& o) {
 
 }  // namespace
 
+int move_command(const std::vector<std::string>& args);   // cli/move.cpp
+int match_command(const std::vector<std::string>& args);  // cli/match.cpp
+
 int run(const std::vector<std::string>& args) {
   if (args.empty()) {
     std::cerr << USAGE;
@@ -291,6 +298,8 @@ int run(const std::vector<std::string>& args) {
     if (!parse_options(args, true, o, error)) return bad(error);
     return bench(args[1], o);
   }
+  if (command == "move") return move_command(args);
+  if (command == "match") return match_command(args);
   if (command == "play") {
     bool random_term = true;
     for (std::size_t i = 1; i < args.size(); ++i) {

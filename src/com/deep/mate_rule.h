@@ -1,0 +1,53 @@
+// The game's mate rule as the search meets it: right after the person's move
+// the game runs its mate test on the computer's king, and a king found without
+// escape ends the game for the person. The search asks this at every node
+// where the person has just moved, with the game's own test on the position;
+// a cheap look first tells whether the king is reached at all, since the test
+// says "no mate" at once when no person's piece reaches it.
+#pragma once
+
+#include <cstdint>
+
+#include "com/deep/deep_board.h"
+#include "com/engine.h"
+
+namespace vv::deep {
+
+class MateRule {
+ public:
+  // root: the game's engine at the start of the search (for the king square
+  // the game still holds when that king is not on the board). plays_person:
+  // the board is the game's board turned half a turn with the owners
+  // exchanged, so the side searched as the computer is really the person.
+  void reset(const Engine& root, bool plays_person);
+
+  // The side whose king the test looks at; the rule applies when that side is to move.
+  int tested_side() const { return plays_person_ ? MAN : COM; }
+
+  // Does the game's test find the king of the side to move without escape?
+  bool mated(const DeepBoard& b);
+
+  // The cheap look alone: does the game's influence survey count a piece of
+  // the other side on the square of the king the test looks at?
+  bool king_reached(const DeepBoard& b) const;
+
+  long full_tests() const { return full_tests_; }
+
+ private:
+  int tested_square(const DeepBoard& b) const;
+  bool run_game_test(const DeepBoard& b);
+
+  Engine scratch_;
+  bool plays_person_ = false;
+  int stale_x_ = 0, stale_y_ = 0;
+  long full_tests_ = 0;
+
+  static constexpr int CACHE_SIZE = 1 << 14;
+  struct CacheEntry {
+    std::uint64_t key = 0;
+    int result = -1;
+  };
+  CacheEntry cache_[CACHE_SIZE];
+};
+
+}  // namespace vv::deep
