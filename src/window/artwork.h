@@ -29,8 +29,30 @@ class Artwork {
   static QImage icon(int size);
 
  private:
+  // The painters, by material. artwork_pieces.cpp: the wooden pictures (the
+  // empty square, the faces, the turning frames and the icon's tile);
+  // artwork_scenery.cpp: the background tiles and the title plaque.
+  static void paint_wooden_pictures(std::map<int, QImage>& into, int scale);
+  static void paint_scenery(std::map<int, QImage>& into, int scale);
+  static QImage paint_icon(int size);
+
   int scale_;
   std::map<int, QImage> pictures_;
 };
 
+// Shared by the painters of the artwork.
+namespace paint {
+
+// Value noise in [0, 1) on a lattice that repeats every period_u x period_v
+// cells, so a texture sampled over one period tiles without a seam; fbm sums
+// octaves of it.
+float noise(double u, double v, int period_u, int period_v, unsigned seed);
+float fbm(double u, double v, int period_u, int period_v, int octaves, unsigned seed);
+// 0.5 + 0.5 cos(2 pi phase), from a table.
+float wave(double phase);
+// Two passes of a box blur come close to a Gaussian: soft shadows, motion.
+// Works on the alpha of a mask (converted to Format_Alpha8 if need be).
+void blur(QImage& mask, int radius_x, int radius_y);
+
+}  // namespace paint
 }  // namespace vv
