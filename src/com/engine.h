@@ -31,6 +31,10 @@ struct Engine {
   int com_level = 3;
   Random rng;
   bool random_term = true;  // off for reproducible analysis
+  // The search surveys and scores its candidates from the start position's
+  // survey; off, it runs the plain survey and scan for every candidate (the
+  // reference the fast paths are tested against).
+  bool fast_search = true;
 };
 
 }  // namespace vv

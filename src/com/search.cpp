@@ -6,6 +6,7 @@
 #include "com/escape_mate.h"
 #include "com/evaluate.h"
 #include "com/surveys.h"
+#include "influence/candidate_survey.h"
 #include "influence/survey.h"
 #include "rules/move_check.h"
 
@@ -32,6 +33,15 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   std::memcpy(cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
   hooks.before_trials();
 
+  CandidateSurvey fast;
+  if (e.fast_search) fast.start(p, e.inf);
+  auto survey = [&](int fx, int fy, int tx, int ty, int captured) {
+    if (e.fast_search)
+      fast.survey(p, e.inf, fx, fy, tx, ty, captured);
+    else
+      勢力調査(p, e.inf);
+  };
+
   auto consider = [&](int fx, int fy, int tx, int ty, int piece, double score) {
     ++result.candidates;
     hooks.evaluated(Candidate{fx, fy, tx, ty, piece, score});
@@ -57,7 +67,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
           const int captured = b[tx][ty];
           b[fx][fy] = EMPTY;
           b[tx][ty] = piece;
-          勢力調査(p, e.inf);
+          survey(fx, fy, tx, ty, captured);
           const double score = 盤評価(e, captured, piece, fx, fy, tx, ty);
           b[tx][ty] = captured;
           b[fx][fy] = piece;
@@ -79,7 +89,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         for (int ty = 1; ty <= 9; ++ty) {
           if (移動チェック(b, column, slot, tx, ty, piece) != 1) continue;
           b[tx][ty] = piece;
-          勢力調査(p, e.inf);
+          survey(column, slot, tx, ty, EMPTY);
           const double score = 盤評価(e, EMPTY, piece, column, slot, tx, ty);
           b[tx][ty] = EMPTY;
           if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) return result;

@@ -1,0 +1,479 @@
+#include "influence/candidate_survey.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "influence/survey.h"
+#include "rules/piece.h"
+
+namespace vv {
+namespace {
+
+// Run directions: down, up, right, left, then the diagonals up-left,
+// up-right, down-left, down-right.
+constexpr int DIR_X[8] = {0, 0, 1, -1, -1, 1, -1, 1};
+constexpr int DIR_Y[8] = {1, -1, 0, 0, -1, -1, 1, 1};
+
+inline int direction(int dx, int dy) {
+  const int sx = (dx > 0) - (dx < 0), sy = (dy > 0) - (dy < 0);
+  for (int d = 0; d < 8; ++d)
+    if (DIR_X[d] == sx && DIR_Y[d] == sy) return d;
+  return -1;
+}
+
+inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
+
+inline bool is_slider(int code) {
+  const int a = iabs(code);
+  return a == 香 || a == 角 || a == 飛;
+}
+
+// A COM gold and a COM tokin both record 110.
+inline int recorded_code(int code) { return code == と ? 金 : code; }
+
+// A run goes through empty squares and the other side's king.
+template <class Visit>
+inline void run(const Board& b, int code, int x, int y, int d, Visit&& visit) {
+  const int enemy_king = code < 0 ? 王 : -王;
+  for (int sx = x + DIR_X[d], sy = y + DIR_Y[d]; on_board(sx, sy); sx += DIR_X[d], sy += DIR_Y[d]) {
+    visit(sx, sy, d);
+    const int here = b[sx][sy];
+    if (here != EMPTY && here != enemy_king) return;
+  }
+}
+
+inline int run_length(const Board& b, int code, int x, int y, int d) {
+  int n = 0;
+  run(b, code, x, y, d, [&](int, int, int) { ++n; });
+  return n;
+}
+
+// Every square the piece reaches, as the survey records them; runs pass
+// their direction, steps -1.
+template <class Visit>
+void each_reach(const Board& b, int code, int x, int y, Visit&& visit) {
+  auto step = [&](int sx, int sy) {
+    if (on_board(sx, sy)) visit(sx, sy, -1);
+  };
+  switch (code) {
+    case -歩: step(x, y - 1); break;
+    case 歩: step(x, y + 1); break;
+    case -と: case -金:
+      step(x, y - 1); step(x - 1, y - 1); step(x + 1, y - 1); step(x, y + 1); step(x - 1, y); step(x + 1, y);
+      break;
+    case と: case 金:
+      step(x, y - 1); step(x, y + 1); step(x - 1, y + 1); step(x + 1, y + 1); step(x - 1, y); step(x + 1, y);
+      break;
+    case -香: run(b, code, x, y, 1, visit); break;
+    case 香: run(b, code, x, y, 0, visit); break;
+    case -桂: step(x - 1, y - 2); step(x + 1, y - 2); break;
+    case 桂: step(x - 1, y + 2); step(x + 1, y + 2); break;
+    case -銀:
+      step(x, y - 1); step(x - 1, y - 1); step(x + 1, y - 1); step(x - 1, y + 1); step(x + 1, y + 1);
+      break;
+    case 銀:
+      step(x, y + 1); step(x - 1, y + 1); step(x + 1, y + 1); step(x - 1, y - 1); step(x + 1, y - 1);
+      break;
+    case -角: case 角:
+      for (int d = 4; d < 8; ++d) run(b, code, x, y, d, visit);
+      break;
+    case -飛: case 飛:
+      for (int d = 0; d < 4; ++d) run(b, code, x, y, d, visit);
+      break;
+    case -王: case 王:
+      for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy)
+          if (dx != 0 || dy != 0) step(x + dx, y + dy);
+      break;
+    default:
+      break;  // not a piece code: the survey skips it
+  }
+}
+
+// The check marks one piece writes, as the survey writes them.
+void mark_piece(const Board& b, Influence& m, int code, int x, int y) {
+  const int enemy_king = code < 0 ? 王 : -王;
+  auto& marks = code < 0 ? m.man_check_map : m.com_check_map;
+  const int a = iabs(code);
+  if (a == 王) return;
+  each_reach(b, code, x, y, [&](int sx, int sy, int d) {
+    if (b[sx][sy] != enemy_king) return;
+    if (d >= 0) {
+      for (int bx = x + DIR_X[d], by = y + DIR_Y[d]; bx != sx || by != sy; bx += DIR_X[d], by += DIR_Y[d])
+        marks[bx][by] = 1;
+    } else if (a == 桂) {
+      marks[sx][sy] = 9;
+    }
+    marks[x][y] = 9;
+  });
+}
+
+constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
+
+}  // namespace
+
+CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occupant) {
+  Fold f{NO_PIECE, NO_PIECE, NO_MAN_CAPTURER, 0, 0, NO_PIECE, false, false, 0, 0, 0, 0};
+  for (int i = 0; i < n; ++i) {
+    const int k = list[i].code;
+    const int px = list[i].sq / 10, py = list[i].sq % 10;
+    if (k < 0) {
+      if (occupant < 0) {
+        if (f.man_guard > k) f.man_guard = static_cast<std::int16_t>(k);
+      } else if (occupant > 0 && f.man_capturer < k) {
+        f.man_capturer = static_cast<std::int16_t>(k);
+        f.man_capturer_x = static_cast<std::int16_t>(px);
+        f.man_capturer_y = static_cast<std::int16_t>(py);
+      }
+    } else if (occupant >= 10) {
+      if (f.com_guard > k) {
+        f.com_guard = static_cast<std::int16_t>(k);
+        if (k == 桂 || k == 銀 || is_slider(k)) {
+          f.guard_square_written = true;
+          f.guard_x = static_cast<std::int16_t>(px);
+          f.guard_y = static_cast<std::int16_t>(py);
+        }
+      }
+    } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
+      f.com_capturer = static_cast<std::int16_t>(k);
+      if (k != 歩) {
+        f.capturer_square_written = true;
+        f.capturer_x = static_cast<std::int16_t>(px);
+        f.capturer_y = static_cast<std::int16_t>(py);
+      }
+    }
+  }
+  return f;
+}
+
+void CandidateSurvey::start(const Position& p, const Influence& m) {
+  const Board& b = p.board;
+  usable_ = true;
+  base_ = m;
+  base_man_king_x_ = p.man_king_x;
+  base_man_king_y_ = p.man_king_y;
+  base_com_king_x_ = p.com_king_x;
+  base_com_king_y_ = p.com_king_y;
+  std::memset(list_n_, 0, sizeof list_n_);
+  std::memset(target_n_, 0, sizeof target_n_);
+  std::memset(run_len_, 0, sizeof run_len_);
+  n_man_kings_ = n_com_kings_ = 0;
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 9; ++y) {
+      const int code = b[x][y];
+      if (code == EMPTY) continue;
+      const int sq = 10 * x + y;
+      const auto rec = static_cast<std::int16_t>(recorded_code(code));
+      each_reach(b, code, x, y, [&](int sx, int sy, int d) {
+        const int s = 10 * sx + sy;
+        if (list_n_[s] == LIST_CAP || target_n_[sq] == TARGET_CAP) {
+          usable_ = false;
+          return;
+        }
+        list_[s][list_n_[s]++] = Reacher{rec, static_cast<std::uint8_t>(sq)};
+        target_[sq][target_n_[sq]++] = static_cast<std::uint8_t>(s);
+        if (d >= 0) ++run_len_[sq][d];
+      });
+      if (code == 王) com_kings_[n_com_kings_++] = sq;
+      if (code == -王) man_kings_[n_man_kings_++] = sq;
+    }
+  }
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      const int s = 10 * x + y;
+      base_fold_[s] = b[x][y] != EMPTY ? fold(list_[s], list_n_[s], b[x][y]) : fold(nullptr, 0, EMPTY);
+    }
+  base_marks_ = false;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y)
+      if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
+  marks_ = base_marks_;
+  n_prev_touched_ = 0;
+  prev_stale_ = SquareSet{};
+  prev_everything_ = false;
+}
+
+void CandidateSurvey::full_survey(Position& p, Influence& m) {
+  勢力調査(p, m);
+  prev_everything_ = true;
+  marks_ = true;
+  fell_back_ = true;
+  changed_.lo = ~std::uint64_t{0};
+  changed_.hi = (std::uint64_t{1} << 17) - 1;
+}
+
+bool CandidateSurvey::note(int s, int sign, int from_sq, int code, const Board& b) {
+  if (delta_stamp_[s] != stamp_) {
+    delta_stamp_[s] = stamp_;
+    man_delta_[s] = com_delta_[s] = 0;
+    delta_[s].removed = delta_[s].added = 0;
+    touched_[n_touched_++] = s;
+  }
+  if (sign == 0) return true;
+  if (code < 0)
+    man_delta_[s] = static_cast<std::int8_t>(man_delta_[s] + sign);
+  else
+    com_delta_[s] = static_cast<std::int8_t>(com_delta_[s] + sign);
+  if (b[s / 10][s % 10] == EMPTY) return true;  // an empty square keeps only its counts
+  Delta& d = delta_[s];
+  if (sign < 0) {
+    if (d.removed == DELTA_CAP) return !(overflow_ = true);
+    d.gone[d.removed++] = static_cast<std::uint8_t>(from_sq);
+  } else {
+    if (d.added == DELTA_CAP) return !(overflow_ = true);
+    d.come[d.added++] = Reacher{static_cast<std::int16_t>(code), static_cast<std::uint8_t>(from_sq)};
+  }
+  return true;
+}
+
+// The pieces reaching an occupied square in the candidate position, in scan order.
+int CandidateSurvey::new_list(int s, Reacher* out) const {
+  const bool changed = delta_stamp_[s] == stamp_;
+  if (!changed) {
+    std::memcpy(out, list_[s], sizeof(Reacher) * list_n_[s]);
+    return list_n_[s];
+  }
+  const Delta& d = delta_[s];
+  Reacher come[DELTA_CAP];
+  for (int i = 0; i < d.added; ++i) {
+    int j = i;
+    for (; j > 0 && come[j - 1].sq > d.come[i].sq; --j) come[j] = come[j - 1];
+    come[j] = d.come[i];
+  }
+  int n = 0, c = 0;
+  for (int i = 0; i < list_n_[s]; ++i) {
+    const Reacher r = list_[s][i];
+    bool gone = false;
+    for (int g = 0; g < d.removed; ++g) gone |= d.gone[g] == r.sq;
+    if (gone) continue;
+    while (c < d.added && come[c].sq < r.sq) out[n++] = come[c++];
+    out[n++] = r;
+  }
+  while (c < d.added) out[n++] = come[c++];
+  return n;
+}
+
+void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
+  const int x = s / 10, y = s % 10;
+  m.man_guard_piece[x][y] = f.man_guard;
+  m.com_guard_piece[x][y] = f.com_guard;
+  m.man_capturer_piece[x][y] = f.man_capturer;
+  m.man_capturer_x[x][y] = f.man_capturer_x;
+  m.man_capturer_y[x][y] = f.man_capturer_y;
+  m.com_capturer_piece[x][y] = f.com_capturer;
+  if (f.guard_square_written) {
+    m.com_guard_x[x][y] = f.guard_x;
+    m.com_guard_y[x][y] = f.guard_y;
+  }
+  if (f.capturer_square_written) {
+    m.com_capturer_x[x][y] = f.capturer_x;
+    m.com_capturer_y[x][y] = f.capturer_y;
+  }
+}
+
+// Puts back what the previous survey changed against the start. The square
+// maps the survey never resets are put back only where this candidate does
+// not fold again: where it does, a square it leaves unwritten must keep what
+// the previous survey left.
+void CandidateSurvey::restore_previous(Influence& m) {
+  auto restore_stale = [&](int x, int y) {
+    const int s = 10 * x + y;
+    if (cur_stale_.has(square_bit(x, y))) return;
+    const Fold& f = base_fold_[s];
+    if (f.guard_square_written) {
+      m.com_guard_x[x][y] = f.guard_x;
+      m.com_guard_y[x][y] = f.guard_y;
+    }
+    if (f.capturer_square_written) {
+      m.com_capturer_x[x][y] = f.capturer_x;
+      m.com_capturer_y[x][y] = f.capturer_y;
+    }
+  };
+  if (prev_everything_) {
+    std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
+    marks_ = base_marks_;
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) restore_stale(x, y);
+    return;
+  }
+  for (int i = 0; i < n_prev_touched_; ++i) {
+    const int x = prev_touched_[i] / 10, y = prev_touched_[i] % 10;
+    m.man_reach_count[x][y] = base_.man_reach_count[x][y];
+    m.com_reach_count[x][y] = base_.com_reach_count[x][y];
+    m.man_guard_piece[x][y] = base_.man_guard_piece[x][y];
+    m.com_guard_piece[x][y] = base_.com_guard_piece[x][y];
+    m.man_capturer_piece[x][y] = base_.man_capturer_piece[x][y];
+    m.man_capturer_x[x][y] = base_.man_capturer_x[x][y];
+    m.man_capturer_y[x][y] = base_.man_capturer_y[x][y];
+    m.com_capturer_piece[x][y] = base_.com_capturer_piece[x][y];
+    if (prev_stale_.has(square_bit(x, y))) restore_stale(x, y);
+  }
+}
+
+void CandidateSurvey::mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[],
+                                  int n_com) {
+  int pieces[81];
+  int n = 0;
+  Reacher list[LIST_CAP + DELTA_CAP];
+  auto gather = [&](int k, bool man_side) {
+    const int count = new_list(k, list);
+    for (int i = 0; i < count; ++i)
+      if ((list[i].code < 0) == man_side) {
+        bool known = false;
+        for (int j = 0; j < n; ++j) known |= pieces[j] == list[i].sq;
+        if (!known) pieces[n++] = list[i].sq;
+      }
+  };
+  for (int i = 0; i < n_com; ++i)
+    if (m.man_reach_count[kings_com[i] / 10][kings_com[i] % 10] > 0) gather(kings_com[i], true);
+  for (int i = 0; i < n_man; ++i)
+    if (m.com_reach_count[kings_man[i] / 10][kings_man[i] % 10] > 0) gather(kings_man[i], false);
+  if (marks_) {
+    std::memset(m.man_check_map, 0, sizeof m.man_check_map);
+    std::memset(m.com_check_map, 0, sizeof m.com_check_map);
+  }
+  marks_ = n > 0;
+  // The survey writes the marks piece by piece in scan order.
+  for (int i = 1; i < n; ++i)
+    for (int j = i; j > 0 && pieces[j - 1] > pieces[j]; --j) {
+      const int swap = pieces[j];
+      pieces[j] = pieces[j - 1];
+      pieces[j - 1] = swap;
+    }
+  for (int i = 0; i < n; ++i) {
+    const int x = pieces[i] / 10, y = pieces[i] % 10;
+    mark_piece(b, m, b[x][y], x, y);
+  }
+}
+
+void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured) {
+  const Board& b = p.board;
+  fell_back_ = false;
+  if (!usable_) {
+    full_survey(p, m);
+    return;
+  }
+  const int f = is_board_column(fx) ? 10 * fx + fy : 0;
+  const int t = 10 * tx + ty;
+  const int piece = b[tx][ty];
+  const int piece_code = recorded_code(piece);
+  ++stamp_;
+  n_touched_ = 0;
+  overflow_ = false;
+
+  // The moving piece and the captured one leave what they reached; the
+  // moving piece reaches anew from its target.
+  if (f != 0) {
+    note(f, 0, 0, 0, b);
+    for (int i = 0; i < target_n_[f]; ++i) note(target_[f][i], -1, f, piece_code, b);
+  }
+  note(t, 0, 0, 0, b);
+  if (captured != EMPTY)
+    for (int i = 0; i < target_n_[t]; ++i) note(target_[t][i], -1, t, captured, b);
+  each_reach(b, piece, tx, ty, [&](int sx, int sy, int) { note(10 * sx + sy, 1, t, piece_code, b); });
+
+  // Runs that reached the source or the target at the start are the only
+  // ones that can grow or shrink.
+  int seen[2 * LIST_CAP];
+  int n_seen = 0;
+  auto runs_through = [&](int sq) {
+    for (int i = 0; i < list_n_[sq]; ++i) {
+      const Reacher r = list_[sq][i];
+      if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
+      const int qx = r.sq / 10, qy = r.sq % 10;
+      const int d = direction(sq / 10 - qx, sq % 10 - qy);
+      const int key = r.sq * 8 + d;
+      bool known = false;
+      for (int j = 0; j < n_seen; ++j) known |= seen[j] == key;
+      if (known) continue;
+      seen[n_seen++] = key;
+      const int before = run_len_[r.sq][d];
+      const int now = run_length(b, r.code, qx, qy, d);
+      const int sign = now > before ? 1 : -1;
+      for (int k = now > before ? before : now; k < (now > before ? now : before); ++k)
+        note(10 * (qx + (k + 1) * DIR_X[d]) + qy + (k + 1) * DIR_Y[d], sign, r.sq, r.code, b);
+    }
+  };
+  if (f != 0) runs_through(f);
+  runs_through(t);
+  if (overflow_) {
+    full_survey(p, m);
+    return;
+  }
+
+  cur_stale_ = SquareSet{};
+  for (int i = 0; i < n_touched_; ++i) {
+    const int s = touched_[i];
+    if (b[s / 10][s % 10] != EMPTY || s == f) cur_stale_.add(square_bit(s / 10, s % 10));
+  }
+  restore_previous(m);
+
+  changed_ = SquareSet{};
+  Reacher list[LIST_CAP + DELTA_CAP];
+  for (int i = 0; i < n_touched_; ++i) {
+    const int s = touched_[i];
+    const int x = s / 10, y = s % 10;
+    m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
+    m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
+    if (b[x][y] != EMPTY) {
+      write_fold(m, s, fold(list, new_list(s, list), b[x][y]));
+    } else if (s == f) {
+      write_fold(m, s, fold(nullptr, 0, EMPTY));
+    }
+    if (m.man_reach_count[x][y] != base_.man_reach_count[x][y] ||
+        m.com_reach_count[x][y] != base_.com_reach_count[x][y] ||
+        m.man_guard_piece[x][y] != base_.man_guard_piece[x][y] ||
+        m.com_guard_piece[x][y] != base_.com_guard_piece[x][y] ||
+        m.man_capturer_piece[x][y] != base_.man_capturer_piece[x][y] ||
+        m.man_capturer_x[x][y] != base_.man_capturer_x[x][y] ||
+        m.man_capturer_y[x][y] != base_.man_capturer_y[x][y] ||
+        m.com_capturer_piece[x][y] != base_.com_capturer_piece[x][y])
+      changed_.add(square_bit(x, y));
+  }
+
+  // The kings of the candidate position, and the marks of the pieces that reach them.
+  int kings_man[81], kings_com[81];
+  int n_man = 0, n_com = 0;
+  for (int i = 0; i < n_man_kings_; ++i)
+    if (man_kings_[i] != t) kings_man[n_man++] = man_kings_[i];
+  for (int i = 0; i < n_com_kings_; ++i) kings_com[n_com++] = com_kings_[i];
+  if (piece == 王)
+    for (int i = 0; i < n_com; ++i)
+      if (kings_com[i] == f) kings_com[i] = t;
+  bool checks = false;
+  for (int i = 0; i < n_com; ++i) checks |= m.man_reach_count[kings_com[i] / 10][kings_com[i] % 10] > 0;
+  for (int i = 0; i < n_man; ++i) checks |= m.com_reach_count[kings_man[i] / 10][kings_man[i] % 10] > 0;
+  if (checks) {
+    mark_checks(b, m, kings_man, n_man, kings_com, n_com);
+  } else if (marks_) {
+    std::memset(m.man_check_map, 0, sizeof m.man_check_map);
+    std::memset(m.com_check_map, 0, sizeof m.com_check_map);
+    marks_ = false;
+  }
+
+  // The survey names the last king of each side it meets; an absent king
+  // keeps its square, which only a king move or a king capture can touch.
+  p.man_king_x = base_man_king_x_;
+  p.man_king_y = base_man_king_y_;
+  p.com_king_x = base_com_king_x_;
+  p.com_king_y = base_com_king_y_;
+  if (piece == 王 || captured == -王) {
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) {
+        if (b[x][y] == 王) {
+          p.com_king_x = x;
+          p.com_king_y = y;
+        } else if (b[x][y] == -王) {
+          p.man_king_x = x;
+          p.man_king_y = y;
+        }
+      }
+  }
+
+  n_prev_touched_ = n_touched_;
+  std::memcpy(prev_touched_, touched_, sizeof(int) * n_touched_);
+  prev_stale_ = cur_stale_;
+  prev_everything_ = false;
+}
+
+}  // namespace vv

@@ -1,0 +1,127 @@
+// The survey of a candidate position, worked out from the survey of the
+// position the candidate was made in.
+//
+// A candidate changes at most two squares: its source empties and its target
+// takes the moving piece. The maps can then differ from those of the start
+// only on the squares that the moving or the captured piece reaches, before
+// or after, and on the squares a slider gains or loses because its run now
+// goes on through the source or stops on the target. On those squares the
+// reach counts move by the pieces that come and go; an occupied square among
+// them has its guard and capturer entries folded again over the pieces that
+// reach it, kept in scan order, so strict first-in-scan-order ties and the
+// square maps the survey never resets come out exactly as the plain survey
+// leaves them. Check marks are written again, in scan order, by the pieces
+// that reach a king. Whatever the fast path cannot hold in its fixed arrays is
+// left to the plain survey.
+#pragma once
+
+#include <cstdint>
+
+#include "influence/maps.h"
+#include "rules/position.h"
+
+namespace vv {
+
+// One bit a square, bit 9 (x - 1) + (y - 1): scan order is bit order.
+struct SquareSet {
+  std::uint64_t lo = 0, hi = 0;
+  void add(int bit) {
+    if (bit < 64)
+      lo |= std::uint64_t{1} << bit;
+    else
+      hi |= std::uint64_t{1} << (bit - 64);
+  }
+  bool has(int bit) const { return bit < 64 ? (lo >> bit) & 1 : (hi >> (bit - 64)) & 1; }
+  SquareSet& operator|=(const SquareSet& o) {
+    lo |= o.lo;
+    hi |= o.hi;
+    return *this;
+  }
+  bool empty() const { return (lo | hi) == 0; }
+};
+
+inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
+
+class CandidateSurvey {
+ public:
+  // p has just been surveyed into m by 勢力調査 and is the position the
+  // candidates are made in.
+  void start(const Position& p, const Influence& m);
+
+  // The candidate stands on p.board: the piece on (tx, ty) came from (fx, fy)
+  // (fx outside 1..9 for a drop) and took `captured` there. Leaves m and the
+  // king squares as 勢力調査(p, m) would, given that m holds what the survey of
+  // the previous candidate (or of the start) left.
+  void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
+
+  // After survey(): the squares whose reach counts, guard or capturer entries
+  // differ from the start's, and whether the plain survey had to be run.
+  const SquareSet& changed() const { return changed_; }
+  bool fell_back() const { return fell_back_; }
+
+  static constexpr int LIST_CAP = 16;    // pieces reaching one square
+  static constexpr int TARGET_CAP = 40;  // squares one piece reaches
+  static constexpr int DELTA_CAP = 8;    // pieces coming or going on one square
+
+ private:
+  struct Reacher {
+    std::int16_t code;  // the code the survey records (a COM tokin as 110)
+    std::uint8_t sq;    // 10 x + y of the reaching piece
+  };
+  struct Delta {
+    std::uint8_t removed = 0, added = 0;
+    std::uint8_t gone[DELTA_CAP];  // squares of pieces no longer reaching
+    Reacher come[DELTA_CAP];       // pieces reaching now, not at the start
+  };
+  // What folding a square's pieces writes beyond the counts.
+  struct Fold {
+    std::int16_t man_guard, com_guard, man_capturer, man_capturer_x, man_capturer_y, com_capturer;
+    bool guard_square_written, capturer_square_written;
+    std::int16_t guard_x, guard_y, capturer_x, capturer_y;
+  };
+
+  static Fold fold(const Reacher* list, int n, int occupant);
+  void full_survey(Position& p, Influence& m);
+  bool note(int s, int sign, int from_sq, int code, const Board& b);
+  int new_list(int s, Reacher* out) const;
+  void restore_previous(Influence& m);
+  void write_fold(Influence& m, int s, const Fold& f);
+  void mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[], int n_com);
+
+  bool usable_ = false;
+  Influence base_{};
+  int base_man_king_x_ = 0, base_man_king_y_ = 0, base_com_king_x_ = 0, base_com_king_y_ = 0;
+  bool base_marks_ = false;
+
+  // The start's pieces: who reaches each square (in scan order), what each
+  // piece reaches (a slider's runs one after another), and its run lengths.
+  Reacher list_[100][LIST_CAP];
+  std::uint8_t list_n_[100] = {};
+  std::uint8_t target_[100][TARGET_CAP];
+  std::uint8_t target_n_[100] = {};
+  std::uint8_t run_len_[100][8] = {};  // by direction index
+  Fold base_fold_[100];                // of every occupied square
+  int man_kings_[81], com_kings_[81];
+  int n_man_kings_ = 0, n_com_kings_ = 0;
+
+  // The candidate's changes against the start.
+  std::uint32_t stamp_ = 0;
+  std::uint32_t delta_stamp_[100] = {};
+  std::int8_t man_delta_[100], com_delta_[100];
+  Delta delta_[100];
+  int touched_[100];
+  int n_touched_ = 0;
+  bool overflow_ = false;
+
+  // What the previous survey changed against the start, to put back.
+  int prev_touched_[100];
+  int n_prev_touched_ = 0;
+  SquareSet prev_stale_, cur_stale_;
+  bool prev_everything_ = false;
+  bool marks_ = false;  // the check maps hold marks
+
+  SquareSet changed_;
+  bool fell_back_ = false;
+};
+
+}  // namespace vv

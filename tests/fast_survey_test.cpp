@@ -1,0 +1,149 @@
+// The fast paths of the computer's search against the plain ones: the
+// candidate survey against the whole survey after every candidate, and the
+// whole search with and without its fast paths.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "com/search.h"
+#include "influence/candidate_survey.h"
+#include "influence/survey.h"
+#include "rules/move_check.h"
+#include "rules/position_text.h"
+#include "test_support.h"
+
+namespace vv {
+namespace {
+
+std::vector<Position> bench_positions() {
+  std::string here = __FILE__;
+  std::ifstream in(here.substr(0, here.rfind('/')) + "/../bench/positions.txt");
+  std::vector<Position> list;
+  std::string line, error;
+  while (std::getline(in, line)) {
+    Position p{};
+    if (parse_position(line, p, error)) list.push_back(p);
+  }
+  return list;
+}
+
+// Boards the game never reaches: any number of kings of either side (none
+// too), crowded and sparse, both hands full.
+std::vector<Position> odd_positions(unsigned seed, int count) {
+  static constexpr int CODES[] = {10, 11, 20, 30, 100, 110, 800, 900, 950};
+  std::mt19937 rng(seed);
+  std::vector<Position> list;
+  for (int n = 0; n < count; ++n) {
+    Position p{};
+    const int density = 5 + static_cast<int>(rng() % 50);
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y)
+        if (static_cast<int>(rng() % 100) < density) {
+          const int code = CODES[rng() % 9];
+          p.board[x][y] = rng() % 2 ? code : -code;
+        }
+    for (int s = 1; s <= 4; ++s) {
+      p.com_hand[s] = static_cast<int>(rng() % 2);
+      p.man_hand[s] = static_cast<int>(rng() % 2);
+      p.com_hand_count += p.com_hand[s];
+      p.man_hand_count += p.man_hand[s];
+    }
+    list.push_back(p);
+  }
+  return list;
+}
+
+void scramble_square_maps(Influence& m, unsigned seed) {
+  std::mt19937 rng(seed);
+  for (int x = 0; x <= 9; ++x)
+    for (int y = 0; y <= 9; ++y) {
+      m.com_guard_x[x][y] = static_cast<std::int16_t>(rng() % 10);
+      m.com_guard_y[x][y] = static_cast<std::int16_t>(rng() % 10);
+      m.com_capturer_x[x][y] = static_cast<std::int16_t>(rng() % 10);
+      m.com_capturer_y[x][y] = static_cast<std::int16_t>(rng() % 10);
+    }
+}
+
+bool same_maps(const Influence& a, const Influence& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool same_kings(const Position& a, const Position& b) {
+  return a.man_king_x == b.man_king_x && a.man_king_y == b.man_king_y && a.com_king_x == b.com_king_x &&
+         a.com_king_y == b.com_king_y;
+}
+
+struct Trial {
+  int fx, fy, tx, ty, piece;
+};
+
+// Every COM board move and drop the search would try, in its order.
+std::vector<Trial> trials(const Position& p) {
+  std::vector<Trial> list;
+  for (int fx = 1; fx <= 9; ++fx)
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int piece = p.board[fx][fy];
+      if (piece < 10) continue;
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (移動チェック(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
+    }
+  for (int slot = 1; slot <= 4; ++slot)
+    for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN}) {
+      const int piece = hand_face(slot, column == COM_BACK_COLUMN);
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (p.board[tx][ty] == EMPTY) list.push_back({column, slot, tx, ty, piece});
+    }
+  return list;
+}
+
+// Runs the candidates on two copies, one surveyed in full and one by the
+// candidate survey, and compares every map and king square after each.
+void expect_candidate_surveys_exact(Position start, unsigned seed, bool shuffled) {
+  Influence plain{};
+  scramble_square_maps(plain, seed);
+  Position plain_pos = start;
+  勢力調査(plain_pos, plain);
+  Influence fast = plain;
+  Position fast_pos = plain_pos;
+  CandidateSurvey cs;
+  cs.start(fast_pos, fast);
+
+  std::vector<Trial> list = trials(start);
+  if (shuffled) std::shuffle(list.begin(), list.end(), std::mt19937(seed));
+  for (const Trial& c : list) {
+    for (Position* p : {&plain_pos, &fast_pos}) {
+      if (is_board_column(c.fx)) p->board[c.fx][c.fy] = EMPTY;
+    }
+    const int captured = plain_pos.board[c.tx][c.ty];
+    plain_pos.board[c.tx][c.ty] = fast_pos.board[c.tx][c.ty] = c.piece;
+    勢力調査(plain_pos, plain);
+    cs.survey(fast_pos, fast, c.fx, c.fy, c.tx, c.ty, captured);
+    ASSERT_TRUE(same_maps(plain, fast) && same_kings(plain_pos, fast_pos))
+        << format_position(plain_pos) << " after " << c.fx << ' ' << c.fy << ' ' << c.tx << ' ' << c.ty;
+    plain_pos.board[c.tx][c.ty] = fast_pos.board[c.tx][c.ty] = captured;
+    if (is_board_column(c.fx)) plain_pos.board[c.fx][c.fy] = fast_pos.board[c.fx][c.fy] = c.piece;
+  }
+}
+
+TEST(CandidateSurvey, MatchesTheWholeSurveyAfterEveryCandidate) {
+  const auto list = bench_positions();
+  ASSERT_GE(list.size(), 100u);
+  unsigned seed = 1;
+  for (const Position& p : list) {
+    expect_candidate_surveys_exact(p, seed++, false);
+    expect_candidate_surveys_exact(p, seed++, true);
+  }
+}
+
+TEST(CandidateSurvey, MatchesOnBoardsWithManyOrNoKings) {
+  unsigned seed = 1000;
+  for (const Position& p : odd_positions(7, 300)) expect_candidate_surveys_exact(p, seed++, true);
+}
+
+}  // namespace
+}  // namespace vv
