@@ -1,0 +1,404 @@
+// LEVEL4: its board against the move check and the survey, its mate rule
+// against the game's mate test, and its search on hand-made positions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <tuple>
+#include <vector>
+
+#include "com/deep/deep_board.h"
+#include "com/deep/deep_search.h"
+#include "com/deep/mate_rule.h"
+#include "com/escape_mate.h"
+#include "influence/survey.h"
+#include "rules/move.h"
+#include "rules/move_check.h"
+#include "test_support.h"
+
+namespace vv {
+namespace {
+
+using deep::DeepBoard;
+using deep::Move;
+using MoveTuple = std::tuple<int, int, int, int, int>;  // from x, from y (or slot), to x, to y, code
+
+constexpr int CODES[] = {歩, と, 香, 桂, 銀, 金, 角, 飛};
+
+// Positions as games reach them (random moves and drops from the start,
+// stopping before a king is taken) and as no game would (pieces thrown on
+// the board, zero to three kings a side, full hands).
+std::vector<Position> sample_positions(int count, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::vector<Position> out;
+  Move list[deep::MAX_MOVES];
+  while (static_cast<int>(out.size()) < count) {
+    Position p{};
+    if (out.size() % 3 == 2) {
+      for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+          if (rng() % 3 == 0) p.board[x][y] = CODES[rng() % 8] * (rng() % 2 ? 1 : -1);
+      for (int side = 0; side < 2; ++side)
+        for (int k = static_cast<int>(rng() % 4); k > 0; --k)
+          p.board[1 + rng() % 9][1 + rng() % 9] = side ? -王 : 王;
+      for (int slot = 1; slot <= 4; ++slot) {
+        p.com_hand[slot] = static_cast<int>(rng() % 3);
+        p.man_hand[slot] = static_cast<int>(rng() % 3);
+        p.com_hand_count += p.com_hand[slot];
+        p.man_hand_count += p.man_hand[slot];
+      }
+    } else {
+      p = test::position(test::START);
+      DeepBoard b;
+      b.set(p, deep::MAN);
+      const int plies = static_cast<int>(rng() % 60);
+      deep::Undo u;
+      for (int i = 0; i < plies; ++i) {
+        const int n = b.generate(list);
+        if (n == 0) break;
+        // Board moves mostly, so that the board fills with turned faces.
+        Move m = list[rng() % n];
+        for (int tries = 0; tries < 3 && deep::move_is_drop(m); ++tries) m = list[rng() % n];
+        const int target = b.at(deep::move_to(m));
+        if (target == deep::OU || target == -deep::OU) break;
+        b.make(m, u);
+      }
+      b.write(p);
+    }
+    out.push_back(p);
+  }
+  return out;
+}
+
+// Every move of one side by the move check alone: each own piece against each
+// square, then each hand face against each square.
+std::vector<MoveTuple> by_move_check(const Position& p, bool com) {
+  std::vector<MoveTuple> out;
+  for (int fx = 1; fx <= 9; ++fx)
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int code = p.board[fx][fy];
+      if (com ? code < 10 : code > -10) continue;
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (移動チェック(p.board, fx, fy, tx, ty, code) == 1) out.emplace_back(fx, fy, tx, ty, code);
+    }
+  const int* hand = com ? p.com_hand : p.man_hand;
+  for (int slot = 1; slot <= 4; ++slot) {
+    if (hand[slot] <= 0) continue;
+    for (const bool back : {false, true}) {
+      const int code = (com ? 1 : -1) * hand_face(slot, back);
+      const int column = com ? (back ? COM_BACK_COLUMN : COM_FRONT_COLUMN) : (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN);
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (移動チェック(p.board, column, slot, tx, ty, code) == 1) out.emplace_back(-slot, 0, tx, ty, code);
+    }
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::vector<MoveTuple> by_generator(const DeepBoard& b) {
+  Move list[deep::MAX_MOVES];
+  const int n = b.generate(list);
+  std::vector<MoveTuple> out;
+  for (int i = 0; i < n; ++i) {
+    const Move m = list[i];
+    const int to = deep::move_to(m), from = deep::move_from(m);
+    const int code = deep::to_game_code(deep::move_piece(m));
+    if (deep::move_is_drop(m))
+      out.emplace_back(-from, 0, deep::sq_x(to), deep::sq_y(to), code);
+    else
+      out.emplace_back(deep::sq_x(from), deep::sq_y(from), deep::sq_x(to), deep::sq_y(to), code);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(DeepBoard, GeneratesExactlyTheMovesTheMoveCheckAllows) {
+  int compared = 0;
+  for (const Position& p : sample_positions(1500, 7)) {
+    for (const int side : {deep::COM, deep::MAN}) {
+      DeepBoard b;
+      b.set(p, side);
+      ASSERT_EQ(by_generator(b), by_move_check(p, side == deep::COM)) << "side " << side;
+      // Taking a king is open exactly when some allowed move lands on one.
+      bool takes = false;
+      for (const MoveTuple& t : by_move_check(p, side == deep::COM))
+        if (std::get<0>(t) > 0 && iabs(p.board[std::get<2>(t)][std::get<3>(t)]) == 王) takes = true;
+      ASSERT_EQ(b.can_take_king(), takes);
+      ++compared;
+    }
+  }
+  EXPECT_EQ(compared, 3000);
+}
+
+TEST(DeepBoard, MakeAndUnmakeRestoreBoardHandsAndKey) {
+  std::mt19937 rng(11);
+  Move list[deep::MAX_MOVES];
+  for (const Position& start : sample_positions(300, 3)) {
+    DeepBoard b;
+    b.set(start, deep::COM);
+    const DeepBoard original = b;
+    Move line[40];
+    deep::Undo undo[40];
+    int made = 0;
+    for (; made < 40; ++made) {
+      const int n = b.generate(list);
+      if (n == 0) break;
+      line[made] = list[rng() % n];
+      b.make(line[made], undo[made]);
+      ASSERT_EQ(b.key(), b.compute_key());
+    }
+    for (int i = made - 1; i >= 0; --i) b.unmake(line[i], undo[i]);
+    ASSERT_TRUE(b == original);
+    Position back{};
+    b.write(back);
+    ASSERT_EQ(std::memcmp(back.board, start.board, sizeof back.board), 0);
+    ASSERT_EQ(std::memcmp(back.com_hand, start.com_hand, sizeof back.com_hand), 0);
+    ASSERT_EQ(std::memcmp(back.man_hand, start.man_hand, sizeof back.man_hand), 0);
+  }
+}
+
+TEST(DeepBoard, MovesChangeBoardAndHandsAsTheGamesMoveDoes) {
+  std::mt19937 rng(5);
+  Move list[deep::MAX_MOVES];
+  for (const Position& start : sample_positions(300, 9)) {
+    DeepBoard b;
+    b.set(start, rng() % 2 ? deep::COM : deep::MAN);
+    const int n = b.generate(list);
+    if (n == 0) continue;
+    const Move m = list[rng() % n];
+    Position game = start;
+    const int to_x = deep::sq_x(deep::move_to(m)), to_y = deep::sq_y(deep::move_to(m));
+    const int code = deep::to_game_code(deep::move_piece(m));
+    if (deep::move_is_drop(m)) {
+      const bool man = code < 0;
+      const int slot = deep::move_from(m);
+      const bool back = iabs(code) == hand_face(slot, true);
+      apply_move(game, man ? (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN) : (back ? COM_BACK_COLUMN : COM_FRONT_COLUMN),
+                 man ? slot + 5 : slot, to_x, to_y, code);
+    } else {
+      apply_move(game, deep::sq_x(deep::move_from(m)), deep::sq_y(deep::move_from(m)), to_x, to_y,
+                 取得_移動後成り駒(code));
+    }
+    deep::Undo u;
+    b.make(m, u);
+    Position mine{};
+    b.write(mine);
+    ASSERT_EQ(std::memcmp(mine.board, game.board, sizeof mine.board), 0);
+    ASSERT_EQ(std::memcmp(mine.com_hand, game.com_hand, sizeof mine.com_hand), 0);
+    ASSERT_EQ(std::memcmp(mine.man_hand, game.man_hand, sizeof mine.man_hand), 0);
+  }
+}
+
+// The search's mate rule against the game's: survey, then the mate test.
+TEST(MateRule, AgreesWithTheGamesMateTest) {
+  int reached = 0, mated = 0;
+  for (const Position& p : sample_positions(3000, 21)) {
+    Engine game{};
+    game.pos = p;
+    勢力調査(game.pos, game.inf);
+    const bool game_reached = game.inf.man_reach_count[game.pos.com_king_x][game.pos.com_king_y] > 0;
+    const bool game_mated = 詰めかCOM(game) == 1;
+    Engine root{};
+    root.pos = p;  // king squares 0, as a fresh game object holds them
+    deep::MateRule rule;
+    rule.reset(root, false);
+    DeepBoard b;
+    b.set(p, deep::COM);
+    ASSERT_EQ(rule.king_reached(b), game_reached);
+    ASSERT_EQ(rule.mated(b), game_mated);
+    reached += game_reached;
+    mated += game_mated;
+
+    // The same position turned half a turn, searched by the person's side.
+    Position turned{};
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) turned.board[x][y] = -p.board[10 - x][10 - y];
+    for (int slot = 1; slot <= 4; ++slot) {
+      turned.com_hand[slot] = p.man_hand[slot];
+      turned.man_hand[slot] = p.com_hand[slot];
+    }
+    deep::MateRule turned_rule;
+    turned_rule.reset(root, true);
+    DeepBoard tb;
+    tb.set(turned, deep::MAN);
+    ASSERT_EQ(turned_rule.mated(tb), game_mated);
+  }
+  // Enough checks and mates that every stage of the test was met.
+  EXPECT_GT(reached, 300);
+  EXPECT_GT(mated, 20);
+}
+
+class FakeClock : public DeepHooks {
+ public:
+  explicit FakeClock(double step) : step_(step) {}
+  double seconds() override {
+    now_ += step_;
+    if (first_ < 0) first_ = now_;
+    last_ = now_;
+    return now_;
+  }
+  void tick() override { ++ticks; }
+  void info(int depth, long, int score) override {
+    last_depth = depth;
+    last_score = score;
+  }
+  double elapsed() const { return last_ - first_; }
+  int ticks = 0;
+  int last_depth = 0;
+  int last_score = 0;
+
+ private:
+  double step_;
+  double now_ = 1000, first_ = -1, last_ = 0;
+};
+
+SearchResult search(const Position& p, int depth, FakeClock& clock) {
+  Engine e{};
+  e.pos = p;
+  勢力調査(e.pos, e.inf);
+  DeepSettings s;
+  s.seconds = 1e6;
+  s.max_depth = depth;
+  return deep_search(e, s, clock);
+}
+
+// Every reply of the person after the computer's move c: the game ends for
+// the person when one takes the king or leaves the mate test true.
+bool person_can_win_at_once(Position p, const Candidate& c) {
+  apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y, is_board_column(c.from_x) ? 取得_移動後成り駒(c.piece) : c.piece);
+  for (const MoveTuple& t : by_move_check(p, false)) {
+    auto [fx, fy, tx, ty, code] = t;
+    Position q = p;
+    int captured;
+    if (fx > 0) {
+      captured = apply_move(q, fx, fy, tx, ty, 取得_移動後成り駒(code));
+    } else {
+      const bool back = iabs(code) == hand_face(-fx, true);
+      captured = apply_move(q, back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN, -fx + 5, tx, ty, code);
+    }
+    if (captured == 王) return true;
+    Engine e{};
+    e.pos = q;
+    勢力調査(e.pos, e.inf);
+    if (詰めかCOM(e) == 1) return true;
+  }
+  return false;
+}
+
+TEST(DeepSearch, TakesTheKingWhenItCan) {
+  // A COM bishop sees the MAN king down the long diagonal; a rook capture is also on offer.
+  Position p = test::place({{1, 1, 角}, {9, 9, -王}, {5, 1, 王}, {5, 2, 飛}, {5, 8, -飛}});
+  FakeClock clock(1e-6);
+  const SearchResult r = search(p, 6, clock);
+  ASSERT_TRUE(r.found);
+  EXPECT_EQ(std::make_tuple(r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y, r.best.piece),
+            std::make_tuple(1, 1, 9, 9, 角));
+}
+
+TEST(DeepSearch, MovesItsKingOutOfReach) {
+  // The MAN rook on (5,9) sees the COM king up the open column.
+  Position p = test::place({{5, 1, 王}, {5, 9, -飛}, {1, 1, 香}, {9, 3, 歩}, {3, 9, -王}, {8, 8, -金}});
+  FakeClock clock(1e-6);
+  const SearchResult r = search(p, 4, clock);
+  ASSERT_TRUE(r.found);
+  Position after = p;
+  apply_move(after, r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y,
+             is_board_column(r.best.from_x) ? 取得_移動後成り駒(r.best.piece) : r.best.piece);
+  DeepBoard b;
+  b.set(after, deep::MAN);
+  EXPECT_FALSE(b.can_take_king());
+  EXPECT_FALSE(person_can_win_at_once(p, r.best));
+}
+
+TEST(DeepSearch, KnowsTheMateTestAfterThePersonsMove) {
+  // The COM king in the corner, walled in by its own lance and pawn, with a
+  // pawn in hand. Taking the MAN rook with the bishop looks free, but then the
+  // MAN pawn steps to (1,5) and turns into a rook: the check could be blocked
+  // by dropping the pawn, yet the game's mate test does not count a block from
+  // a hand of nothing but 歩/飛 pairs, and the person wins there and then.
+  Position p = test::place({{1, 1, 王}, {2, 1, 香}, {2, 2, 歩}, {9, 1, 角}, {5, 5, -飛}, {1, 6, -歩}, {9, 9, -王}});
+  p.com_hand[1] = 1;
+  p.com_hand_count = 1;
+  const Candidate bait{9, 1, 5, 5, 角, 0};
+  ASSERT_TRUE(person_can_win_at_once(p, bait));
+  FakeClock clock(1e-6);
+  const SearchResult r = search(p, 4, clock);
+  ASSERT_TRUE(r.found);
+  EXPECT_FALSE(person_can_win_at_once(p, r.best));
+}
+
+TEST(DeepSearch, ForcesTheKingsCaptureInThree) {
+  // The MAN king alone on (5,9). A COM gold dropped on (5,8), guarded by the
+  // knight on (4,6), covers every square the king may go to.
+  Position p = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  p.com_hand[3] = 1;
+  p.com_hand_count = 1;
+  FakeClock clock(1e-6);
+  const SearchResult r = search(p, 5, clock);
+  ASSERT_TRUE(r.found);
+  EXPECT_GE(r.best.score, 30000 - 3);
+  // After the move, every reply of the person leaves a king to take.
+  Position after = p;
+  apply_move(after, r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y,
+             is_board_column(r.best.from_x) ? 取得_移動後成り駒(r.best.piece) : r.best.piece);
+  DeepBoard b;
+  b.set(after, deep::MAN);
+  Move list[deep::MAX_MOVES];
+  const int n = b.generate(list);
+  ASSERT_GT(n, 0);
+  for (int i = 0; i < n; ++i) {
+    deep::Undo u;
+    b.make(list[i], u);
+    EXPECT_TRUE(b.can_take_king());
+    b.unmake(list[i], u);
+  }
+}
+
+TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
+  const Position p = test::position("1nsgk1snl/3p2nb1/plppppp1p/1r5r1/9/R2R2R1R/SPP1PP1P1/2B4R1/LN1GKGSNL 1,0,1,0 0,1,0,0");
+  for (const double limit : {0.0, 0.02, 0.2}) {
+    Engine e{};
+    e.pos = p;
+    勢力調査(e.pos, e.inf);
+    const Engine before = e;
+    FakeClock clock(2e-4);  // every reading of the clock moves it on
+    const SearchResult r = deep_search(e, limit, 500, clock);
+    ASSERT_TRUE(r.found);
+    EXPECT_LE(clock.elapsed(), limit + 0.05) << "limit " << limit;
+    EXPECT_EQ(std::memcmp(&before.pos, &e.pos, sizeof e.pos), 0);
+    EXPECT_EQ(std::memcmp(&before.inf, &e.inf, sizeof e.inf), 0);
+    if (limit >= 0.2) {
+      EXPECT_GE(clock.ticks, 3);  // the game's clock display kept up
+      EXPECT_GE(clock.last_depth, 2);
+    }
+  }
+}
+
+TEST(DeepSearch, HasNoMoveWithNothingToMove) {
+  FakeClock clock(1e-6);
+  EXPECT_FALSE(search(test::place({{5, 5, -王}}), 3, clock).found);
+}
+
+TEST(DeepSearch, TheLastMoveOfTheGameDecidesNothing) {
+  // One move left: the king hunt of ForcesTheKingsCaptureInThree cannot end in time.
+  Position p = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  p.com_hand[3] = 1;
+  p.com_hand_count = 1;
+  Engine e{};
+  e.pos = p;
+  勢力調査(e.pos, e.inf);
+  DeepSettings s;
+  s.seconds = 1e6;
+  s.max_depth = 5;
+  s.moves_left = 1;
+  FakeClock clock(1e-6);
+  const SearchResult r = deep_search(e, s, clock);
+  ASSERT_TRUE(r.found);
+  EXPECT_EQ(r.best.score, 0);
+}
+
+}  // namespace
+}  // namespace vv
