@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Veverodu"));
   QApplication::setApplicationVersion(QStringLiteral(VEVERODU_VERSION));
-  QApplication::setWindowIcon(QPixmap::fromImage(vv::Artwork::icon(256)));
+  // Small: it is drawn at every start.
+  QApplication::setWindowIcon(QPixmap::fromImage(vv::Artwork::icon(64)));
 
   if (!args->icon.empty()) {
     if (!vv::Artwork::icon(256).save(QString::fromStdString(args->icon), "PNG")) {
