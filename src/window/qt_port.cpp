@@ -120,7 +120,10 @@ void QtPort::message(const std::string& title, const std::string& text) {
 bool QtPort::ask(const std::string& title, const std::string& text) { return boxes_.ask(title, text); }
 
 void QtPort::about(const std::string& text) {
-  boxes_.about("Veverodu", std::string("Veverodu ") + VEVERODU_VERSION + "\n\n" + text);
+  // The box names the program and its version, unless the text does already.
+  const std::string name = "Veverodu";
+  const bool named = text.compare(0, name.size(), name) == 0;
+  boxes_.about(name, named ? text : name + " " + VEVERODU_VERSION + "\n\n" + text);
 }
 
 // --- Sounds ----------------------------------------------------------------------

@@ -6,7 +6,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -269,6 +275,86 @@ TEST(WindowSurface, OutlinesTextsAndPictures) {
   EXPECT_GE(left_ink, text_left);
   EXPECT_LT(left_ink, text_left + 20);
   EXPECT_LE(bottom_ink, text_top + 12 * 20 / 5 + 8);  // 12 points: 48 image pixels
+}
+
+// The real boxes show the title and text exactly, a lone carriage return
+// breaking the line.
+TEST(WindowBoxes, RealBoxesShowTheExactTexts) {
+  QWidget parent;
+  QtMessageBoxes boxes(&parent);
+  std::string title, text;
+  QMessageBox::StandardButton answer = QMessageBox::Ok;
+  auto answer_when_open = [&] {
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      title = box->windowTitle().toStdString();
+      text = box->text().toStdString();
+      if (QAbstractButton* b = box->button(answer)) b->click();
+      else box->reject();
+    });
+  };
+  answer_when_open();
+  boxes.message("  ", "棋譜を書き込みました", MessageBoxes::Icon::none);
+  EXPECT_EQ(title, "  ");
+  EXPECT_EQ(text, "棋譜を書き込みました");
+  answer = QMessageBox::No;
+  answer_when_open();
+  EXPECT_FALSE(boxes.ask("再ゲーム", "続けますか？\r二行目"));
+  EXPECT_EQ(title, "再ゲーム");
+  EXPECT_EQ(text, "続けますか？\n二行目");
+  answer = QMessageBox::Yes;
+  answer_when_open();
+  EXPECT_TRUE(boxes.ask("再ゲーム", "続けますか？"));
+}
+
+TEST(WindowFilePanel, ListsFormAndDrives) {
+  Fixture f;
+  FilePanel& panel = f.window->panel();
+  QDir here(QDir::currentPath());
+  here.mkdir("sub");
+  for (const char* name : {"a.棋譜", "b.txt", "sub/c.棋譜"}) {
+    QFile file(here.filePath(QString::fromUtf8(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  ASSERT_TRUE(panel.set_folder(here.path()));
+  ASSERT_EQ(panel.file_list()->count(), 1);
+  EXPECT_EQ(panel.file_list()->item(0)->text(), "a.棋譜");
+
+  // Into the subfolder and back up: the file list follows the folder list.
+  auto click_folder = [&](const QString& name) {
+    const auto items = panel.folder_list()->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(items.size(), 1) << name.toStdString();
+    emit panel.folder_list()->itemClicked(items[0]);
+  };
+  click_folder("sub");
+  EXPECT_EQ(QDir::fromNativeSeparators(panel.file_folder()), here.filePath("sub"));
+  EXPECT_EQ(panel.folder_list()->item(0)->text(), QDir::toNativeSeparators(here.filePath("sub")));
+  EXPECT_EQ(panel.file_list()->item(0)->text(), "c.棋譜");
+  click_folder("..");
+  EXPECT_EQ(QDir::fromNativeSeparators(panel.file_folder()), here.path());
+
+  // A drive that cannot be listed: the message, and the folder list stays.
+  QComboBox* drives = panel.drive_list();
+  drives->addItem(here.filePath("no-such-drive"));
+  drives->setCurrentIndex(drives->count() - 1);
+  emit drives->activated(drives->count() - 1);
+  ASSERT_FALSE(f.boxes.shown.empty());
+  EXPECT_EQ(f.boxes.shown.back().title, "ｴﾗｰ");
+  EXPECT_EQ(f.boxes.shown.back().text, "ﾃﾞﾊﾞｲｽが準備できていません");
+  EXPECT_EQ(QDir::fromNativeSeparators(panel.file_folder()), here.path());
+  EXPECT_EQ(drives->currentIndex(), drives->count() - 1);
+
+  // The save form: hiding it empties its boxes.
+  f.window->port().show_save_form(true);
+  EXPECT_TRUE(panel.return_button()->isVisibleTo(f.window.get()));
+  panel.set_form_texts({"名局", "甲", "乙", "kifu1"});
+  EXPECT_EQ(f.window->port().save_form_texts().file, "kifu1");
+  EXPECT_EQ(f.window->port().save_form_texts().first, "甲");
+  f.window->port().show_save_form(false);
+  EXPECT_FALSE(panel.return_button()->isVisibleTo(f.window.get()));
+  EXPECT_EQ(f.window->port().save_form_texts().game, "");
+  EXPECT_EQ(f.window->port().save_form_texts().file, "");
 }
 
 }  // namespace
