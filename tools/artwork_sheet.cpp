@@ -36,10 +36,14 @@ struct Screen {
   void picture(int code, double x, double y) {
     if (const QImage* img = art.picture(code)) p.drawImage(at(x, y), *img);
   }
+  // One natural pixel wide, from the cell's corner to the next cell's corner,
+  // both included, as the window draws it.
   void outline(QColor c, double x, double y) {
-    p.setPen(QPen(c, s));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(at(x, y), at(x + 1, y + 1)));
+    const QPoint a = at(x, y).toPoint(), b = at(x + 1, y + 1).toPoint();
+    p.fillRect(a.x(), a.y(), b.x() - a.x() + s, s, c);
+    p.fillRect(a.x(), b.y(), b.x() - a.x() + s, s, c);
+    p.fillRect(a.x(), a.y(), s, b.y() - a.y() + s, c);
+    p.fillRect(b.x(), a.y(), s, b.y() - a.y() + s, c);
   }
   void text(double x, double y, const QString& t, QColor c, int points) {
     QFont f(vv::Artwork::font_family());
@@ -72,7 +76,7 @@ constexpr int START[9][9] = {
 // The whole screen as the full redraw paints it.
 QImage mock_screen(const vv::Artwork& art, int background) {
   const int s = art.scale();
-  QImage img(790 * s, 545 * s, QImage::Format_RGB32);
+  QImage img(800 * s, 530 * s, QImage::Format_RGB32);
   img.fill(GREEN);
   QPainter p(&img);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -230,6 +234,10 @@ int main(int argc, char** argv) {
     mock_screen(first, bg).save(out + QString("/artwork_screen_%1.png").arg(NAMES[bg - 2]));
   vv::Artwork plain(1);
   mock_screen(plain, 2).save(out + "/artwork_screen_1x.png");
+  // What a 96-dpi screen shows: the window's 3x surface scaled down.
+  const QImage big = mock_screen(first, 2);
+  big.scaled(big.size() / first.scale(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+      .save(out + "/artwork_screen_3x_shown_at_1x.png");
   contact_sheet(plain).save(out + "/artwork_contact_1x.png");
   for (int size : {16, 32, 64, 256}) vv::Artwork::icon(size).save(out + QString("/artwork_icon_%1.png").arg(size));
   return 0;

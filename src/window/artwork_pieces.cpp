@@ -27,8 +27,8 @@ constexpr int CELL_W = 40, CELL_H = 41;
 constexpr double PI = 3.14159265358979;
 constexpr int ENDLESS = 1 << 14;  // a lattice period too long to repeat inside one picture
 
-const QColor KAYA(222, 175, 100);
-const QColor BOXWOOD(241, 212, 156);
+const QColor KAYA(225, 179, 101);
+const QColor BOXWOOD(244, 217, 164);
 const QColor INK_BLACK(22, 15, 10);
 const QColor INK_RED(180, 26, 18);
 const QColor RIM(255, 246, 216, 125);
@@ -308,7 +308,8 @@ QPainterPath kanji_path(const char* kanji, QSizeF tile) {
 // pen would, at a fraction of the cost of stroking the outline).
 QImage ink_mask(QSize size, const QPainterPath& glyph, double s) {
   const QImage fill = painted_mask(size, [&](QPainter& p) { p.drawPath(glyph); });
-  const double reach = 0.36 * s;
+  // At one image pixel per natural pixel the strokes need a whole pixel more.
+  const double reach = std::max(0.36 * s, 0.7);
   struct Offset {
     int dx, dy, weight;  // weight out of 256
   };
@@ -438,7 +439,10 @@ QImage assemble(const QImage& ground, const Form& form, QImage wood, const QImag
 // Carved and lacquered: the lit far wall of the groove shows as a pale rim
 // down and right of each stroke, then the lacquer itself.
 QImage carved_ink(const QImage& mask, QPoint at, double s, const QColor& ink) {
-  const QPoint rim(std::max(1, int(0.42 * s + 0.5)), std::max(1, int(0.5 * s + 0.5)));
+  // Below two image pixels per natural pixel the rim would be a whole pixel
+  // wide and blur the strokes, so small pictures go without it.
+  if (s < 2) return inked(mask, at, ink, Qt::transparent, QPoint(0, 0));
+  const QPoint rim(int(0.42 * s + 0.5), int(0.5 * s + 0.5));
   return inked(mask, at, ink, RIM, rim);
 }
 
@@ -510,11 +514,12 @@ QImage turn_strokes(QSize size, int frame, bool top, double s) {
   auto at = [&](double u, double v) { return turn.place.map(QPointF(u * kw, ky + v * kh)); };
   QImage mask = painted_mask(size, [&](QPainter& p) {
     p.setPen(QPen(Qt::black, std::max(0.5, turn.squeeze) * 2.2 * s, Qt::SolidLine, Qt::RoundCap));
-    static const double STROKES[][4] = {{-0.3, -0.4, 0.3, -0.4}, {-0.46, -0.08, 0.46, -0.08}, {0.0, -0.5, 0.0, 0.28},
-                                        {-0.06, 0.06, -0.4, 0.42}, {0.06, 0.06, 0.4, 0.42},   {-0.34, 0.48, 0.34, 0.48}};
+    static const double STROKES[][4] = {{-0.28, -0.42, 0.28, -0.42}, {0.0, -0.5, 0.0, 0.46},  {-0.46, -0.12, 0.46, -0.12},
+                                        {-0.32, 0.12, -0.32, 0.44},  {0.32, 0.12, 0.32, 0.44}, {-0.32, 0.16, 0.32, 0.16},
+                                        {-0.4, 0.46, 0.4, 0.46}};
     for (const auto& st : STROKES) p.drawLine(at(st[0], st[1]), at(st[2], st[3]));
   });
-  paint::blur(mask, int(s * (0.8 + 1.6 * (1 - turn.squeeze)) + 0.5), 0);
+  paint::blur(mask, int(s * (1.0 + 2.2 * (1 - turn.squeeze)) + 0.5), 0);
   // Keep the smear on the face.
   keep_within(mask, painted_mask(size, [&](QPainter& p) { p.drawPolygon(turn.face); }));
   return mask;

@@ -114,7 +114,7 @@ QImage tatami(int s) {
     const double fibre = fibres(X, Y), aged = ageing(X, Y);
     const double f = (0.66 + 0.34 * round) * (0.8 + 0.2 * swell) * (1 + 0.1 * own + 0.08 * fibre + 0.1 * aged) +
                      0.03 * grit(px, py, 59);
-    return qRgb(ch(150 * f + 6 * own), ch(140 * f), ch(78 * f - 4 * own));
+    return qRgb(ch(120 * f + 5 * own), ch(116 * f), ch(62 * f - 3 * own));
   });
 }
 
@@ -138,9 +138,9 @@ QImage bamboo(int s) {
       if (std::abs(a) >= 1) continue;
       const double nz = std::sqrt(1 - a * a);
       const double lambert = std::max(0.0, -0.55 * a + 0.84 * nz);
-      const double glint = std::max(0.0, 1 - std::abs(a + 0.42) * 4.5), shine = glint * glint * 0.32;
+      const double glint = std::max(0.0, 1 - std::abs(a + 0.42) * 4.5), shine = glint * glint * 0.16;
       const double streak = streaks(X, Y);
-      double f = 0.42 + 0.62 * lambert + 0.06 * streak;
+      double f = 0.4 + 0.5 * lambert + 0.05 * streak;
       double r = st.r * f + 150 * shine, g = st.g * f + 160 * shine, b = st.b * f + 120 * shine;
       // The node: a raised ring, lit above and shadowed below.
       if (dy > -0.9 && dy < 0) r *= 1.25, g *= 1.22, b *= 1.15;
@@ -155,7 +155,7 @@ QImage bamboo(int s) {
     }
     // The gap between stalks: deep shade.
     const double f = 1 + 0.2 * shade(X, Y);
-    return qRgb(ch(16 * f), ch(32 * f), ch(14 * f));
+    return qRgb(ch(22 * f), ch(40 * f), ch(18 * f));
   });
 }
 
@@ -212,16 +212,16 @@ QImage brick(int s) {
       // Mortar, in shadow just under the brick above.
       const double shade = in_y < JOINT && in_y > JOINT * 0.45 ? 0.8 : 1.0;
       const double f = shade * (1 + 0.2 * weather + 0.12 * g);
-      return qRgb(ch(74 * f), ch(68 * f), ch(62 * f));
+      return qRgb(ch(68 * f), ch(63 * f), ch(58 * f));
     }
     const uint32_t id = cell_hash(course, index, 97);
     const double fire = unit(id) - 0.5, hue = unit(id >> 16) - 0.5;
-    double f = 1 + 0.22 * fire + 0.14 * weather + 0.1 * g;
-    f *= 1 + 0.25 * texture(X, Y);
+    double f = 1 + 0.18 * fire + 0.12 * weather + 0.06 * g;
+    f *= 1 + 0.16 * texture(X, Y);
     // The faces catch the light on their top and left edges.
     if (in_y < JOINT + 0.8 || in_x < JOINT + 0.8) f *= 1.12;
     if (in_y > COURSE - 0.8 || in_x > LENGTH - 0.8) f *= 0.82;
-    return qRgb(ch((124 + 18 * hue) * f), ch((56 + 6 * hue) * f), ch((40 - 6 * hue) * f));
+    return qRgb(ch((112 + 16 * hue) * f), ch((52 + 6 * hue) * f), ch((38 - 5 * hue) * f));
   });
 }
 
@@ -229,19 +229,19 @@ QImage brick(int s) {
 // line inside it, the name in gold and a small kanji line under it.
 QImage title_plaque(int s) {
   const int w = 152, h = 59;
-  QImage img(w * s, h * s, QImage::Format_ARGB32_Premultiplied);
-  const Field warps(w, h, 1, [](double X, double Y) { return 4 * paint::fbm(X / 40, Y / 9, 1 << 12, 1 << 12, 2, 103); });
-  for (int y = 0; y < img.height(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
-    const double Y = (y + 0.5) / s;
-    for (int x = 0; x < img.width(); ++x) {
-      const double X = (x + 0.5) / s;
-      const double warp = warps(X, Y);
-      const double wave = paint::wave((Y + warp) / 2.6), grain = wave * wave * wave * wave;
+  // The lacquer softens the wood's grain, so it is worked out once per
+  // natural pixel and smoothly enlarged.
+  QImage wood(w, h, QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < h; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(wood.scanLine(y));
+    for (int x = 0; x < w; ++x) {
+      const double warp = 4 * paint::fbm(x / 40.0, y / 9.0, 1 << 12, 1 << 12, 2, 103);
+      const double wave = paint::wave((y + warp) / 2.6), grain = wave * wave * wave * wave;
       const double f = 1 - 0.18 * grain + 0.04 * grit(x, y, 107);
       row[x] = qRgb(ch(58 * f), ch(26 * f), ch(16 * f));
     }
   }
+  QImage img = wood.scaled(w * s, h * s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -286,19 +286,35 @@ QImage title_plaque(int s) {
   QFont font(Artwork::font_family());
   font.setPixelSize(27);
   font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+  // The name's outline is filled once, as a mask; its shadow, a pale edge
+  // catching the light up and left, and the gold are that mask shifted and
+  // coloured (filling a large outline costs many times laying an image).
   QPainterPath name;
   name.addText(0, 0, font, QStringLiteral("Veverodu"));
   const QRectF nb = name.boundingRect();
   name.translate(w / 2.0 - nb.center().x(), 31 - nb.bottom());
-  // Filled, never stroked (a pen round text costs many times its fill): the
-  // shadow, a pale edge catching the light up and left, the gold.
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 0, 0, 170));
-  p.drawPath(name.translated(0.7, 0.9));
-  p.setBrush(QColor(255, 248, 214, 150));
-  p.drawPath(name.translated(-0.3, -0.35));
-  p.setBrush(gold);
-  p.drawPath(name);
+  QImage mask(img.size(), QImage::Format_ARGB32_Premultiplied);
+  mask.fill(Qt::transparent);
+  {
+    QPainter m(&mask);
+    m.setRenderHint(QPainter::Antialiasing);
+    m.scale(s, s);
+    m.fillPath(name, Qt::black);
+  }
+  auto layer = [&](const QBrush& brush) {
+    QImage l = mask.copy();
+    QPainter q(&l);
+    q.setCompositionMode(QPainter::CompositionMode_SourceIn);
+    q.scale(s, s);
+    q.fillRect(QRectF(0, 0, w, h), brush);
+    return l;
+  };
+  p.save();
+  p.resetTransform();
+  p.drawImage(QPoint(int(0.7 * s + 0.5), int(0.9 * s + 0.5)), layer(QColor(0, 0, 0, 170)));
+  p.drawImage(QPoint(-int(0.3 * s + 0.5), -int(0.35 * s + 0.5)), layer(QColor(255, 248, 214, 150)));
+  p.drawImage(0, 0, layer(gold));
+  p.restore();
 
   // The subtitle: "the game of two faces", between two gold rules.
   QFont small(Artwork::font_family());
@@ -310,10 +326,8 @@ QImage title_plaque(int s) {
   sub.translate(w / 2.0 - sbx.center().x(), 46.5 - sbx.bottom());
   const QRectF placed = sub.boundingRect();
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(0, 0, 0, 150));
-  p.drawPath(sub.translated(0.5, 0.6));
-  p.setBrush(QColor(236, 214, 168));
-  p.drawPath(sub);
+  p.fillPath(sub.translated(0.5, 0.6), QColor(0, 0, 0, 150));
+  p.fillPath(sub, QColor(236, 214, 168));
   QLinearGradient left_rule(16, 0, placed.left() - 5, 0), right_rule(placed.right() + 5, 0, w - 16, 0);
   left_rule.setColorAt(0, QColor(214, 168, 80, 0));
   left_rule.setColorAt(1, QColor(226, 182, 92));
