@@ -1,136 +1,335 @@
 #include "com/danger.h"
 
+#include <initializer_list>
+
 #include "com/surveys.h"
+#include "rules/piece.h"
 #include "rules/move_check.h"
 
 namespace vv {
 
-double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
+DangerScan::Constants::Constants(const Engine& e)
+    : man_holds_knight_or_bishop(e.pos.man_hand[3] > 0 || e.pos.man_hand[4] > 0),
+      man_holds_any(e.pos.man_hand_count > 0),
+      man_holds_lance(e.pos.man_hand[2] > 0),
+      man_holds_knight(e.pos.man_hand[3] > 0),
+      man_holds_bishop(e.pos.man_hand[4] > 0),
+      man_holds_pawn(e.pos.man_hand[1] > 0),
+      kcx(e.pos.com_king_x),
+      kcy(e.pos.com_king_y),
+      corner_mask(corner_big_pieces(e.pos.board)) {}
+
+namespace {
+
+using ScanConstants = DangerScan::Constants;
+
+// The terms square (x, y) adds to the danger, in the order they are added
+// (a subtraction is written as the addition of its negative, which rounds
+// the same), leaving out the fork of the moved piece. At most 16.
+int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   const auto& b = e.pos.board;
-  const Position& p = e.pos;
   const Influence& m = e.inf;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
-  const int kcx = p.com_king_x, kcy = p.com_king_y;
-  // What the hands and the moved piece say holds for the whole scan. A hand
-  // slot holds a pair: slot 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角.
-  const bool man_holds_knight_or_bishop = p.man_hand[3] > 0 || p.man_hand[4] > 0;
-  const bool man_holds_any = p.man_hand_count > 0;
-  const bool man_holds_lance = p.man_hand[2] > 0;
-  const bool man_holds_knight = p.man_hand[3] > 0;
-  const bool man_holds_bishop = p.man_hand[4] > 0;
-  const bool man_holds_pawn = p.man_hand[1] > 0;
-  const bool moved_unattacked = MR[to_x][to_y] == 0;
-  const int kx = p.man_king_x, ky = p.man_king_y;
-  const std::uint32_t corner_mask = corner_big_pieces(b);
-  double D = 0;
-  int fork_count = 0;
-  int fork_min = 9999;
-
-  for (int x = 1; x <= 9; ++x) {
-    for (int y = 1; y <= 9; ++y) {
-      const int v = b[x][y];
-      const int mr = MR[x][y];
-      const int cr = CR[x][y];
-      if (v == EMPTY) {
-        if (mr > 0) {
-          if (iabs(x - kcx) < 2 && iabs(y - kcy) < 2) {  // next to the COM king
-            D -= 0.5 * mr;
-            if (cr == 1 && mr > 1) D -= 10;
-            if (man_holds_knight_or_bishop) D -= 10;
-          }
-          if (cr == 0 && y < 4) {
-            D -= 0.1;
-            if (調査_自守駒MAN_直進駒(e, x, y) == 1) D -= 10;
-          }
-          if (y < 4 && b[x][y + 1] == -歩 && mr >= cr) {
-            D -= 30;
-            if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) D -= 70;
-          }
+  int n = 0;
+  auto add = [&](double term) { out[n++] = term; };
+  const int v = b[x][y];
+  const int mr = MR[x][y];
+  const int cr = CR[x][y];
+  if (v == EMPTY) {
+    if (mr > 0) {
+      if (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) {  // next to the COM king
+        add(-(0.5 * mr));
+        if (cr == 1 && mr > 1) add(-10);
+        if (c.man_holds_knight_or_bishop) add(-10);
+      }
+      if (cr == 0 && y < 4) {
+        add(-0.1);
+        if (調査_自守駒MAN_直進駒(e, x, y) == 1) add(-10);
+      }
+      if (y < 4 && b[x][y + 1] == -歩 && mr >= cr) {
+        add(-30);
+        if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) add(-70);
+      }
+    }
+    if (c.man_holds_any) {
+      // A dropped lance skewering two COM pieces in this column.
+      if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
+        for (int r = y - 2; r > 0; --r) {
+          if (b[x][r] == EMPTY) continue;
+          if (b[x][r] > 香) add(-(100 + b[x][r] / 2.0));
+          break;
         }
-        if (man_holds_any) {
-          // A dropped lance skewering two COM pieces in this column.
-          if (man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
-            for (int r = y - 2; r > 0; --r) {
-              if (b[x][r] == EMPTY) continue;
-              if (b[x][r] > 香) D -= 100 + b[x][r] / 2.0;
-              break;
-            }
-          }
-          // A dropped knight forking two COM pieces.
-          if (man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
-              x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
-            D -= 20;
-          if (man_holds_knight && cr <= 1) {
-            const int around = surroundings(corner_mask, x, y);
-            if (around < -1) D -= 5;
-            if (cr == 0 && around < 0) {
-              D -= 1;
-              if (y < 4) D -= 10;
-            }
-          }
-          if (cr == 0) {
-            if (y == 2 && b[x][1] == 桂) D -= 5;
-            if (y < 4) D -= 0.1;
-            // A dropped bishop forking two COM pieces on a diagonal.
-            if (man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
-              if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
-                D -= 20;
-              if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
-                D -= 20;
-            }
-          }
+      }
+      // A dropped knight forking two COM pieces.
+      if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
+          x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
+        add(-20);
+      if (c.man_holds_knight && cr <= 1) {
+        const int around = surroundings(c.corner_mask, x, y);
+        if (around < -1) add(-5);
+        if (cr == 0 && around < 0) {
+          add(-1);
+          if (y < 4) add(-10);
         }
-      } else if (v >= 10) {
-        const int mcp = iabs(m.man_capturer_piece[x][y]);
-        if (v == 王 && y == 1 && MR[x][2] > 0) {
-          D -= 50;
-          if (MR[x][2] >= CR[x][2]) D -= 250;
-          if (man_holds_knight_or_bishop) D -= 700;
-        } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && man_holds_pawn && mr >= cr && y < 9 &&
-                   CR[x][y + 1] == 1) {
-          D -= 5;
-        }
-        if (mr > 0) {
-          const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
-          const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
-          if (m.com_guard_piece[x][y] == 王 && (mr > 1 || v > mcp)) D -= 100;
-          if (capturer_free && v > mcp) D -= v - mcp;
-          if (cr > 0) {
-            if (capturer_free) {
-              if (mr > cr && m.com_guard_piece[x][y] >= mcp) D -= v;
-              if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && 調査_自守駒MAN_直進駒(e, x, y + 1) == 1)
-                D -= v + iabs(m.man_capturer_piece[x][y + 1]);
-            }
-          } else {
-            D -= v;
-            if (y <= 3) D -= 1;
-            const int before = e.cm.board_before[x][y];
-            if (before <= -10) D += iabs(before);  // it has just captured there
-            if (y < 4 && (m.man_capturer_piece[x][y] == -歩 || m.man_capturer_piece[x][y] == -香)) D -= 20;
-          }
-        }
-      } else if (v <= -10) {
-        if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
-          if (y > 2 && v == -桂 && MR[x][y - 1] == 0 && b[x][y - 1] == 銀) D += 1;
-          if (iabs(x - kcx) < 3 && iabs(y - kcy) < 3) D += 15;
-        }
-        if (v == -桂 && y >= 9 && b[x][y - 4] >= 銀) {
-          if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) D -= 1;
-          if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) D -= 1;
-        } else if ((v == -飛 || v == -香) && x == kcx) {
-          D -= 1;
-        }
-        // A fork by the moved piece standing unattacked.
-        if (moved_unattacked && (mr == 0 || (x == kx && y == ky)) &&
-            移動チェック(b, to_x, to_y, x, y, piece) == 1) {
-          D += 0.1;
-          ++fork_count;
-          if (iabs(v) < fork_min) fork_min = iabs(v);
+      }
+      if (cr == 0) {
+        if (y == 2 && b[x][1] == 桂) add(-5);
+        if (y < 4) add(-0.1);
+        // A dropped bishop forking two COM pieces on a diagonal.
+        if (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
+          if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
+            add(-20);
+          if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
+            add(-20);
         }
       }
     }
+  } else if (v >= 10) {
+    const int mcp = iabs(m.man_capturer_piece[x][y]);
+    if (v == 王 && y == 1 && MR[x][2] > 0) {
+      add(-50);
+      if (MR[x][2] >= CR[x][2]) add(-250);
+      if (c.man_holds_knight_or_bishop) add(-700);
+    } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && c.man_holds_pawn && mr >= cr && y < 9 &&
+               CR[x][y + 1] == 1) {
+      add(-5);
+    }
+    if (mr > 0) {
+      const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
+      const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
+      if (m.com_guard_piece[x][y] == 王 && (mr > 1 || v > mcp)) add(-100);
+      if (capturer_free && v > mcp) add(-(v - mcp));
+      if (cr > 0) {
+        if (capturer_free) {
+          if (mr > cr && m.com_guard_piece[x][y] >= mcp) add(-v);
+          if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && 調査_自守駒MAN_直進駒(e, x, y + 1) == 1)
+            add(-(v + iabs(m.man_capturer_piece[x][y + 1])));
+        }
+      } else {
+        add(-v);
+        if (y <= 3) add(-1);
+        const int before = e.cm.board_before[x][y];
+        if (before <= -10) add(iabs(before));  // it has just captured there
+        if (y < 4 && (m.man_capturer_piece[x][y] == -歩 || m.man_capturer_piece[x][y] == -香)) add(-20);
+      }
+    }
+  } else if (v <= -10) {
+    if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
+      if (y > 2 && v == -桂 && MR[x][y - 1] == 0 && b[x][y - 1] == 銀) add(1);
+      if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) add(15);
+    }
+    if (v == -桂 && y >= 9 && b[x][y - 4] >= 銀) {
+      if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) add(-1);
+      if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) add(-1);
+    } else if ((v == -飛 || v == -香) && x == c.kcx) {
+      add(-1);
+    }
   }
+  return n;
+}
+
+// The moved piece, standing unattacked, attacks this MAN piece: a fork term.
+inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
+  return (e.inf.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
+         移動チェック(e.pos.board, to_x, to_y, x, y, piece) == 1;
+}
+
+}  // namespace
+
+double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
+  const ScanConstants c(e);
+  const auto& b = e.pos.board;
+  const bool moved_unattacked = e.inf.man_reach_count[to_x][to_y] == 0;
+  double D = 0;
+  int fork_count = 0;
+  int fork_min = 9999;
+  double terms[DangerScan::MAX_TERMS];
+  for (int x = 1; x <= 9; ++x) {
+    for (int y = 1; y <= 9; ++y) {
+      const int n = square_terms(e, c, x, y, terms);
+      for (int i = 0; i < n; ++i) D += terms[i];
+      const int v = b[x][y];
+      if (v <= -10 && moved_unattacked && fork_on(e, piece, to_x, to_y, x, y)) {
+        D += 0.1;
+        ++fork_count;
+        if (iabs(v) < fork_min) fork_min = iabs(v);
+      }
+    }
+  }
+  if (fork_count > 1) D += fork_min;
+  return D;
+}
+
+namespace {
+
+constexpr int bit_x(int bit) { return bit / 9 + 1; }
+constexpr int bit_y(int bit) { return bit % 9 + 1; }
+
+// Which squares' terms can read a square, by what they read there. And
+// where each COM face could move from a square on an empty board.
+struct Neighbours {
+  SquareSet self[81], above[81], below[81], diagonal[81], around[81];
+  SquareSet knight_home[81];   // a MAN knight on row 9 looks two rows up, one column over, and four rows up
+  SquareSet knight_drop[81];   // a knight dropped two rows down, one column over, forks this square
+  SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
+  SquareSet column_below[81];  // a lance dropped below it looks up its column
+  SquareSet moves[9][81];
+  Neighbours() {
+    auto add = [](SquareSet& set, int x, int y) {
+      if (x >= 1 && x <= 9 && y >= 1 && y <= 9) set.add(square_bit(x, y));
+    };
+    static constexpr int FACES[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+    Board empty{};
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) {
+        const int s = square_bit(x, y);
+        add(self[s], x, y);
+        add(above[s], x, y - 1);
+        add(below[s], x, y + 1);
+        for (int dx = -1; dx <= 1; ++dx)
+          for (int dy = -1; dy <= 1; ++dy) {
+            add(around[s], x + dx, y + dy);
+            if (dx != 0 && dy != 0) add(diagonal[s], x + dx, y + dy);
+          }
+        if (y == 7) {
+          add(knight_home[s], x - 1, 9);
+          add(knight_home[s], x + 1, 9);
+        }
+        if (y == 5) add(knight_home[s], x, 9);
+        add(knight_drop[s], x - 1, y + 2);
+        add(knight_drop[s], x + 1, y + 2);
+        if (y <= 5)
+          for (int r = 1; r < y && r <= 3; ++r) add(column_top[s], x, r);
+        for (int r = y + 1; r <= 9; ++r) add(column_below[s], x, r);
+        for (int f = 0; f < 9; ++f)
+          for (int tx = 1; tx <= 9; ++tx)
+            for (int ty = 1; ty <= 9; ++ty)
+              if (移動チェック(empty, x, y, tx, ty, FACES[f]) == 1) moves[f][s].add(square_bit(tx, ty));
+      }
+  }
+};
+const Neighbours near;
+
+int face_index(int piece) {
+  switch (piece) {
+    case 歩: return 0;
+    case と: return 1;
+    case 香: return 2;
+    case 桂: return 3;
+    case 銀: return 4;
+    case 金: return 5;
+    case 角: return 6;
+    case 飛: return 7;
+    case 王: return 8;
+    default: return -1;
+  }
+}
+
+template <class Visit>
+inline void each_bit(const SquareSet& set, Visit&& visit) {
+  for (std::uint64_t w = set.lo; w != 0; w &= w - 1) visit(__builtin_ctzll(w));
+  for (std::uint64_t w = set.hi; w != 0; w &= w - 1) visit(64 + __builtin_ctzll(w));
+}
+
+}  // namespace
+
+void DangerScan::start(Engine& e) {
+  start_constants_ = Constants(e);
+  corner_mask_ = start_constants_.corner_mask;
+  has_terms_ = man_pieces_ = SquareSet{};
+  const Constants& c = start_constants_;
+  for (int s = 0; s < 81; ++s) {
+    SquareSet& board = of_board_[s];
+    board = near.self[s];
+    board |= near.above[s];
+    board |= near.below[s];
+    board |= near.column_top[s];
+    board |= near.knight_home[s];
+    if (c.man_holds_bishop) board |= near.diagonal[s];
+    if (c.man_holds_knight) board |= near.knight_drop[s];
+    if (c.man_holds_lance) board |= near.column_below[s];
+    SquareSet& man = of_man_reach_[s];
+    man = near.self[s];
+    man |= near.below[s];
+    if (bit_y(s) == 2) man |= near.above[s];
+    SquareSet& com = of_com_reach_[s];
+    com = near.self[s];
+    com |= near.above[s];
+    if (c.man_holds_bishop) com |= near.diagonal[s];
+    if (bit_y(s) == 7) com |= near.knight_home[s];
+    of_entries_[s] = near.self[s];
+    of_entries_[s] |= near.above[s];
+  }
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      const int s = square_bit(x, y);
+      count_[s] = square_terms(e, start_constants_, x, y, terms_[s]);
+      if (count_[s] > 0) has_terms_.add(s);
+      if (e.pos.board[x][y] <= -10) man_pieces_.add(s);
+    }
+  everything_ = false;
+}
+
+void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
+  // A king move changes the squares next to the COM king everywhere.
+  everything_ = survey.fell_back() || piece == 王 || face_index(piece) < 0;
+  if (everything_) return;
+  dirty_ = SquareSet{};
+  each_bit(survey.man_reach_changed(), [&](int s) { dirty_ |= of_man_reach_[s]; });
+  each_bit(survey.com_reach_changed(), [&](int s) { dirty_ |= of_com_reach_[s]; });
+  each_bit(survey.entries_changed(), [&](int s) { dirty_ |= of_entries_[s]; });
+  auto board_changed = [&](int x, int y) { dirty_ |= of_board_[square_bit(x, y)]; };
+  // The surroundings count of a dropped knight reads the COM bishops, rooks
+  // and kings in the corner of columns and rows 1..5.
+  std::uint32_t corner = corner_mask_;
+  auto corner_square = [&](int x, int y, bool big) {
+    if (x > 5 || y > 5) return;
+    const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
+    const std::uint32_t now = big ? corner | bit : corner & ~bit;
+    if (now != corner && start_constants_.man_holds_knight) dirty_ |= near.around[square_bit(x, y)];
+    corner = now;
+  };
+  if (is_board_column(fx)) {
+    board_changed(fx, fy);
+    corner_square(fx, fy, false);
+  }
+  board_changed(tx, ty);
+  corner_square(tx, ty, piece >= 800);
+  start_constants_.corner_mask = corner;
+}
+
+double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
+  if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
+  SquareSet forks;
+  if (e.inf.man_reach_count[to_x][to_y] == 0) {
+    const SquareSet& moves = near.moves[face_index(piece)][square_bit(to_x, to_y)];
+    const SquareSet aimed{man_pieces_.lo & moves.lo, man_pieces_.hi & moves.hi};
+    each_bit(aimed, [&](int s) {
+      if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
+    });
+  }
+  SquareSet visit = has_terms_;
+  visit |= dirty_;
+  visit |= forks;
+  double D = 0;
+  int fork_count = 0;
+  int fork_min = 9999;
+  double fresh[MAX_TERMS];
+  each_bit(visit, [&](int s) {
+    if (dirty_.has(s)) {
+      const int n = square_terms(e, start_constants_, bit_x(s), bit_y(s), fresh);
+      for (int i = 0; i < n; ++i) D += fresh[i];
+    } else {
+      for (int i = 0; i < count_[s]; ++i) D += terms_[s][i];
+    }
+    if (forks.has(s)) {
+      D += 0.1;
+      ++fork_count;
+      const int v = iabs(e.pos.board[bit_x(s)][bit_y(s)]);
+      if (v < fork_min) fork_min = v;
+    }
+  });
   if (fork_count > 1) D += fork_min;
   return D;
 }

@@ -1,7 +1,10 @@
 // Whole-board scoring terms of the computer's evaluation.
 #pragma once
 
+#include <cstdint>
+
 #include "com/engine.h"
+#include "influence/candidate_survey.h"
 
 namespace vv {
 
@@ -10,5 +13,47 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y);
 // The moving piece's value when it stands on an open diagonal toward a square
 // from which a MAN bishop would attack the COM king, and a MAN bishop can get there.
 int 盤評価_自角注意_COM(const Engine& e, int to_x, int to_y, int piece);
+
+// The danger term of the search's candidates, from the terms of the start
+// position. A square's terms read only its own neighbourhood: the maps on it,
+// beside it and diagonally next to it, and the board in its column and two
+// squares around it. So a candidate can change only the terms of squares that
+// read a square whose board or maps it changed; every other square adds the
+// terms it added at the start. All terms, kept or new, are added in scan
+// order exactly as the plain scan adds them, and the fork of the moved piece
+// is added after its square's terms, so the sum rounds as the plain one.
+class DangerScan {
+ public:
+  // What holds for the whole scan of one position: the hands (a hand slot
+  // holds a pair: 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角) and the COM king.
+  struct Constants {
+    bool man_holds_knight_or_bishop, man_holds_any, man_holds_lance, man_holds_knight, man_holds_bishop,
+        man_holds_pawn;
+    int kcx, kcy;
+    std::uint32_t corner_mask;
+    Constants() = default;
+    explicit Constants(const Engine& e);
+  };
+
+  static constexpr int MAX_TERMS = 16;
+
+  // The start position, surveyed, with the maps the search prepares for it.
+  void start(Engine& e);
+  // The candidate on the board, surveyed by `survey`.
+  void candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece);
+  // 盤評価_COM危険座標 of that candidate.
+  double score(Engine& e, int piece, int to_x, int to_y) const;
+
+ private:
+  Constants start_constants_{};
+  std::uint32_t corner_mask_ = 0;
+  double terms_[81][MAX_TERMS];
+  int count_[81] = {};
+  SquareSet has_terms_, man_pieces_, dirty_;
+  bool everything_ = true;
+  // For each square, the squares whose terms read it: its board value, its
+  // MAN and COM reach counts, its guard and capturer entries.
+  SquareSet of_board_[81], of_man_reach_[81], of_com_reach_[81], of_entries_[81];
+};
 
 }  // namespace vv

@@ -9,6 +9,8 @@
 
 namespace vv {
 
+class DangerScan;
+
 struct ComMaps {
   int board_before[10][10] = {};  // the board at the start of the computer's turn
   Map man_reach_before = {};
@@ -35,6 +37,7 @@ struct Engine {
   // survey; off, it runs the plain survey and scan for every candidate (the
   // reference the fast paths are tested against).
   bool fast_search = true;
+  DangerScan* danger_scan = nullptr;  // the search's danger terms, while it runs
 };
 
 }  // namespace vv

@@ -175,7 +175,7 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
     if (MR[tx][ty] == 0) score += 10;
   }
   if (drop) score -= 5;
-  score += 盤評価_COM危険座標(e, piece, tx, ty);
+  score += e.danger_scan ? e.danger_scan->score(e, piece, tx, ty) : 盤評価_COM危険座標(e, piece, tx, ty);
   if (e.com_level < 2) return score;
 
   // Layer 2: approach, pins, exchanges, escape squares, captures.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "com/danger.h"
 #include "com/escape_mate.h"
 #include "com/evaluate.h"
 #include "com/surveys.h"
@@ -34,12 +35,24 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   hooks.before_trials();
 
   CandidateSurvey fast;
-  if (e.fast_search) fast.start(p, e.inf);
+  DangerScan danger;
+  // The evaluation finds the danger terms through the engine while the search runs.
+  struct Attach {
+    Engine& e;
+    ~Attach() { e.danger_scan = nullptr; }
+  } attach{e};
+  if (e.fast_search) {
+    fast.start(p, e.inf);
+    danger.start(e);
+    e.danger_scan = &danger;
+  }
   auto survey = [&](int fx, int fy, int tx, int ty, int captured) {
-    if (e.fast_search)
+    if (e.fast_search) {
       fast.survey(p, e.inf, fx, fy, tx, ty, captured);
-    else
+      danger.candidate(fast, fx, fy, tx, ty, b[tx][ty]);
+    } else {
       勢力調査(p, e.inf);
+    }
   };
 
   auto consider = [&](int fx, int fy, int tx, int ty, int piece, double score) {

@@ -198,8 +198,10 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
   prev_everything_ = true;
   marks_ = true;
   fell_back_ = true;
-  changed_.lo = ~std::uint64_t{0};
-  changed_.hi = (std::uint64_t{1} << 17) - 1;
+  SquareSet all;
+  all.lo = ~std::uint64_t{0};
+  all.hi = (std::uint64_t{1} << 17) - 1;
+  man_reach_changed_ = com_reach_changed_ = entries_changed_ = all;
 }
 
 bool CandidateSurvey::note(int s, int sign, int from_sq, int code, const Board& b) {
@@ -408,7 +410,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   }
   restore_previous(m);
 
-  changed_ = SquareSet{};
+  man_reach_changed_ = com_reach_changed_ = entries_changed_ = SquareSet{};
   Reacher list[LIST_CAP + DELTA_CAP];
   for (int i = 0; i < n_touched_; ++i) {
     const int s = touched_[i];
@@ -420,15 +422,15 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     } else if (s == f) {
       write_fold(m, s, fold(nullptr, 0, EMPTY));
     }
-    if (m.man_reach_count[x][y] != base_.man_reach_count[x][y] ||
-        m.com_reach_count[x][y] != base_.com_reach_count[x][y] ||
-        m.man_guard_piece[x][y] != base_.man_guard_piece[x][y] ||
+    if (man_delta_[s] != 0) man_reach_changed_.add(square_bit(x, y));
+    if (com_delta_[s] != 0) com_reach_changed_.add(square_bit(x, y));
+    if (m.man_guard_piece[x][y] != base_.man_guard_piece[x][y] ||
         m.com_guard_piece[x][y] != base_.com_guard_piece[x][y] ||
         m.man_capturer_piece[x][y] != base_.man_capturer_piece[x][y] ||
         m.man_capturer_x[x][y] != base_.man_capturer_x[x][y] ||
         m.man_capturer_y[x][y] != base_.man_capturer_y[x][y] ||
         m.com_capturer_piece[x][y] != base_.com_capturer_piece[x][y])
-      changed_.add(square_bit(x, y));
+      entries_changed_.add(square_bit(x, y));
   }
 
   // The kings of the candidate position, and the marks of the pieces that reach them.

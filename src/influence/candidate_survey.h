@@ -54,9 +54,12 @@ class CandidateSurvey {
   // the previous candidate (or of the start) left.
   void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
 
-  // After survey(): the squares whose reach counts, guard or capturer entries
-  // differ from the start's, and whether the plain survey had to be run.
-  const SquareSet& changed() const { return changed_; }
+  // After survey(): the squares whose MAN reach count, COM reach count, or
+  // guard and capturer entries differ from the start's, and whether the
+  // plain survey had to be run (everything may have changed).
+  const SquareSet& man_reach_changed() const { return man_reach_changed_; }
+  const SquareSet& com_reach_changed() const { return com_reach_changed_; }
+  const SquareSet& entries_changed() const { return entries_changed_; }
   bool fell_back() const { return fell_back_; }
 
   static constexpr int LIST_CAP = 16;    // pieces reaching one square
@@ -120,7 +123,7 @@ class CandidateSurvey {
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
 
-  SquareSet changed_;
+  SquareSet man_reach_changed_, com_reach_changed_, entries_changed_;
   bool fell_back_ = false;
 };
 
