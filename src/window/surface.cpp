@@ -24,10 +24,14 @@ void Surface::changed() {
 }
 
 QRectF Surface::target() const {
-  const double w = width(), h = height();
+  // Whole device pixels, so that the image and the margins meet without a gap.
+  const double dpr = devicePixelRatioF();
+  const double w = std::floor(width() * dpr), h = std::floor(height() * dpr);
   const double scale = std::min(w / image_.width(), h / image_.height());
-  const double tw = image_.width() * scale, th = image_.height() * scale;
-  return QRectF((w - tw) / 2, (h - th) / 2, tw, th);
+  const double tw = std::max(1.0, std::round(image_.width() * scale));
+  const double th = std::max(1.0, std::round(image_.height() * scale));
+  const double left = std::floor((w - tw) / 2), top = std::floor((h - th) / 2);
+  return QRectF(left / dpr, top / dpr, tw / dpr, th / dpr);
 }
 
 double Surface::pixels_per_twip() const { return target().width() / WIDTH_TWIPS; }
@@ -61,8 +65,7 @@ void Surface::paintEvent(QPaintEvent*) {
     stale_ = false;
   }
   // The margins beside the image.
-  const QRegion margins = QRegion(rect()) - QRegion(t.toAlignedRect());
-  for (const QRect& r : margins) p.fillRect(r, window_background());
+  p.fillRect(rect(), window_background());
   p.drawImage(t.topLeft(), scaled_);
   if (!painted_) {
     painted_ = true;
