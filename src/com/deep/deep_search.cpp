@@ -94,6 +94,7 @@ class Searcher {
   int root_depth_ = 1;
 
   Move moves_[MAX_PLY][MAX_MOVES];
+  Move root_copy_[MAX_MOVES];
   std::uint64_t keys_[MAX_PLY][MAX_MOVES];
   Undo undo_[MAX_PLY];
   Move killers_[MAX_PLY][2] = {};
@@ -385,14 +386,15 @@ SearchResult Searcher::run(Engine& e, const DeepSettings& s, DeepHooks& hooks) {
     if (stopped_) break;
     depth_one_ = false;
     hooks.info(depth, nodes_, best_score);
-    // Best first, the rest by their scores at this depth.
-    for (int i = 0; i < n; ++i)
-      keys_[0][i] = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(
-                         (root[i] == best ? INF + 1 : root_scores[i]) + 2 * INF))
-                     << 32) |
-                    root[i];
-    std::stable_sort(keys_[0], keys_[0] + n, [](std::uint64_t a, std::uint64_t c) { return (a >> 32) > (c >> 32); });
-    for (int i = 0; i < n; ++i) root[i] = static_cast<Move>(keys_[0][i] & 0xffffffffu);
+    // Best first, the rest by their scores at this depth; equal scores keep
+    // their order (the index breaks ties, so the sort needs no buffer).
+    for (int i = 0; i < n; ++i) {
+      root_copy_[i] = root[i];
+      const int key_score = (root[i] == best ? INF + 1 : root_scores[i]) + 2 * INF;
+      keys_[0][i] = (static_cast<std::uint64_t>(key_score) << 32) | static_cast<std::uint32_t>(MAX_MOVES - 1 - i);
+    }
+    std::sort(keys_[0], keys_[0] + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
+    for (int i = 0; i < n; ++i) root[i] = root_copy_[MAX_MOVES - 1 - static_cast<int>(keys_[0][i] & 0xffffffffu)];
     if (best_score >= WIN_BOUND || best_score <= -WIN_BOUND || n == 1) break;
     if (hooks.seconds() - start_ > limit * 0.5) break;
   }

@@ -1,0 +1,91 @@
+// Speed of the searching player on one core: nodes per second of a fixed-depth
+// search over the benchmark positions, and the board's move generation with
+// make and unmake.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "com/deep/deep_board.h"
+#include "com/deep/deep_search.h"
+#include "influence/survey.h"
+#include "rules/position_text.h"
+
+namespace {
+
+using namespace vv;
+
+const std::vector<Position>& positions() {
+  static const std::vector<Position> all = [] {
+    std::vector<Position> list;
+    std::ifstream in(POSITIONS_FILE);
+    std::string line;
+    while (std::getline(in, line)) {
+      Position p{};
+      std::string error;
+      if (parse_position(line, p, error)) list.push_back(p);
+    }
+    return list;
+  }();
+  return all;
+}
+
+class SteadyClock : public DeepHooks {
+ public:
+  double seconds() override {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
+};
+
+// Every 10th benchmark position searched to the given depth.
+void BM_DeepSearch(benchmark::State& state) {
+  const auto& list = positions();
+  SteadyClock clock;
+  long nodes = 0;
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < list.size(); i += 10) {
+      Engine e{};
+      e.pos = list[i];
+      勢力調査(e.pos, e.inf);
+      DeepSettings s;
+      s.seconds = 1e6;
+      s.max_depth = static_cast<int>(state.range(0));
+      const SearchResult r = deep_search(e, s, clock);
+      nodes += r.candidates;
+      benchmark::DoNotOptimize(r.best.to_x);
+    }
+  }
+  state.counters["nodes_per_second"] = benchmark::Counter(static_cast<double>(nodes), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DeepSearch)->Arg(3)->Arg(4)->Unit(benchmark::kMillisecond);
+
+// Every move of the side to move generated, made and unmade.
+void BM_GenerateMakeUnmake(benchmark::State& state) {
+  std::vector<deep::DeepBoard> boards;
+  for (const Position& p : positions()) {
+    deep::DeepBoard b;
+    b.set(p, deep::COM);
+    boards.push_back(b);
+  }
+  static deep::Move list[deep::MAX_MOVES];
+  long moves = 0;
+  for (auto _ : state) {
+    for (deep::DeepBoard& b : boards) {
+      const int n = b.generate(list);
+      for (int i = 0; i < n; ++i) {
+        deep::Undo u;
+        b.make(list[i], u);
+        b.unmake(list[i], u);
+      }
+      moves += n;
+    }
+  }
+  state.counters["moves_per_second"] = benchmark::Counter(static_cast<double>(moves), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_GenerateMakeUnmake);
+
+}  // namespace
+
+BENCHMARK_MAIN();
