@@ -124,13 +124,16 @@ QImage kaya_square(int s) {
   const Field tone(img.width(), img.height(), s, [&](double X, double Y) {
     return paint::fbm(X / 16, Y / period * 2, ENDLESS, 2, 3, 17) - 0.5;
   });
+  // The grain lines are finer than a pixel at the smallest scale, where at
+  // full strength they would show as stripes.
+  const double grain = s < 2 ? 0.035 : 0.085;
   for (int y = 0; y < img.height(); ++y) {
     auto* row = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = 0; x < img.width(); ++x) {
       const double X = (x + 0.5) / s;
       const double line = peak((X + warp.at(x, y)) / 2.9, 10) * strength.at(x, y);
       const double t = tone.at(x, y);
-      row[x] = tinted(KAYA, 1 + 0.08 * t - 0.085 * line + 0.018 * fleck(x, y, 3), 3 * t);
+      row[x] = tinted(KAYA, 1 + 0.08 * t - grain * line + 0.018 * fleck(x, y, 3), 3 * t);
     }
   }
   return img;
@@ -309,7 +312,7 @@ QPainterPath kanji_path(const char* kanji, QSizeF tile) {
 QImage ink_mask(QSize size, const QPainterPath& glyph, double s) {
   const QImage fill = painted_mask(size, [&](QPainter& p) { p.drawPath(glyph); });
   // At one image pixel per natural pixel the strokes need a whole pixel more.
-  const double reach = std::max(0.36 * s, 0.7);
+  const double reach = std::max(0.48 * s, 0.7);
   struct Offset {
     int dx, dy, weight;  // weight out of 256
   };
@@ -611,13 +614,31 @@ void Artwork::paint_wooden_pictures(std::map<int, QImage>& into, int s) {
   for (int i = 0; i < 8; ++i) into[210 + i] = shop.turning(RED_FRAMES[i % 4], i < 4, true);
 }
 
+// The king drawn in whole pixels: three bars and a post, for icons too small
+// for the font's strokes to land on pixels.
+static QImage pixel_king(QSize area, const QTransform& place, QSizeF tile) {
+  const QRectF box = place.mapRect(kanji_path(KING_FACE.kanji, tile).boundingRect());
+  const int bar = std::max(1, (area.width() + 8) / 20);
+  const int left = int(std::lround(box.left())), right = int(std::lround(box.right()));
+  const int top = int(std::lround(box.top())), bottom = int(std::lround(box.bottom())) - bar;
+  const int middle = (top + bottom) / 2, post = (left + right + 1 - bar) / 2;
+  return painted_mask(area, [&](QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(QRect(left + bar, top, right - left - 2 * bar, bar), Qt::black);
+    p.fillRect(QRect(left + bar, middle, right - left - 2 * bar, bar), Qt::black);
+    p.fillRect(QRect(left, bottom, right - left, bar), Qt::black);
+    p.fillRect(QRect(post, top, bar, bottom - top), Qt::black);
+  });
+}
+
 QImage Artwork::paint_icon(int size) {
   const double s = size / 41.0;
   const Tile tile{tile_size(KING_FACE.kind), QPointF(20.0, 20.0), false};
   const QTransform place = to_image(tile, s);
   const QPolygonF outline = place.map(pentagon(tile.size));
   const QSize area(size, size);
-  const QImage mask = ink_mask(area, place.map(kanji_path(KING_FACE.kanji, tile.size)), s);
+  const QImage mask = size < 48 ? pixel_king(area, place, tile.size)
+                                : ink_mask(area, place.map(kanji_path(KING_FACE.kanji, tile.size)), s);
   return assemble(blank_layer(area), face_form(area, outline, outline, s, 0), boxwood_stock(size, size, s, 23),
                   carved_ink(mask, QPoint(0, 0), s, INK_BLACK));
 }
