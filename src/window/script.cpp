@@ -101,6 +101,12 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
     double s = -1;
     if (!(in >> s) || s < 0) return false;
     delay_ms = static_cast<int>(s * 1000);
+  } else if (word == "close") {
+    // Closes the window S seconds from now, whatever runs then.
+    double s = -1;
+    if (!(in >> s) || s < 0) return false;
+    MainWindow* w = &window_;
+    QTimer::singleShot(static_cast<int>(s * 1000), w, [w] { w->close(); });
   } else if (word == "save") {
     std::string path, game, first, second;
     if (!(in >> path)) return false;
