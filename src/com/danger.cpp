@@ -163,8 +163,6 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
 
 namespace {
 
-constexpr int bit_x(int bit) { return bit / 9 + 1; }
-constexpr int bit_y(int bit) { return bit % 9 + 1; }
 
 // Which squares' terms can read a square, by what they read there. And
 // where each COM face could move from a square on an empty board.
@@ -174,13 +172,10 @@ struct Neighbours {
   SquareSet knight_drop[81];   // a knight dropped two rows down, one column over, forks this square
   SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
   SquareSet column_below[81];  // a lance dropped below it looks up its column
-  SquareSet moves[9][81];
   Neighbours() {
     auto add = [](SquareSet& set, int x, int y) {
       if (x >= 1 && x <= 9 && y >= 1 && y <= 9) set.add(square_bit(x, y));
     };
-    static constexpr int FACES[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
-    Board empty{};
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
         const int s = square_bit(x, y);
@@ -202,35 +197,10 @@ struct Neighbours {
         if (y <= 5)
           for (int r = 1; r < y && r <= 3; ++r) add(column_top[s], x, r);
         for (int r = y + 1; r <= 9; ++r) add(column_below[s], x, r);
-        for (int f = 0; f < 9; ++f)
-          for (int tx = 1; tx <= 9; ++tx)
-            for (int ty = 1; ty <= 9; ++ty)
-              if (移動チェック(empty, x, y, tx, ty, FACES[f]) == 1) moves[f][s].add(square_bit(tx, ty));
       }
   }
 };
 const Neighbours near;
-
-int face_index(int piece) {
-  switch (piece) {
-    case 歩: return 0;
-    case と: return 1;
-    case 香: return 2;
-    case 桂: return 3;
-    case 銀: return 4;
-    case 金: return 5;
-    case 角: return 6;
-    case 飛: return 7;
-    case 王: return 8;
-    default: return -1;
-  }
-}
-
-template <class Visit>
-inline void each_bit(const SquareSet& set, Visit&& visit) {
-  for (std::uint64_t w = set.lo; w != 0; w &= w - 1) visit(__builtin_ctzll(w));
-  for (std::uint64_t w = set.hi; w != 0; w &= w - 1) visit(64 + __builtin_ctzll(w));
-}
 
 }  // namespace
 
@@ -273,12 +243,12 @@ void DangerScan::start(Engine& e) {
 
 void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
   // A king move changes the squares next to the COM king everywhere.
-  everything_ = survey.fell_back() || piece == 王 || face_index(piece) < 0;
+  everything_ = survey.fell_back() || piece == 王 || move_reach.find(piece, tx, ty) == nullptr;
   if (everything_) return;
   dirty_ = SquareSet{};
-  each_bit(survey.man_reach_changed(), [&](int s) { dirty_ |= of_man_reach_[s]; });
-  each_bit(survey.com_reach_changed(), [&](int s) { dirty_ |= of_com_reach_[s]; });
-  each_bit(survey.entries_changed(), [&](int s) { dirty_ |= of_entries_[s]; });
+  each_square(survey.man_reach_changed(), [&](int s) { dirty_ |= of_man_reach_[s]; });
+  each_square(survey.com_reach_changed(), [&](int s) { dirty_ |= of_com_reach_[s]; });
+  each_square(survey.entries_changed(), [&](int s) { dirty_ |= of_entries_[s]; });
   auto board_changed = [&](int x, int y) { dirty_ |= of_board_[square_bit(x, y)]; };
   // The surroundings count of a dropped knight reads the COM bishops, rooks
   // and kings in the corner of columns and rows 1..5.
@@ -303,9 +273,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
   SquareSet forks;
   if (e.inf.man_reach_count[to_x][to_y] == 0) {
-    const SquareSet& moves = near.moves[face_index(piece)][square_bit(to_x, to_y)];
-    const SquareSet aimed{man_pieces_.lo & moves.lo, man_pieces_.hi & moves.hi};
-    each_bit(aimed, [&](int s) {
+    each_square(man_pieces_ & *move_reach.find(piece, to_x, to_y), [&](int s) {
       if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
     });
   }
@@ -316,7 +284,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
   int fork_count = 0;
   int fork_min = 9999;
   double fresh[MAX_TERMS];
-  each_bit(visit, [&](int s) {
+  each_square(visit, [&](int s) {
     if (dirty_.has(s)) {
       const int n = square_terms(e, start_constants_, bit_x(s), bit_y(s), fresh);
       for (int i = 0; i < n; ++i) D += fresh[i];

@@ -71,22 +71,25 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
     for (int fy = 1; fy <= 9; ++fy) {
       const int piece = b[fx][fy];
       if (piece < 10) continue;
-      for (int tx = 1; tx <= 9; ++tx) {
-        for (int ty = 1; ty <= 9; ++ty) {
-          if (移動チェック(b, fx, fy, tx, ty, piece) != 1) continue;
-          cm.moving_piece = piece;
-          cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
-          // The piece keeps its face while it is scored.
-          const int captured = b[tx][ty];
-          b[fx][fy] = EMPTY;
-          b[tx][ty] = piece;
-          survey(fx, fy, tx, ty, captured);
-          const double score = 盤評価(e, captured, piece, fx, fy, tx, ty);
-          b[tx][ty] = captured;
-          b[fx][fy] = piece;
-          // Taking the king ends the search at once.
-          if (consider(fx, fy, tx, ty, piece, score) && captured == -王) return result;
-        }
+      // Targets in scan order; those the piece could not reach on an empty
+      // board are left out, as the move check would refuse them.
+      const SquareSet* reach = move_reach.find(piece, fx, fy);
+      for (int bit = 0; bit < 81; ++bit) {
+        if (reach != nullptr && !reach->has(bit)) continue;
+        const int tx = bit_x(bit), ty = bit_y(bit);
+        if (移動チェック(b, fx, fy, tx, ty, piece) != 1) continue;
+        cm.moving_piece = piece;
+        cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
+        // The piece keeps its face while it is scored.
+        const int captured = b[tx][ty];
+        b[fx][fy] = EMPTY;
+        b[tx][ty] = piece;
+        survey(fx, fy, tx, ty, captured);
+        const double score = 盤評価(e, captured, piece, fx, fy, tx, ty);
+        b[tx][ty] = captured;
+        b[fx][fy] = piece;
+        // Taking the king ends the search at once.
+        if (consider(fx, fy, tx, ty, piece, score) && captured == -王) return result;
       }
     }
   }

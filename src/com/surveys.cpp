@@ -1,5 +1,6 @@
 #include "com/surveys.h"
 
+#include "influence/square_set.h"
 #include "rules/move_check.h"
 
 namespace vv {
@@ -9,6 +10,14 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
   // The opponent's reach decides whether a square is safe.
   const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
   int count = 0;
+  if (const SquareSet* reach = move_reach.find(code, x, y)) {
+    // Only where the piece could go on an empty board can the move check say yes.
+    each_square(*reach, [&](int bit) {
+      const int i = bit_x(bit), j = bit_y(bit);
+      if (opponent_reach[i][j] == 0 && 移動チェック(b, x, y, i, j, code) == 1) ++count;
+    });
+    return count;
+  }
   for (int i = 1; i <= 9; ++i)
     for (int j = 1; j <= 9; ++j)
       if (opponent_reach[i][j] == 0 && 移動チェック(b, x, y, i, j, code) == 1) ++count;
@@ -21,6 +30,15 @@ void 調査_移動不可駒(Engine& e) {
   const int kx = e.pos.man_king_x, ky = e.pos.man_king_y;
   const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
   cm.com_has_pinned = 0;
+  // Only sliders in the corner of columns 1..5 and rows 1..5 are looked at;
+  // a square emptied for the test may be one of them.
+  int corner_sliders[25];
+  int n_sliders = 0;
+  for (int a = 1; a <= 5; ++a)
+    for (int c = 1; c <= 5; ++c) {
+      const int s = iabs(b[a][c]);
+      if (s == 香 || s == 角 || s == 飛) corner_sliders[n_sliders++] = 10 * a + c;
+    }
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       cm.man_pinned[x][y] = 0;
@@ -28,22 +46,21 @@ void 調査_移動不可駒(Engine& e) {
       const int v = b[x][y];
       if (v == EMPTY) continue;
       b[x][y] = EMPTY;
-      // Only sliders in the corner of columns 1..5 and rows 1..5 are looked at.
       if (v <= -10) {
-        for (int a = 1; a <= 5; ++a)
-          for (int c = 1; c <= 5; ++c) {
-            const int s = b[a][c];
-            if ((s == 香 || s == 角 || s == 飛) && 移動チェック(b, a, c, kx, ky, s) == 1) cm.man_pinned[x][y] = 1;
-          }
+        for (int i = 0; i < n_sliders; ++i) {
+          const int a = corner_sliders[i] / 10, c = corner_sliders[i] % 10;
+          const int s = b[a][c];
+          if ((s == 香 || s == 角 || s == 飛) && 移動チェック(b, a, c, kx, ky, s) == 1) cm.man_pinned[x][y] = 1;
+        }
       } else if (v >= 10) {
-        for (int a = 1; a <= 5; ++a)
-          for (int c = 1; c <= 5; ++c) {
-            const int s = b[a][c];
-            if ((s == -香 || s == -角 || s == -飛) && 移動チェック(b, a, c, kcx, kcy, s) == 1) {
-              cm.com_pinned[x][y] = 1;
-              cm.com_has_pinned = 1;
-            }
+        for (int i = 0; i < n_sliders; ++i) {
+          const int a = corner_sliders[i] / 10, c = corner_sliders[i] % 10;
+          const int s = b[a][c];
+          if ((s == -香 || s == -角 || s == -飛) && 移動チェック(b, a, c, kcx, kcy, s) == 1) {
+            cm.com_pinned[x][y] = 1;
+            cm.com_has_pinned = 1;
           }
+        }
       }
       b[x][y] = v;
     }

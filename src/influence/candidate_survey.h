@@ -18,29 +18,10 @@
 #include <cstdint>
 
 #include "influence/maps.h"
+#include "influence/square_set.h"
 #include "rules/position.h"
 
 namespace vv {
-
-// One bit a square, bit 9 (x - 1) + (y - 1): scan order is bit order.
-struct SquareSet {
-  std::uint64_t lo = 0, hi = 0;
-  void add(int bit) {
-    if (bit < 64)
-      lo |= std::uint64_t{1} << bit;
-    else
-      hi |= std::uint64_t{1} << (bit - 64);
-  }
-  bool has(int bit) const { return bit < 64 ? (lo >> bit) & 1 : (hi >> (bit - 64)) & 1; }
-  SquareSet& operator|=(const SquareSet& o) {
-    lo |= o.lo;
-    hi |= o.hi;
-    return *this;
-  }
-  bool empty() const { return (lo | hi) == 0; }
-};
-
-inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
 
 class CandidateSurvey {
  public:

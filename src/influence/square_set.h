@@ -1,0 +1,82 @@
+// Sets of board squares as bits, and where each face could move on an empty board.
+#pragma once
+
+#include <cstdint>
+
+#include "rules/move_check.h"
+
+namespace vv {
+
+// One bit a square, bit 9 (x - 1) + (y - 1): scan order is bit order.
+struct SquareSet {
+  std::uint64_t lo = 0, hi = 0;
+  void add(int bit) {
+    if (bit < 64)
+      lo |= std::uint64_t{1} << bit;
+    else
+      hi |= std::uint64_t{1} << (bit - 64);
+  }
+  bool has(int bit) const { return bit < 64 ? (lo >> bit) & 1 : (hi >> (bit - 64)) & 1; }
+  SquareSet& operator|=(const SquareSet& o) {
+    lo |= o.lo;
+    hi |= o.hi;
+    return *this;
+  }
+  SquareSet operator&(const SquareSet& o) const { return SquareSet{lo & o.lo, hi & o.hi}; }
+  bool empty() const { return (lo | hi) == 0; }
+};
+
+inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
+constexpr int bit_x(int bit) { return bit / 9 + 1; }
+constexpr int bit_y(int bit) { return bit % 9 + 1; }
+
+// Visits the squares of a set in scan order.
+template <class Visit>
+inline void each_square(const SquareSet& set, Visit&& visit) {
+  for (std::uint64_t w = set.lo; w != 0; w &= w - 1) visit(__builtin_ctzll(w));
+  for (std::uint64_t w = set.hi; w != 0; w &= w - 1) visit(64 + __builtin_ctzll(w));
+}
+
+// Where each of the eighteen faces could go from each square with the board
+// empty. The move check says yes only inside this set, so a scan of targets
+// may skip every other square.
+class MoveReach {
+ public:
+  MoveReach() {
+    static constexpr int FACES[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+    const Board empty{};
+    for (int side = 0; side < 2; ++side)
+      for (int f = 0; f < 9; ++f)
+        for (int x = 1; x <= 9; ++x)
+          for (int y = 1; y <= 9; ++y)
+            for (int tx = 1; tx <= 9; ++tx)
+              for (int ty = 1; ty <= 9; ++ty)
+                if (移動チェック(empty, x, y, tx, ty, side == 0 ? FACES[f] : -FACES[f]) == 1)
+                  of_[side][f][square_bit(x, y)].add(square_bit(tx, ty));
+  }
+  // nullptr for a code that is not a piece or a square off the board.
+  const SquareSet* find(int code, int x, int y) const {
+    if (x < 1 || x > 9 || y < 1 || y > 9) return nullptr;
+    int f;
+    switch (iabs(code)) {
+      case 歩: f = 0; break;
+      case と: f = 1; break;
+      case 香: f = 2; break;
+      case 桂: f = 3; break;
+      case 銀: f = 4; break;
+      case 金: f = 5; break;
+      case 角: f = 6; break;
+      case 飛: f = 7; break;
+      case 王: f = 8; break;
+      default: return nullptr;
+    }
+    return &of_[code < 0][f][square_bit(x, y)];
+  }
+
+ private:
+  SquareSet of_[2][9][81];
+};
+
+inline const MoveReach move_reach;
+
+}  // namespace vv
