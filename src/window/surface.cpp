@@ -15,7 +15,8 @@ Surface::Surface(QWidget* parent)
   image_.fill(window_background());
   // The image covers the whole widget's content; Qt need not clear it first.
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(false);
+  // A click on the board takes the keys back from the record panel's boxes.
+  setFocusPolicy(Qt::ClickFocus);
 }
 
 void Surface::changed() {
