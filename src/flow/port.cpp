@@ -1,6 +1,7 @@
 #include "flow/port.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -24,15 +25,27 @@ bool Port::read_file(const std::string& path, std::string& bytes, std::string& e
 }
 
 bool Port::write_file(const std::string& path, const std::string& bytes, std::string& error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    error = std::strerror(errno);
-    return false;
+  // Written beside the file and moved over it once complete, so a full disk
+  // or a failed write never leaves an old file cut short.
+  const std::string partial = path + ".partial";
+  {
+    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+    if (!out) {
+      error = std::strerror(errno);
+      return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.flush();
+    if (!out) {
+      error = std::strerror(errno != 0 ? errno : EIO);
+      out.close();
+      std::remove(partial.c_str());
+      return false;
+    }
   }
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.flush();
-  if (!out) {
-    error = std::strerror(errno != 0 ? errno : EIO);
+  if (std::rename(partial.c_str(), path.c_str()) != 0) {
+    error = std::strerror(errno);
+    std::remove(partial.c_str());
     return false;
   }
   return true;
