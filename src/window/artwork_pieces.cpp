@@ -24,6 +24,8 @@ namespace vv {
 namespace {
 
 constexpr int CELL_W = 40, CELL_H = 41;
+// The width of the block of boxwood the tiles are cut from, natural units.
+constexpr int STOCK_W = 72;
 constexpr double PI = 3.14159265358979;
 constexpr int ENDLESS = 1 << 14;  // a lattice period too long to repeat inside one picture
 
@@ -63,9 +65,9 @@ QSizeF tile_size(int kind) {
 const QSizeF TURNING_TILE = tile_size(110);
 
 // Where a tile stands in its square: a little up and left of the middle,
-// leaving room for its shadow. Twice it, less the square, is a whole number
-// of natural pixels, so a half turn of the square's image carries an upright
-// tile's centre onto itself, one image pixel per natural pixel up and left.
+// leaving room for its shadow. A half turn of the whole square's image moves
+// this point exactly one natural pixel right and down, so the computer's ink
+// can be the person's image turned and laid back by whole image pixels.
 const QPointF TILE_CENTRE(19.5, 20.0);
 
 uint32_t pixel_hash(int x, int y, unsigned seed) {
@@ -104,6 +106,7 @@ class Field {
   std::vector<float> v_;
 };
 
+// A narrow ridge once per period, narrower the sharper: the grain lines.
 double peak(double phase, int sharpness) {
   double c = paint::wave(phase), r = 1;
   for (int k = 0; k < sharpness; ++k) r *= c;
@@ -501,7 +504,8 @@ Form turn_form(QSize size, int frame, bool top, double s) {
   // The side bends at the shoulder: its two flat parts, each a little inside
   // the edge line.
   const QPolygonF& side = turn.side;
-  for (const QPolygonF& part : {QPolygonF({side[0], side[1], side[4], side[5]}), QPolygonF({side[1], side[2], side[3], side[4]})})
+  for (const QPolygonF& part :
+       {QPolygonF({side[0], side[1], side[4], side[5]}), QPolygonF({side[1], side[2], side[3], side[4]})})
     p.drawPolygon(inset(part, outward_normals(part), 0.42 * s));
   return form;
 }
@@ -517,8 +521,11 @@ QImage turn_strokes(QSize size, int frame, bool top, double s) {
   auto at = [&](double u, double v) { return turn.place.map(QPointF(u * kw, ky + v * kh)); };
   QImage mask = painted_mask(size, [&](QPainter& p) {
     p.setPen(QPen(Qt::black, std::max(0.5, turn.squeeze) * 2.2 * s, Qt::SolidLine, Qt::RoundCap));
-    static const double STROKES[][4] = {{-0.28, -0.42, 0.28, -0.42}, {0.0, -0.5, 0.0, 0.46},  {-0.46, -0.12, 0.46, -0.12},
-                                        {-0.32, 0.12, -0.32, 0.44},  {0.32, 0.12, 0.32, 0.44}, {-0.32, 0.16, 0.32, 0.16},
+    // A post, three bars and a box below: the shape of many a kanji, none
+    // in particular. From (u, v) to (u, v), the kanji's box -0.5..0.5.
+    static const double STROKES[][4] = {{-0.28, -0.42, 0.28, -0.42}, {0.0, -0.5, 0.0, 0.46},
+                                        {-0.46, -0.12, 0.46, -0.12}, {-0.32, 0.12, -0.32, 0.44},
+                                        {0.32, 0.12, 0.32, 0.44},    {-0.32, 0.16, 0.32, 0.16},
                                         {-0.4, 0.46, 0.4, 0.46}};
     for (const auto& st : STROKES) p.drawLine(at(st[0], st[1]), at(st[2], st[3]));
   });
@@ -532,14 +539,14 @@ QImage turn_strokes(QSize size, int frame, bool top, double s) {
 class Workshop {
  public:
   explicit Workshop(int s)
-      : s_(s), square_(kaya_square(s)), stock_(boxwood_stock(96 * s, CELL_H * s, s, 5)) {}
+      : s_(s), square_(kaya_square(s)), stock_(boxwood_stock(STOCK_W * s, CELL_H * s, s, 5)) {}
 
   const QImage& square() const { return square_; }
 
   QImage face(const Face& face, bool top) {
     const QColor ink = face.red ? INK_RED : INK_BLACK;
-    // The computer's ink is the person's given a half turn, which lands the
-    // tile's centre one natural pixel up and left of where it was.
+    // The computer's ink is the person's given a half turn and laid back one
+    // natural pixel up and left (see TILE_CENTRE).
     const QImage& mask = upright_ink(face);
     return assemble(square_, face_form(face.kind, top), next_cut(),
                     top ? carved_ink(mask.mirrored(true, true), QPoint(-s_, -s_), s_, ink)
@@ -576,8 +583,8 @@ class Workshop {
     auto it = inks_.find(face.kind);
     if (it == inks_.end()) {
       const Tile tile{tile_size(face.kind), TILE_CENTRE, false};
-      it = inks_.emplace(face.kind, ink_mask(square_.size(), to_image(tile, s_).map(kanji_path(face.kanji, tile.size)), s_))
-               .first;
+      const QPainterPath glyph = to_image(tile, s_).map(kanji_path(face.kanji, tile.size));
+      it = inks_.emplace(face.kind, ink_mask(square_.size(), glyph, s_)).first;
     }
     return it->second;
   }
@@ -586,7 +593,7 @@ class Workshop {
   // several places, turned one of four ways.
   QImage next_cut() {
     ++cuts_;
-    const int x = (cuts_ * 23) % (96 - CELL_W) * s_;
+    const int x = (cuts_ * 13) % (STOCK_W - CELL_W) * s_;
     return stock_.copy(QRect(x, 0, CELL_W * s_, CELL_H * s_)).mirrored(cuts_ % 2 == 1, cuts_ / 2 % 2 == 1);
   }
 

@@ -259,7 +259,8 @@ QImage title_plaque(int s) {
   band(QPolygonF({outer.topLeft(), inner.topLeft(), inner.bottomLeft(), outer.bottomLeft()}), QColor(112, 64, 34, 190));
   band(QPolygonF({outer.bottomLeft(), inner.bottomLeft(), inner.bottomRight(), outer.bottomRight()}),
        QColor(14, 6, 2, 200));
-  band(QPolygonF({outer.topRight(), outer.bottomRight(), inner.bottomRight(), inner.topRight()}), QColor(24, 10, 4, 190));
+  band(QPolygonF({outer.topRight(), outer.bottomRight(), inner.bottomRight(), inner.topRight()}),
+       QColor(24, 10, 4, 190));
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(QColor(0, 0, 0, 170), 1));
   p.drawRect(outer.adjusted(0.5, 0.5, -0.5, -0.5));
