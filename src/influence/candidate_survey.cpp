@@ -14,12 +14,23 @@ namespace {
 constexpr int DIR_X[8] = {0, 0, 1, -1, -1, 1, -1, 1};
 constexpr int DIR_Y[8] = {1, -1, 0, 0, -1, -1, 1, 1};
 
-inline int direction(int dx, int dy) {
-  const int sx = (dx > 0) - (dx < 0), sy = (dy > 0) - (dy < 0);
-  for (int d = 0; d < 8; ++d)
-    if (DIR_X[d] == sx && DIR_Y[d] == sy) return d;
-  return -1;
-}
+// The run direction from one square toward another on its line, by the signs of the steps.
+constexpr int DIR_BY_SIGN[3][3] = {{4, 3, 6}, {1, -1, 0}, {5, 2, 7}};  // [sign x + 1][sign y + 1]
+
+inline int direction(int dx, int dy) { return DIR_BY_SIGN[(dx > 0) - (dx < 0) + 1][(dy > 0) - (dy < 0) + 1]; }
+
+// Column and row of a square numbered 10 x + y.
+struct SquareCoordinates {
+  std::uint8_t x[100], y[100], bit[100];
+  constexpr SquareCoordinates() : x(), y(), bit() {
+    for (int s = 0; s < 100; ++s) {
+      x[s] = static_cast<std::uint8_t>(s / 10);
+      y[s] = static_cast<std::uint8_t>(s % 10);
+      bit[s] = static_cast<std::uint8_t>(s / 10 >= 1 && s % 10 >= 1 ? 9 * (s / 10 - 1) + s % 10 - 1 : 0);
+    }
+  }
+};
+constexpr SquareCoordinates at;
 
 inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
 
@@ -116,7 +127,7 @@ CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occu
   Fold f{NO_PIECE, NO_PIECE, NO_MAN_CAPTURER, 0, 0, NO_PIECE, false, false, 0, 0, 0, 0};
   for (int i = 0; i < n; ++i) {
     const int k = list[i].code;
-    const int px = list[i].sq / 10, py = list[i].sq % 10;
+    const int px = at.x[list[i].sq], py = at.y[list[i].sq];
     if (k < 0) {
       if (occupant < 0) {
         if (f.man_guard > k) f.man_guard = static_cast<std::int16_t>(k);
@@ -188,8 +199,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
-  n_prev_touched_ = 0;
-  prev_stale_ = SquareSet{};
+  n_prev_touched_ = n_prev_folded_ = 0;
   prev_everything_ = false;
 }
 
@@ -205,18 +215,24 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
 }
 
 bool CandidateSurvey::note(int s, int sign, int from_sq, int code, const Board& b) {
+  const bool occupied = b[at.x[s]][at.y[s]] != EMPTY;
   if (delta_stamp_[s] != stamp_) {
     delta_stamp_[s] = stamp_;
     man_delta_[s] = com_delta_[s] = 0;
     delta_[s].removed = delta_[s].added = 0;
     touched_[n_touched_++] = s;
+    // An occupied square has its entries folded again; the source has them reset.
+    if (occupied || s == source_) {
+      folded_[n_folded_++] = s;
+      cur_stale_.add(at.bit[s]);
+    }
   }
   if (sign == 0) return true;
   if (code < 0)
     man_delta_[s] = static_cast<std::int8_t>(man_delta_[s] + sign);
   else
     com_delta_[s] = static_cast<std::int8_t>(com_delta_[s] + sign);
-  if (b[s / 10][s % 10] == EMPTY) return true;  // an empty square keeps only its counts
+  if (!occupied) return true;  // an empty square keeps only its counts
   Delta& d = delta_[s];
   if (sign < 0) {
     if (d.removed == DELTA_CAP) return !(overflow_ = true);
@@ -256,7 +272,7 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 }
 
 void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
-  const int x = s / 10, y = s % 10;
+  const int x = at.x[s], y = at.y[s];
   m.man_guard_piece[x][y] = f.man_guard;
   m.com_guard_piece[x][y] = f.com_guard;
   m.man_capturer_piece[x][y] = f.man_capturer;
@@ -299,16 +315,19 @@ void CandidateSurvey::restore_previous(Influence& m) {
     return;
   }
   for (int i = 0; i < n_prev_touched_; ++i) {
-    const int x = prev_touched_[i] / 10, y = prev_touched_[i] % 10;
+    const int x = at.x[prev_touched_[i]], y = at.y[prev_touched_[i]];
     m.man_reach_count[x][y] = base_.man_reach_count[x][y];
     m.com_reach_count[x][y] = base_.com_reach_count[x][y];
+  }
+  for (int i = 0; i < n_prev_folded_; ++i) {
+    const int x = at.x[prev_folded_[i]], y = at.y[prev_folded_[i]];
     m.man_guard_piece[x][y] = base_.man_guard_piece[x][y];
     m.com_guard_piece[x][y] = base_.com_guard_piece[x][y];
     m.man_capturer_piece[x][y] = base_.man_capturer_piece[x][y];
     m.man_capturer_x[x][y] = base_.man_capturer_x[x][y];
     m.man_capturer_y[x][y] = base_.man_capturer_y[x][y];
     m.com_capturer_piece[x][y] = base_.com_capturer_piece[x][y];
-    if (prev_stale_.has(square_bit(x, y))) restore_stale(x, y);
+    restore_stale(x, y);
   }
 }
 
@@ -327,9 +346,9 @@ void CandidateSurvey::mark_checks(const Board& b, Influence& m, int kings_man[],
       }
   };
   for (int i = 0; i < n_com; ++i)
-    if (m.man_reach_count[kings_com[i] / 10][kings_com[i] % 10] > 0) gather(kings_com[i], true);
+    if (m.man_reach_count[at.x[kings_com[i]]][at.y[kings_com[i]]] > 0) gather(kings_com[i], true);
   for (int i = 0; i < n_man; ++i)
-    if (m.com_reach_count[kings_man[i] / 10][kings_man[i] % 10] > 0) gather(kings_man[i], false);
+    if (m.com_reach_count[at.x[kings_man[i]]][at.y[kings_man[i]]] > 0) gather(kings_man[i], false);
   if (marks_) {
     std::memset(m.man_check_map, 0, sizeof m.man_check_map);
     std::memset(m.com_check_map, 0, sizeof m.com_check_map);
@@ -343,7 +362,7 @@ void CandidateSurvey::mark_checks(const Board& b, Influence& m, int kings_man[],
       pieces[j - 1] = swap;
     }
   for (int i = 0; i < n; ++i) {
-    const int x = pieces[i] / 10, y = pieces[i] % 10;
+    const int x = at.x[pieces[i]], y = at.y[pieces[i]];
     mark_piece(b, m, b[x][y], x, y);
   }
 }
@@ -360,7 +379,9 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   const int piece = b[tx][ty];
   const int piece_code = recorded_code(piece);
   ++stamp_;
-  n_touched_ = 0;
+  n_touched_ = n_folded_ = 0;
+  source_ = f;
+  cur_stale_ = SquareSet{};
   overflow_ = false;
 
   // The moving piece and the captured one leave what they reached; the
@@ -382,8 +403,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     for (int i = 0; i < list_n_[sq]; ++i) {
       const Reacher r = list_[sq][i];
       if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
-      const int qx = r.sq / 10, qy = r.sq % 10;
-      const int d = direction(sq / 10 - qx, sq % 10 - qy);
+      const int qx = at.x[r.sq], qy = at.y[r.sq];
+      const int d = direction(at.x[sq] - qx, at.y[sq] - qy);
       const int key = r.sq * 8 + d;
       bool known = false;
       for (int j = 0; j < n_seen; ++j) known |= seen[j] == key;
@@ -403,34 +424,31 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     return;
   }
 
-  cur_stale_ = SquareSet{};
-  for (int i = 0; i < n_touched_; ++i) {
-    const int s = touched_[i];
-    if (b[s / 10][s % 10] != EMPTY || s == f) cur_stale_.add(square_bit(s / 10, s % 10));
-  }
   restore_previous(m);
 
   man_reach_changed_ = com_reach_changed_ = entries_changed_ = SquareSet{};
-  Reacher list[LIST_CAP + DELTA_CAP];
   for (int i = 0; i < n_touched_; ++i) {
     const int s = touched_[i];
-    const int x = s / 10, y = s % 10;
-    m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
-    m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
-    if (b[x][y] != EMPTY) {
-      write_fold(m, s, fold(list, new_list(s, list), b[x][y]));
-    } else if (s == f) {
-      write_fold(m, s, fold(nullptr, 0, EMPTY));
+    const int x = at.x[s], y = at.y[s];
+    if (man_delta_[s] != 0) {
+      m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
+      man_reach_changed_.add(at.bit[s]);
     }
-    if (man_delta_[s] != 0) man_reach_changed_.add(square_bit(x, y));
-    if (com_delta_[s] != 0) com_reach_changed_.add(square_bit(x, y));
-    if (m.man_guard_piece[x][y] != base_.man_guard_piece[x][y] ||
-        m.com_guard_piece[x][y] != base_.com_guard_piece[x][y] ||
-        m.man_capturer_piece[x][y] != base_.man_capturer_piece[x][y] ||
-        m.man_capturer_x[x][y] != base_.man_capturer_x[x][y] ||
-        m.man_capturer_y[x][y] != base_.man_capturer_y[x][y] ||
-        m.com_capturer_piece[x][y] != base_.com_capturer_piece[x][y])
-      entries_changed_.add(square_bit(x, y));
+    if (com_delta_[s] != 0) {
+      m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
+      com_reach_changed_.add(at.bit[s]);
+    }
+  }
+  Reacher list[LIST_CAP + DELTA_CAP];
+  for (int i = 0; i < n_folded_; ++i) {
+    const int s = folded_[i];
+    const int x = at.x[s], y = at.y[s];
+    const Fold now = b[x][y] != EMPTY ? fold(list, new_list(s, list), b[x][y]) : fold(nullptr, 0, EMPTY);
+    write_fold(m, s, now);
+    if (now.man_guard != base_.man_guard_piece[x][y] || now.com_guard != base_.com_guard_piece[x][y] ||
+        now.man_capturer != base_.man_capturer_piece[x][y] || now.man_capturer_x != base_.man_capturer_x[x][y] ||
+        now.man_capturer_y != base_.man_capturer_y[x][y] || now.com_capturer != base_.com_capturer_piece[x][y])
+      entries_changed_.add(at.bit[s]);
   }
 
   // The kings of the candidate position, and the marks of the pieces that reach them.
@@ -443,8 +461,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     for (int i = 0; i < n_com; ++i)
       if (kings_com[i] == f) kings_com[i] = t;
   bool checks = false;
-  for (int i = 0; i < n_com; ++i) checks |= m.man_reach_count[kings_com[i] / 10][kings_com[i] % 10] > 0;
-  for (int i = 0; i < n_man; ++i) checks |= m.com_reach_count[kings_man[i] / 10][kings_man[i] % 10] > 0;
+  for (int i = 0; i < n_com; ++i) checks |= m.man_reach_count[at.x[kings_com[i]]][at.y[kings_com[i]]] > 0;
+  for (int i = 0; i < n_man; ++i) checks |= m.com_reach_count[at.x[kings_man[i]]][at.y[kings_man[i]]] > 0;
   if (checks) {
     mark_checks(b, m, kings_man, n_man, kings_com, n_com);
   } else if (marks_) {
@@ -474,7 +492,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
 
   n_prev_touched_ = n_touched_;
   std::memcpy(prev_touched_, touched_, sizeof(int) * n_touched_);
-  prev_stale_ = cur_stale_;
+  n_prev_folded_ = n_folded_;
+  std::memcpy(prev_folded_, folded_, sizeof(int) * n_folded_);
   prev_everything_ = false;
 }
 

@@ -93,14 +93,19 @@ class CandidateSurvey {
   std::uint32_t delta_stamp_[100] = {};
   std::int8_t man_delta_[100], com_delta_[100];
   Delta delta_[100];
-  int touched_[100];
+  int touched_[100];  // counts change
   int n_touched_ = 0;
+  int folded_[100];   // guard and capturer entries are worked out again
+  int n_folded_ = 0;
+  int source_ = 0;
   bool overflow_ = false;
 
   // What the previous survey changed against the start, to put back.
   int prev_touched_[100];
   int n_prev_touched_ = 0;
-  SquareSet prev_stale_, cur_stale_;
+  int prev_folded_[100];
+  int n_prev_folded_ = 0;
+  SquareSet cur_stale_;  // squares this candidate folds: their square maps are its to write
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
 
