@@ -33,7 +33,7 @@ const char* const USAGE =
     "  play [--no-random]                   drive the game from a script of window events on standard input\n"
     "  move POSITION [--level N] [--movetime MS] [--no-random]\n"
     "                                       the computer's move; level 4 searches for MS milliseconds\n"
-    "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S]\n"
+    "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S] [--verbose]\n"
     "                                       level 4 against level N, both sides, from random openings\n"
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";

@@ -18,6 +18,7 @@
 #include "influence/survey.h"
 #include "rules/move.h"
 #include "rules/piece.h"
+#include "rules/position_text.h"
 #include "rules/start_position.h"
 
 namespace vv::cli {
@@ -49,6 +50,7 @@ struct MatchOptions {
   int opening_plies = 4;
   int level = 3;
   int seed = 1;
+  bool verbose = false;  // every position and move
 };
 
 class ClockHooks : public DeepHooks {
@@ -192,7 +194,12 @@ GameResult play_game(const MatchOptions& o, int index) {
       g.winner = bottom_to_move ? 1 : -1;
       return g;
     }
-    const int captured = play(real, bottom_to_move ? turn_back(r.best) : r.best);
+    const Candidate played = bottom_to_move ? turn_back(r.best) : r.best;
+    if (o.verbose)
+      std::cout << "position " << format_position(real) << "\nmove " << g.moves + 1 << (deep_moves ? " level4 " : " rule ")
+                << played.from_x << ' ' << played.from_y << ' ' << played.to_x << ' ' << played.to_y << ' '
+                << played.piece << " score " << r.best.score << '\n';
+    const int captured = play(real, played);
     ++g.moves;
     if (captured == 王 || captured == -王) {
       g.end = End::king;
@@ -219,6 +226,10 @@ int match_command(const std::vector<std::string>& args) {
   MatchOptions o;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (a == "--verbose") {
+      o.verbose = true;
+      continue;
+    }
     int* target = nullptr;
     int low = 0, high = 0;
     if (a == "--games") target = &o.games, low = 1, high = 100000;

@@ -18,7 +18,7 @@ constexpr int INF = 32000;
 constexpr int WIN = 30000;  // a taken king, or the mate test, at the root; less one a ply
 constexpr int MAX_PLY = 96;
 constexpr int WIN_BOUND = WIN - MAX_PLY;
-constexpr int MAX_Q_EVASION = 2;  // capture-search plies that still answer a threat to the king
+constexpr int MAX_Q_EVASION = 1;  // capture-search plies that still answer a threat to the king
 constexpr double TICK_EVERY = 0.05;
 
 enum Bound : std::uint8_t { BOUND_NONE = 0, BOUND_UPPER = 1, BOUND_LOWER = 2, BOUND_EXACT = 3 };
@@ -175,7 +175,16 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
   order(moves, n, keys_[ply], NO_MOVE, ply);
   for (int i = 0; i < n; ++i) {
     const Move m = moves[i];
-    if (!evade && stand + victim_gain(b_.at(move_to(m))) + 200 <= alpha) continue;
+    if (!evade) {
+      const int gain = victim_gain(b_.at(move_to(m)));
+      if (stand + gain + 200 <= alpha) continue;
+      // A capture that gives up more than it takes, on a square the other
+      // side holds, loses material in the exchange.
+      const int mover = move_piece(m) < 0 ? -move_piece(m) : move_piece(m);
+      if (mover != OU && board_value(mover) + hand_value(SLOT[mover]) > gain + 100 &&
+          b_.attacked_by(b_.side() ^ 1, move_to(m), false))
+        continue;
+    }
     b_.make(m, undo_[ply]);
     const int score = -quiesce(-beta, -alpha, ply + 1, qply + 1);
     b_.unmake(m, undo_[ply]);
@@ -347,6 +356,26 @@ SearchResult Searcher::run(Engine& e, const DeepSettings& s, DeepHooks& hooks) {
       return result;
     }
   order(root, n, keys_[0], NO_MOVE, 0);
+  // Moves that leave a king to be taken go last and are never searched: they
+  // lose at once, and a search cut short must still have met the others.
+  int safe = 0;
+  for (int i = 0; i < n; ++i) {
+    b_.make(root[i], undo_[0]);
+    const bool loses = b_.can_take_king();
+    b_.unmake(root[i], undo_[0]);
+    if (!loses) root_copy_[safe++] = root[i];
+  }
+  if (safe > 0 && safe < n) {
+    int k = safe;
+    for (int i = 0; i < n; ++i) {
+      b_.make(root[i], undo_[0]);
+      const bool loses = b_.can_take_king();
+      b_.unmake(root[i], undo_[0]);
+      if (loses) root_copy_[k++] = root[i];
+    }
+    std::memcpy(root, root_copy_, sizeof(Move) * n);
+  }
+  const int searchable = safe > 0 ? safe : n;
   int root_scores[MAX_MOVES];
   Move best = root[0];
   int best_score = -INF;
@@ -357,8 +386,8 @@ SearchResult Searcher::run(Engine& e, const DeepSettings& s, DeepHooks& hooks) {
     const int beta = INF;
     Move iter_best = NO_MOVE;
     int iter_score = -INF;
-    for (int i = 0; i < n; ++i) root_scores[i] = -INF;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
+    for (int i = 0; i < searchable; ++i) {
       const Move m = root[i];
       b_.make(m, undo_[0]);
       int score;
