@@ -1,6 +1,6 @@
 // The fast paths of the computer's search against the plain ones: the
 // candidate survey against the whole survey after every candidate, and the
-// whole search with and without its fast paths.
+// whole search with and without its fast paths (the danger terms included).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,6 +143,54 @@ TEST(CandidateSurvey, MatchesTheWholeSurveyAfterEveryCandidate) {
 TEST(CandidateSurvey, MatchesOnBoardsWithManyOrNoKings) {
   unsigned seed = 1000;
   for (const Position& p : odd_positions(7, 300)) expect_candidate_surveys_exact(p, seed++, true);
+}
+
+class Recorder : public SearchHooks {
+ public:
+  void evaluated(const Candidate& c) override { seen.push_back(c); }
+  std::vector<Candidate> seen;
+};
+
+bool same_candidate(const Candidate& a, const Candidate& b) {
+  return a.from_x == b.from_x && a.from_y == b.from_y && a.to_x == b.to_x && a.to_y == b.to_y &&
+         a.piece == b.piece && std::memcmp(&a.score, &b.score, sizeof a.score) == 0;
+}
+
+// Two searches in a row, the second reading what the first left in the maps:
+// every candidate's score to the last bit, the choice, the random draws, and
+// the maps and king squares the search leaves behind.
+void expect_searches_alike(const Position& start, int level, bool random_term, unsigned seed) {
+  Engine plain;
+  plain.pos = start;
+  plain.com_level = level;
+  plain.random_term = random_term;
+  plain.fast_search = false;
+  scramble_square_maps(plain.inf, seed);
+  勢力調査(plain.pos, plain.inf);
+  Engine fast = plain;
+  fast.fast_search = true;
+  for (int turn = 0; turn < 2; ++turn) {
+    Recorder a, b;
+    const SearchResult ra = com_search(plain, a);
+    const SearchResult rb = com_search(fast, b);
+    ASSERT_EQ(a.seen.size(), b.seen.size()) << format_position(start) << " level " << level;
+    for (std::size_t i = 0; i < a.seen.size(); ++i)
+      ASSERT_TRUE(same_candidate(a.seen[i], b.seen[i]))
+          << format_position(start) << " level " << level << " candidate " << i << ": " << a.seen[i].score
+          << " against " << b.seen[i].score;
+    ASSERT_TRUE(ra.found == rb.found && same_candidate(ra.best, rb.best));
+    ASSERT_TRUE(same_maps(plain.inf, fast.inf) && same_kings(plain.pos, fast.pos)) << format_position(start);
+    ASSERT_EQ(plain.rng.r, fast.rng.r);
+    ASSERT_EQ(std::memcmp(&plain.pos.board, &fast.pos.board, sizeof plain.pos.board), 0);
+  }
+}
+
+TEST(FastSearch, ScoresChoicesAndMapsEqualThePlainSearch) {
+  unsigned seed = 5000;
+  for (const Position& p : bench_positions())
+    for (int level = 1; level <= 3; ++level) expect_searches_alike(p, level, level == 3, seed++);
+  for (const Position& p : odd_positions(11, 150)) expect_searches_alike(p, 3, true, seed++);
+  for (const Position& p : odd_positions(12, 50)) expect_searches_alike(p, 2, false, seed++);
 }
 
 }  // namespace
