@@ -1,12 +1,18 @@
 // Speed of the hot paths over the benchmark positions: the move check, the
-// influence survey, and the computer's whole search.
+// influence survey (whole, and for the search's candidates), the evaluation
+// of the candidates, and the computer's whole search with and without its
+// fast paths.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "com/evaluate.h"
 #include "com/search.h"
+#include "com/surveys.h"
+#include "influence/candidate_survey.h"
 #include "influence/survey.h"
 #include "rules/move_check.h"
 #include "rules/position_text.h"
@@ -64,6 +70,109 @@ void BM_Survey(benchmark::State& state) {
 }
 BENCHMARK(BM_Survey);
 
+struct Trial {
+  int fx, fy, tx, ty, piece;
+};
+
+// The candidates the search tries, in its order (board moves, then drops).
+std::vector<Trial> trials(const Position& p) {
+  std::vector<Trial> list;
+  for (int fx = 1; fx <= 9; ++fx)
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int piece = p.board[fx][fy];
+      if (piece < 10) continue;
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (移動チェック(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
+    }
+  for (int slot = 1; slot <= 4; ++slot)
+    for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN}) {
+      if (p.com_hand[slot] <= 0) continue;
+      const int piece = hand_face(slot, column == COM_BACK_COLUMN);
+      for (int tx = 1; tx <= 9; ++tx)
+        for (int ty = 1; ty <= 9; ++ty)
+          if (p.board[tx][ty] == EMPTY) list.push_back({column, slot, tx, ty, piece});
+    }
+  return list;
+}
+
+// Every candidate of every position surveyed: Arg 1 from the start's survey
+// (as the search does), Arg 0 by the whole survey.
+void BM_CandidateSurvey(benchmark::State& state) {
+  std::vector<Position> list = positions();
+  std::vector<std::vector<Trial>> all;
+  for (const Position& p : list) all.push_back(trials(p));
+  const bool fast = state.range(0) == 1;
+  Influence maps{};
+  CandidateSurvey cs;
+  long surveyed = 0;
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      Position& p = list[i];
+      勢力調査(p, maps);
+      if (fast) cs.start(p, maps);
+      for (const Trial& c : all[i]) {
+        auto& b = p.board;
+        if (is_board_column(c.fx)) b[c.fx][c.fy] = EMPTY;
+        const int captured = b[c.tx][c.ty];
+        b[c.tx][c.ty] = c.piece;
+        if (fast)
+          cs.survey(p, maps, c.fx, c.fy, c.tx, c.ty, captured);
+        else
+          勢力調査(p, maps);
+        benchmark::DoNotOptimize(maps.man_reach_count[5][5]);
+        b[c.tx][c.ty] = captured;
+        if (is_board_column(c.fx)) b[c.fx][c.fy] = c.piece;
+      }
+      surveyed += static_cast<long>(all[i].size());
+    }
+  }
+  state.SetItemsProcessed(surveyed);
+}
+BENCHMARK(BM_CandidateSurvey)->Arg(0)->Arg(1);
+
+// The plain survey and the level-3 evaluation of every candidate, prepared
+// as the search prepares its start; less BM_CandidateSurvey/0 it is the
+// evaluation alone.
+void BM_Evaluation(benchmark::State& state) {
+  const auto& list = positions();
+  std::vector<std::vector<Trial>> all;
+  for (const Position& p : list) all.push_back(trials(p));
+  long evaluated = 0;
+  double sum = 0;
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      Engine e;
+      e.pos = list[i];
+      e.random_term = false;
+      std::memcpy(e.cm.board_before, e.pos.board, sizeof e.pos.board);
+      勢力調査(e.pos, e.inf);
+      調査_持角狙座標(e);
+      調査_移動不可駒(e);
+      std::memcpy(e.cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
+      std::memcpy(e.cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
+      std::memcpy(e.cm.com_capturer_x_before, e.inf.com_capturer_x, sizeof(Map));
+      std::memcpy(e.cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
+      auto& b = e.pos.board;
+      for (const Trial& c : all[i]) {
+        if (is_board_column(c.fx)) b[c.fx][c.fy] = EMPTY;
+        const int captured = b[c.tx][c.ty];
+        b[c.tx][c.ty] = c.piece;
+        勢力調査(e.pos, e.inf);
+        sum += 盤評価(e, captured, c.piece, c.fx, c.fy, c.tx, c.ty);
+        b[c.tx][c.ty] = captured;
+        if (is_board_column(c.fx)) b[c.fx][c.fy] = c.piece;
+      }
+      evaluated += static_cast<long>(all[i].size());
+    }
+  }
+  benchmark::DoNotOptimize(sum);
+  state.SetItemsProcessed(evaluated);
+}
+BENCHMARK(BM_Evaluation)->Unit(benchmark::kMillisecond);
+
+// The whole search: Args level and fast paths (1) or the plain survey and
+// danger scan for every candidate (0).
 void BM_ComSearch(benchmark::State& state) {
   const auto& list = positions();
   SearchHooks quiet;
@@ -74,6 +183,7 @@ void BM_ComSearch(benchmark::State& state) {
       e.pos = p;
       e.com_level = static_cast<int>(state.range(0));
       e.random_term = false;
+      e.fast_search = state.range(1) == 1;
       勢力調査(e.pos, e.inf);
       candidates += com_search(e, quiet).candidates;
     }
@@ -81,7 +191,7 @@ void BM_ComSearch(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<long>(list.size()));
   state.counters["candidates"] = static_cast<double>(candidates) / state.iterations();
 }
-BENCHMARK(BM_ComSearch)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComSearch)->Args({1, 1})->Args({3, 1})->Args({3, 0})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
