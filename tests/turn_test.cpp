@@ -166,18 +166,32 @@ TEST(Level, SettingMarksOneItemAndDrawsTheLabelOnlyAgainstTheComputer) {
   EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
 }
 
+TEST(Level, FourthLevelSearchesAndPlaysTheTurnsUsualWay) {
+  ComTurn t("4k4/9/9/9/9/9/9/4r4/4K4 0,0,0,0 0,0,0,0");
+  t.g.レベル_設定(4);
+  EXPECT_TRUE(t.port.mark(MenuMark::LEVEL4));
+  EXPECT_FALSE(t.port.mark(MenuMark::LEVEL3));
+  // The rook takes the king at once: the game ends for the computer.
+  t.g.event([&] { t.g.com_ban(); });
+  EXPECT_EQ(t.g.rec.record_captured[1], -950);
+  ASSERT_GE(t.port.events.size(), 2u);
+  EXPECT_EQ(t.port.events[0], "com 5 8 5 9 10");
+  EXPECT_EQ(t.port.events[t.port.events.size() - 2], "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです");
+}
+
 TEST(Level, OtherValuesUncheckAllAndKeepTheLevel) {
   RecordingPort port;
   Game g(port);
   g.Form_Load();
   g.レベル_設定(2);
   port.texts.clear();
-  for (int n : {0, 4, -1}) {
+  for (int n : {0, 5, -1}) {
     g.レベル_設定(n);
     EXPECT_EQ(g.e.com_level, 2) << n;
     EXPECT_FALSE(port.mark(MenuMark::LEVEL1));
     EXPECT_FALSE(port.mark(MenuMark::LEVEL2));
     EXPECT_FALSE(port.mark(MenuMark::LEVEL3));
+    EXPECT_FALSE(port.mark(MenuMark::LEVEL4));
   }
   EXPECT_TRUE(port.texts.empty());
   g.flow.game_mode = 1;

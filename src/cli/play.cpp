@@ -92,7 +92,7 @@ class Driver {
       g.event([&] { g.TAIKYOKU_Click(); g.GOTE_Click(); });
     } else if (n == 2 && c == "level") {
       int level;
-      if (!parse_int(w[1], level) || level < 1 || level > 3) return false;
+      if (!parse_int(w[1], level) || level < 1 || level > 4) return false;
       g.event([&] { g.TAIKYOKU_Click(); g.LEVEL_Click(level); });
     } else if (n == 3 && c == "click") {
       int x, y;

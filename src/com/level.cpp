@@ -9,11 +9,10 @@ void Game::LEVEL_Click(int n) {
 }
 
 void Game::レベル_設定(int n) {
-  set_mark(MenuMark::LEVEL1, false);
-  set_mark(MenuMark::LEVEL2, false);
-  set_mark(MenuMark::LEVEL3, false);
-  if (n >= 1 && n <= 3) {
-    static constexpr MenuMark ITEMS[4] = {MenuMark::LEVEL1, MenuMark::LEVEL1, MenuMark::LEVEL2, MenuMark::LEVEL3};
+  static constexpr MenuMark ITEMS[HIGHEST_LEVEL + 1] = {MenuMark::LEVEL1, MenuMark::LEVEL1, MenuMark::LEVEL2,
+                                                         MenuMark::LEVEL3, MenuMark::LEVEL4};
+  for (int level = 1; level <= HIGHEST_LEVEL; ++level) set_mark(ITEMS[level], false);
+  if (n >= 1 && n <= HIGHEST_LEVEL) {
     set_mark(ITEMS[n], true);
     e.com_level = n;
   }

@@ -1,5 +1,8 @@
 // The computer's turn, as the game plays it: think, play the chosen move with
 // its sound and turning animation, announce mate or check, pass the turn.
+#include <chrono>
+
+#include "com/deep/deep_search.h"
 #include "com/escape_mate.h"
 #include "com/search.h"
 #include "flow/game.h"
@@ -24,6 +27,21 @@ class TurnHooks : public SearchHooks {
   Port& port_;
 };
 
+// The searching level keeps the clock display going while it thinks, and
+// measures its time on a real clock: the game's own clock only moves by its
+// waits where it has no window.
+class DeepTurnHooks : public DeepHooks {
+ public:
+  explicit DeepTurnHooks(Game& game) : game_(game) {}
+  double seconds() override {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+  }
+  void tick() override { game_.Timer1_Timer(); }
+
+ private:
+  Game& game_;
+};
+
 // The turning animation shows the face the piece turns from.
 int turning_kind(int face_before) {
   if (face_before == と) return 1;
@@ -45,8 +63,16 @@ void Game::com_ban() {
     return;
   }
 
-  TurnHooks hooks(*this, port_);
-  const SearchResult result = com_search(e, hooks);
+  SearchResult result;
+  if (e.com_level == SEARCHING_LEVEL) {
+    port_.refresh();
+    待ち時間(0.3);
+    DeepTurnHooks hooks(*this);
+    result = deep_search(e, SEARCHING_LEVEL_SECONDS, RECORD_CAPACITY - rec.move_number, hooks);
+  } else {
+    TurnHooks hooks(*this, port_);
+    result = com_search(e, hooks);
+  }
   if (!result.found) {
     // Nothing on the board or in hand can move: the computer resigns.
     set_timer(false);

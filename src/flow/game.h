@@ -38,6 +38,11 @@ constexpr int BACKGROUND_BRICK = 6;
 // Code of the fixed text "手目" for 描画_文字列 (codes -10..10 are the handicap labels).
 constexpr int LABEL_MOVES = 99;
 
+// Levels 1..3 are the rule evaluator's; level 4 searches for a time.
+constexpr int HIGHEST_LEVEL = 4;
+constexpr int SEARCHING_LEVEL = 4;
+constexpr double SEARCHING_LEVEL_SECONDS = 1.0;  // the searching level's time for one move
+
 // Key code of Escape.
 constexpr int KEY_ESCAPE = 27;
 

@@ -21,7 +21,7 @@ inline const char* sound_name(Sound s) {
 }
 
 // Menu items whose check marks the game sets.
-enum class MenuMark { LEVEL1, LEVEL2, LEVEL3, KEIKA, BGM, SIDOU, MIDORI, TATAMI, TAKE, UCHU, RENGA, COUNT };
+enum class MenuMark { LEVEL1, LEVEL2, LEVEL3, LEVEL4, KEIKA, BGM, SIDOU, MIDORI, TATAMI, TAKE, UCHU, RENGA, COUNT };
 
 // What was typed into the four boxes of the save panel.
 struct SaveFormTexts {

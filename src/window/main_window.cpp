@@ -37,6 +37,7 @@ constexpr MenuEntry MENU[] = {
     {2, "LEVEL1", false, [](Game& g) { g.LEVEL_Click(1); }, M(MenuMark::LEVEL1), true},
     {2, "LEVEL2", false, [](Game& g) { g.LEVEL_Click(2); }, M(MenuMark::LEVEL2), true},
     {2, "LEVEL3", false, [](Game& g) { g.LEVEL_Click(3); }, M(MenuMark::LEVEL3), true},
+    {2, "LEVEL4", false, [](Game& g) { g.LEVEL_Click(4); }, M(MenuMark::LEVEL4), true},
     {1, "終わり", false, [](Game& g) { g.OWARI_Click(); }, NO_MARK, false},
     {0, "局面", true, [](Game& g) { g.STOP_Click(); }, NO_MARK, false},
     {1, "最初", false, [](Game& g) { g.CANCEL_Click(); }, NO_MARK, false},

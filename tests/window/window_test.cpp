@@ -103,7 +103,7 @@ QString describe(const QList<QAction*>& actions) {
 TEST(WindowMenus, CaptionsOrderAndNesting) {
   Fixture f;
   EXPECT_EQ(describe(f.window->menuBar()->actions()).toStdString(),
-            "対局[対局(人間)[スタート] 対局(COM)[先手 後手] COM対局ﾚﾍﾞﾙ[LEVEL1 LEVEL2 LEVEL3] 終わり] "
+            "対局[対局(人間)[スタート] 対局(COM)[先手 後手] COM対局ﾚﾍﾞﾙ[LEVEL1 LEVEL2 LEVEL3 LEVEL4] 終わり] "
             "局面[最初 反転] 戻 進 △ ▽ 棋譜[読込 書込] "
             "ｵﾌﾟｼｮﾝ[背景画[緑 畳 竹 宇宙 煉瓦] 移動指導 経過時間 BGM] その他");
   EXPECT_EQ(f.window->windowTitle(), "Veverodu");
