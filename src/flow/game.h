@@ -224,6 +224,8 @@ class Game {
   void click_beside_board(int x, int y);
   bool own_piece(int code) const;
   void handicap_step(int direction);
+  void take_sides(bool person_first);
+  bool fresh_start() const;
 
   Port& port_;
   bool sounds_released_ = false;

@@ -22,6 +22,17 @@ void Game::STOP_Click() {
   描画_棋譜_IO(1);
 }
 
+// A fresh game: the person takes the first or the second side, and the first
+// side moves.
+void Game::take_sides(bool person_first) {
+  flow.man_side = person_first ? flow.first_side : flow.second_side;
+  flow.com_side = person_first ? flow.second_side : flow.first_side;
+  flow.side_to_move = flow.first_side;
+}
+
+// No game running, or no move played yet.
+bool Game::fresh_start() const { return flow.side_to_move == 0 || flow.move_count == 0; }
+
 void Game::START_Click() {
   描画_棋譜読込み部分消去();
   for (int x = -2; x <= 0; ++x) paint_background(x, 0);
@@ -30,11 +41,8 @@ void Game::START_Click() {
   if (opt.marked(MenuMark::KEIKA)) set_timer(true);
   flow.record_mode = false;
   flow.game_mode = 0;
-  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
-  if (fresh) {
-    flow.man_side = flow.first_side;
-    flow.com_side = flow.second_side;
-    flow.side_to_move = flow.man_side;
+  if (fresh_start()) {
+    take_sides(true);
     port_.message(" ", FIRST_TO_MOVE);
   } else if (flow.side_to_move == flow.first_side) {
     port_.message(" ", FIRST_TO_MOVE);
@@ -54,11 +62,8 @@ void Game::SENTE_Click() {
   rec.record_length = flow.move_count;  // later entries can no longer be replayed
   time.turn_start_time = port_.clock();
   set_timer(true);
-  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
-  if (fresh) {
-    flow.man_side = flow.first_side;
-    flow.com_side = flow.second_side;
-    flow.side_to_move = flow.man_side;
+  if (fresh_start()) {
+    take_sides(true);
     port_.message(" ", MAN_TO_MOVE);
   } else if (flow.side_to_move == flow.man_side) {
     // The person keeps the move and becomes the first player.
@@ -82,11 +87,8 @@ void Game::GOTE_Click() {
   flow.game_mode = 1;
   flow.record_mode = false;
   rec.record_length = flow.move_count;
-  const bool fresh = flow.side_to_move == 0 || flow.move_count == 0;
-  if (fresh) {
-    flow.man_side = flow.second_side;
-    flow.com_side = flow.first_side;
-    flow.side_to_move = flow.first_side;
+  if (fresh_start()) {
+    take_sides(false);
     com_ban();
   } else if (flow.side_to_move == flow.man_side) {
     port_.message("対局", MAN_TO_MOVE);

@@ -21,19 +21,6 @@ void change_hand(Position& p, int code, int by) {
   }
 }
 
-// A captured piece sits in the capturer's hand: the other side's.
-void change_capturer_hand(Position& p, int captured, int by) {
-  const int slot = hand_slot(captured);
-  if (slot == 0) return;
-  if (is_man_piece(captured)) {
-    p.com_hand[slot] += by;
-    p.com_hand_count += by;
-  } else if (is_com_piece(captured)) {
-    p.man_hand[slot] += by;
-    p.man_hand_count += by;
-  }
-}
-
 }  // namespace
 
 void Game::AFTER_Click() {
@@ -71,7 +58,7 @@ void Game::AFTER_Click() {
   else
     change_hand(p, placed, -1);
   p.board[to_x][to_y] = placed;
-  change_capturer_hand(p, captured, +1);
+  change_hand(p, -captured, +1);  // a capture sits in the other side's hand
   time.com_time_total = rec.record_com_time_after[n];
   time.man_time_total = rec.record_man_time_after[n];
   描画_所有時間(flow.com_side, time.com_time_total);
@@ -116,7 +103,7 @@ void Game::REPLAY_Click() {
   } else {
     change_hand(p, placed, +1);
   }
-  change_capturer_hand(p, captured, -1);
+  change_hand(p, -captured, -1);
   time.com_time_total = rec.record_com_time_before[n];
   time.man_time_total = rec.record_man_time_before[n];
   描画_所有時間(flow.com_side, time.com_time_total);
