@@ -227,67 +227,79 @@ QImage blank_layer(QSize size) {
   return layer;
 }
 
-// A mask in one colour, ready to be laid over a picture.
-QImage coloured(const QImage& mask, const QColor& colour) {
-  QImage out = mask.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  QPainter p(&out);
-  p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-  p.fillRect(out.rect(), colour);
-  return out;
+// A convex outline as the half-planes that bound it, to work out for each
+// pixel how far inside the outline it lies. One pass over the pixels then
+// gives antialiased edges, bevels and soft shadows, far cheaper than filling
+// and blurring polygons.
+class Convex {
+ public:
+  explicit Convex(const QPolygonF& outline) {
+    const int n = int(outline.size());
+    QPointF centre;
+    for (const QPointF& q : outline) centre += q / n;
+    for (int i = 0; i < n; ++i) {
+      const QPointF a = outline[i], b = outline[(i + 1) % n], d = b - a;
+      const double length = std::hypot(d.x(), d.y());
+      if (length < 1e-9) continue;
+      QPointF m(d.y() / length, -d.x() / length);
+      if (dot(m, (a + b) / 2 - centre) < 0) m = -m;
+      normal_.push_back(m);
+      reach_.push_back(dot(m, a));
+    }
+  }
+  // How far inside (negative: outside) q lies, in image pixels, and which
+  // edge is the nearest.
+  double inside(QPointF q, std::size_t* nearest = nullptr) const {
+    double best = 1e9;
+    for (std::size_t i = 0; i < normal_.size(); ++i) {
+      const double d = reach_[i] - dot(normal_[i], q);
+      if (d < best) {
+        best = d;
+        if (nearest) *nearest = i;
+      }
+    }
+    return best;
+  }
+  QPointF normal(std::size_t i) const { return normal_[i]; }
+
+ private:
+  std::vector<QPointF> normal_;
+  std::vector<double> reach_;
+};
+
+// How far inside the union of some convex parts q lies.
+double inside_any(const std::vector<Convex>& parts, QPointF q) {
+  double best = -1e9;
+  for (const Convex& part : parts) best = std::max(best, part.inside(q));
+  return best;
 }
 
-// The outward unit normal of each edge i (from corner i to corner i + 1) of
-// a convex outline.
-std::vector<QPointF> outward_normals(const QPolygonF& outline) {
-  const int n = int(outline.size());
-  QPointF centre;
-  for (const QPointF& q : outline) centre += q / n;
-  std::vector<QPointF> normal;
-  for (int i = 0; i < n; ++i) {
-    const QPointF d = outline[(i + 1) % n] - outline[i];
-    QPointF m(d.y(), -d.x());
-    m /= std::hypot(m.x(), m.y());
-    normal.push_back(dot(m, (outline[i] + outline[(i + 1) % n]) / 2 - centre) < 0 ? -m : m);
-  }
-  return normal;
+// How much of a pixel an edge at signed distance d covers.
+double coverage(double d) { return std::clamp(d + 0.5, 0.0, 1.0); }
+
+// A soft edge, width 2 r, centred on the outline.
+double soft(double d, double r) {
+  const double t = std::clamp((d + r) / (2 * r), 0.0, 1.0);
+  return t * t * (3 - 2 * t);
 }
 
-// The outline moved inward by width, every edge parallel to its original.
-QPolygonF inset(const QPolygonF& outline, const std::vector<QPointF>& normal, double width) {
-  const std::size_t n = normal.size();
-  QPolygonF inner;
-  for (std::size_t i = 0; i < n; ++i) {
-    const QPointF a = normal[(i + n - 1) % n], b = normal[i];
-    inner << outline[int(i)] - width * (a + b) / (1 + dot(a, b));
+// One pixel being built up from colours laid one over another, premultiplied.
+struct Layering {
+  struct Colour {
+    explicit Colour(const QColor& c) : r(c.red()), g(c.green()), b(c.blue()), a(c.alpha() / 255.0) {}
+    Colour(double red, double green, double blue, double alpha) : r(red), g(green), b(blue), a(alpha) {}
+    double r, g, b, a;
+  };
+  void over(const Colour& c, double amount) {
+    const double k = std::clamp(c.a * amount, 0.0, 1.0);
+    r = c.r * k + r * (1 - k), g = c.g * k + g * (1 - k), b = c.b * k + b * (1 - k), a = k + a * (1 - k);
   }
-  return inner;
-}
-
-// The chamfer round the face, each edge lit by how much it faces the light,
-// and a fine dark line at its foot that parts the tile from the board. All
-// filled, never stroked: a pen costs many times a fill.
-void paint_bevel(QPainter& p, const QPolygonF& outline, double width, double edge) {
-  const std::vector<QPointF> normal = outward_normals(outline);
-  const QPolygonF inner = inset(outline, normal, width);
-  const int n = int(outline.size());
-  p.setPen(Qt::NoPen);
-  for (int i = 0; i < n; ++i) {
-    const int j = (i + 1) % n;
-    const double k = dot(normal[std::size_t(i)], LIGHT);
-    p.setBrush(k > 0 ? QColor(255, 250, 230, int(165 * k)) : QColor(70, 36, 6, int(120 * -k)));
-    // Each band reaches a hair past its neighbours' so that the antialiased
-    // seams between them do not show as light cracks.
-    const QPointF d = outline[j] - outline[i];
-    const QPointF along = d * (0.25 / std::hypot(d.x(), d.y()));
-    p.drawPolygon(QPolygonF({outline[i] - along, outline[j] + along, inner[j] + along, inner[i] - along}));
+  QRgb pixel(double scale = 1) const {
+    auto ch = [](double v) { return std::clamp(int(v + 0.5), 0, 255); };
+    return qRgba(ch(r * scale), ch(g * scale), ch(b * scale), ch(a * scale * 255));
   }
-  QPainterPath ring;
-  ring.setFillRule(Qt::OddEvenFill);
-  ring.addPolygon(outline);
-  ring.addPolygon(inset(outline, normal, edge));
-  p.setBrush(EDGE);
-  p.drawPath(ring);
-}
+  double r = 0, g = 0, b = 0, a = 0;
+};
 
 // The kanji as a path in tile coordinates: brought to a common height and a
 // touch narrower than the font draws it, as a piece carver writes.
@@ -373,55 +385,113 @@ QImage inked(const QImage& mask, QPoint at, const QColor& ink, const QColor& rim
   return out;
 }
 
-// Everything about a tile's shape at one scale, rasterised once and shared
-// by every picture of a tile of that shape: polygons are costly to fill,
-// whole images cheap to lay one over another.
+// Everything about a tile's shape at one scale, worked out once and shared
+// by every picture of a tile of that shape.
 struct Form {
   QImage shadow;    // laid under the tile
   QImage coverage;  // the face's area, to cut its wood with
   QImage light;     // laid over the wood: the fall of light, bevel, edge line
 };
 
-// A soft shadow thrown down and right, with a darker rim where the wood
-// touches the board.
-QImage shadow_of(QSize size, const QPolygonF& outline, double s) {
-  QImage soft = painted_mask(size, [&](QPainter& p) { p.drawPolygon(outline.translated(1.1 * s, 1.4 * s)); });
-  paint::blur(soft, int(0.7 * s + 0.5), int(0.7 * s + 0.5));
-  QImage shadow = coloured(soft, SHADOW);
-  QPainter p(&shadow);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(CONTACT);
-  p.drawPolygon(outline.translated(0.45 * s, 0.6 * s));
-  return shadow;
-}
+// The visible side of a turning tile: end-on boxwood, shaded across.
+struct Side {
+  QPolygonF outline;
+  QColor near, far;  // at its left and right ends
+};
 
-// The face's form: a gentle fall of light across it (darker by `darken` for
-// a face turned away from the viewer), the bevel and the edge line.
-Form face_form(QSize size, const QPolygonF& outline, const QPolygonF& silhouette, double s, double darken) {
-  Form form{shadow_of(size, silhouette, s), blank_layer(size), blank_layer(size)};
-  {
-    QPainter p(&form.coverage);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(outline);
+// A tile's form. The body (the face, and the side of a turning tile) throws
+// a soft shadow down and right, with a darker rim where the wood touches the
+// board. The face has a gentle fall of light across it (darker by `darken`
+// when it is turned away from the viewer), a chamfer round it whose every
+// edge is lit by how much it faces the light, and a fine dark line at its
+// foot that parts it from the board.
+Form tile_form(QSize size, const QPolygonF& face, const Side* side, double s, double darken) {
+  Form form{blank_layer(size), blank_layer(size), blank_layer(size)};
+  const bool has_face = face.boundingRect().width() > 0.5;
+  const Convex face_shape(face);
+  std::vector<Convex> body;
+  std::vector<Convex> side_parts;
+  if (has_face) body.push_back(face_shape);
+  if (side) {
+    // The side bends at the shoulder: two flat parts.
+    const QPolygonF& o = side->outline;
+    side_parts = {Convex(QPolygonF({o[0], o[1], o[4], o[5]})), Convex(QPolygonF({o[1], o[2], o[3], o[4]}))};
+    body.insert(body.end(), side_parts.begin(), side_parts.end());
   }
-  QPainter p(&form.light);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  const QRectF box = outline.boundingRect();
-  QLinearGradient fall(box.topLeft(), box.bottomRight());
-  fall.setColorAt(0, QColor(255, 252, 235, 40));
-  fall.setColorAt(0.55, QColor(255, 255, 255, 0));
-  fall.setColorAt(1, QColor(60, 30, 0, 34));
-  p.setBrush(fall);
-  p.drawPolygon(outline);
-  if (darken > 0) {
-    p.setBrush(QColor(40, 20, 0, int(255 * darken)));
-    p.drawPolygon(outline);
+  const QPointF soft_shift(1.1 * s, 1.4 * s), contact_shift(0.45 * s, 0.6 * s);
+  const double soft_reach = 1.3 * s, bevel = 1.05 * s, edge = 0.42 * s;
+  const Layering::Colour shadow(SHADOW), contact(CONTACT), edge_line(EDGE), dusk(40, 20, 0, 1);
+  const Layering::Colour fall_light(QColor(255, 252, 235, 40)), fall_dark(QColor(60, 30, 0, 34));
+  const Layering::Colour bevel_lit(255, 250, 230, 165 / 255.0), bevel_shade(70, 36, 6, 120 / 255.0);
+  QRectF extent = face.boundingRect();
+  if (side) extent |= side->outline.boundingRect();
+  const QRect work = extent.adjusted(-2, -2, soft_shift.x() + soft_reach + 2, soft_shift.y() + soft_reach + 2)
+                         .toAlignedRect() & QRect(QPoint(0, 0), size);
+  const double reach_out = std::hypot(soft_shift.x(), soft_shift.y()) + soft_reach;
+  const QRectF fb = face.boundingRect(), sb = side ? side->outline.boundingRect() : QRectF();
+  const QPointF diagonal = fb.bottomRight() - fb.topLeft();
+  const double diagonal2 = std::max(1e-9, dot(diagonal, diagonal));
+  for (int y = work.top(); y <= work.bottom(); ++y) {
+    auto* shadow_row = reinterpret_cast<QRgb*>(form.shadow.scanLine(y));
+    auto* cover_row = reinterpret_cast<QRgb*>(form.coverage.scanLine(y));
+    auto* light_row = reinterpret_cast<QRgb*>(form.light.scanLine(y));
+    for (int x = work.left(); x <= work.right(); ++x) {
+      const QPointF q(x + 0.5, y + 0.5);
+      // The distance inside changes by at most the distance moved, which
+      // rules out most pixels for the shadow: those far from the body, and
+      // those well inside it, where the wood will cover the shadow.
+      const double in_body = inside_any(body, q);
+      if (in_body < -(reach_out + 1)) continue;
+      if (in_body < 1.5) {
+        Layering under;
+        under.over(shadow, soft(inside_any(body, q - soft_shift), soft_reach));
+        under.over(contact, coverage(inside_any(body, q - contact_shift)));
+        shadow_row[x] = under.pixel();
+      }
+      if (in_body <= -0.5) continue;
+      Layering over;
+      double covered = 0;
+      if (has_face) {
+        std::size_t nearest = 0;
+        const double d = face_shape.inside(q, &nearest);
+        covered = coverage(d);
+        if (covered > 0) {
+          cover_row[x] = qRgba(0, 0, 0, int(covered * 255 + 0.5));
+          const double t = std::clamp(dot(q - fb.topLeft(), diagonal) / diagonal2, 0.0, 1.0);
+          if (t < 0.55)
+            over.over(fall_light, 1 - t / 0.55);
+          else
+            over.over(fall_dark, (t - 0.55) / 0.45);
+          if (darken > 0) over.over(dusk, darken);
+          if (d < bevel + 0.5) {
+            const double k = dot(face_shape.normal(nearest), LIGHT);
+            over.over(k > 0 ? bevel_lit : bevel_shade, std::abs(k) * coverage(bevel - d));
+            over.over(edge_line, coverage(edge - d));
+          }
+        }
+      }
+      if (side) {
+        const double d = inside_any(side_parts, q);
+        const double side_covered = coverage(d);
+        if (side_covered > 0) {
+          const double t = std::clamp((q.x() - sb.left()) / std::max(1e-9, sb.width()), 0.0, 1.0);
+          const Layering::Colour wood(side->near.red() + t * (side->far.red() - side->near.red()),
+                                      side->near.green() + t * (side->far.green() - side->near.green()),
+                                      side->near.blue() + t * (side->far.blue() - side->near.blue()), 1);
+          Layering end_on;
+          end_on.over(wood, 1);
+          end_on.over(edge_line, coverage(edge - d));
+          // The side lies over the face where their edges meet.
+          over.r = end_on.r * side_covered + over.r * covered * (1 - side_covered);
+          over.g = end_on.g * side_covered + over.g * covered * (1 - side_covered);
+          over.b = end_on.b * side_covered + over.b * covered * (1 - side_covered);
+          over.a = side_covered + over.a * covered * (1 - side_covered);
+          covered = 1;
+        }
+      }
+      light_row[x] = over.pixel(covered);
+    }
   }
-  paint_bevel(p, outline, 1.05 * s, 0.42 * s);
   return form;
 }
 
@@ -482,32 +552,15 @@ Turn turn_of(int frame, bool top, double s) {
   return Turn{c, place, place.map(face), place.map(side)};
 }
 
-// The turning frame's form: the face as any tile's, and the side, end-on
-// boxwood darker than the face, lighter when it is turned towards the light.
+// The turning frame's form: the face as any tile's, and the side, darker
+// than the face, lighter when it is turned towards the light.
 Form turn_form(QSize size, int frame, bool top, double s) {
   const Turn turn = turn_of(frame, top, s);
-  const bool edge_on = turn.squeeze == 0;
-  Form form = edge_on ? Form{shadow_of(size, turn.side, s), blank_layer(size), blank_layer(size)}
-                      : face_form(size, turn.face, turn.side.united(turn.face), s,
-                                  frame == 2 || frame == 4 ? 0.16 : 0.06);
-  QPainter p(&form.light);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(Qt::NoPen);
-  p.setBrush(EDGE);
-  p.drawPolygon(turn.side);
-  const QRectF sb = turn.side.boundingRect();
   const bool side_lit = (frame <= 3) != top;
-  QLinearGradient across(sb.topLeft(), sb.topRight());
-  across.setColorAt(0, side_lit ? QColor(228, 190, 126) : QColor(198, 156, 94));
-  across.setColorAt(1, side_lit ? QColor(206, 164, 100) : QColor(172, 130, 72));
-  p.setBrush(across);
-  // The side bends at the shoulder: its two flat parts, each a little inside
-  // the edge line.
-  const QPolygonF& side = turn.side;
-  for (const QPolygonF& part :
-       {QPolygonF({side[0], side[1], side[4], side[5]}), QPolygonF({side[1], side[2], side[3], side[4]})})
-    p.drawPolygon(inset(part, outward_normals(part), 0.42 * s));
-  return form;
+  const Side side{turn.side, side_lit ? QColor(228, 190, 126) : QColor(198, 156, 94),
+                  side_lit ? QColor(206, 164, 100) : QColor(172, 130, 72)};
+  return tile_form(size, turn.squeeze == 0 ? QPolygonF() : turn.face, &side, s,
+                   frame == 2 || frame == 4 ? 0.16 : 0.06);
 }
 
 // The ink of a turning face: a few strokes in the kanji's place, squeezed
@@ -574,7 +627,7 @@ class Workshop {
     auto it = face_forms_.find(shape);
     if (it == face_forms_.end()) {
       const QPolygonF outline = to_image(tile, s_).map(pentagon(tile.size));
-      it = face_forms_.emplace(shape, vv::face_form(square_.size(), outline, outline, s_, 0)).first;
+      it = face_forms_.emplace(shape, tile_form(square_.size(), outline, nullptr, s_, 0)).first;
     }
     return it->second;
   }
@@ -646,7 +699,7 @@ QImage Artwork::paint_icon(int size) {
   const QSize area(size, size);
   const QImage mask = size < 48 ? pixel_king(area, place, tile.size)
                                 : ink_mask(area, place.map(kanji_path(KING_FACE.kanji, tile.size)), s);
-  return assemble(blank_layer(area), face_form(area, outline, outline, s, 0), boxwood_stock(size, size, s, 23),
+  return assemble(blank_layer(area), tile_form(area, outline, nullptr, s, 0), boxwood_stock(size, size, s, 23),
                   carved_ink(mask, QPoint(0, 0), s, INK_BLACK));
 }
 
