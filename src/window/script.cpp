@@ -116,6 +116,11 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
     window_.panel().set_folder(info.absolutePath());
     window_.panel().set_form_texts({game, first, second, info.fileName().toStdString()});
     menu(&Game::Command1_Click);
+  } else if (word == "type") {
+    // Types into the open save panel's boxes without pressing RETURN.
+    std::string game, first, second, file;
+    in >> game >> first >> second >> file;
+    window_.panel().set_form_texts({game, first, second, file});
   } else if (word == "load") {
     std::string path;
     if (!(in >> path)) return false;
