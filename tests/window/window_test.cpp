@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "window/artwork.h"
 #include "window/main_window.h"
 
 namespace vv {
@@ -355,6 +356,27 @@ TEST(WindowFilePanel, ListsFormAndDrives) {
   EXPECT_FALSE(panel.return_button()->isVisibleTo(f.window.get()));
   EXPECT_EQ(f.window->port().save_form_texts().game, "");
   EXPECT_EQ(f.window->port().save_form_texts().file, "");
+}
+
+TEST(WindowArtwork, EveryCodeHasItsSizeAndTheTilesRepeat) {
+  const Artwork art(3);
+  auto size_of = [&](int code) { return art.picture(code) ? art.picture(code)->size() : QSize(); };
+  for (int code : {0, 10, -10, 11, -11, 20, 30, 100, 110, 800, 900, 950, -950, 200, 209, 210, 217})
+    EXPECT_EQ(size_of(code), QSize(120, 123)) << code;
+  for (int code = 2; code <= 6; ++code) EXPECT_EQ(size_of(code), QSize(123, 123)) << code;
+  EXPECT_EQ(size_of(1), QSize(456, 177));
+  for (int code : {7, 12, 199, 218, -200, 951}) EXPECT_EQ(art.picture(code), nullptr) << code;
+  // The two sides' pieces differ (the top side's are turned round).
+  EXPECT_NE(*art.picture(10), *art.picture(-10));
+  // Neighbouring background tiles overlap by one 96-dpi pixel: the last
+  // column of a tile is its first.
+  for (int code = 2; code <= 6; ++code) {
+    const QImage& tile = *art.picture(code);
+    const int last = tile.width() - art.scale();
+    for (int y = 0; y < tile.height(); y += 7)
+      ASSERT_EQ(tile.pixel(0, y), tile.pixel(last, y)) << code << " at row " << y;
+  }
+  EXPECT_EQ(Artwork::icon(16).size(), QSize(16, 16));
 }
 
 }  // namespace
