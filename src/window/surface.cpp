@@ -53,6 +53,19 @@ QRect Surface::widget_rect(const QRect& twips) const {
   return QRectF(t.left() + twips.x() * s, t.top() + twips.y() * s, twips.width() * s, twips.height() * s).toRect();
 }
 
+QColor Surface::margin_colour() const {
+  // The top-left corner of the window always shows the background picture.
+  constexpr int CORNER = 60;
+  long r = 0, g = 0, b = 0, n = 0;
+  for (int y = 0; y < CORNER && y < image_.height(); y += 3)
+    for (int x = 0; x < CORNER && x < image_.width(); x += 3) {
+      const QRgb c = image_.pixel(x, y);
+      r += qRed(c), g += qGreen(c), b += qBlue(c), ++n;
+    }
+  if (n == 0) return window_background();
+  return QColor(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
+}
+
 void Surface::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const QRectF t = target();
@@ -65,8 +78,9 @@ void Surface::paintEvent(QPaintEvent*) {
     scaled_.setDevicePixelRatio(dpr);
     stale_ = false;
   }
-  // The margins beside the image.
-  p.fillRect(rect(), window_background());
+  // The margins beside the image take the colour of the background picture
+  // at the window's corner, so a resized window shows no band of its own.
+  p.fillRect(rect(), margin_colour());
   p.drawImage(t.topLeft(), scaled_);
   if (!painted_) {
     painted_ = true;

@@ -52,6 +52,7 @@ class Surface : public QWidget {
   QImage image_;
   QImage scaled_;  // the image at the widget's device pixels
   bool stale_ = true;
+  QColor margin_colour() const;
   bool painted_ = false;
 };
 
