@@ -207,7 +207,7 @@ const Neighbours near;
 void DangerScan::start(Engine& e) {
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
-  has_terms_ = man_pieces_ = SquareSet{};
+  has_terms_ = man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
   const Constants& c = start_constants_;
   for (int s = 0; s < 81; ++s) {
     SquareSet& board = of_board_[s];
@@ -219,24 +219,17 @@ void DangerScan::start(Engine& e) {
     if (c.man_holds_bishop) board |= near.diagonal[s];
     if (c.man_holds_knight) board |= near.knight_drop[s];
     if (c.man_holds_lance) board |= near.column_below[s];
-    SquareSet& man = of_man_reach_[s];
-    man = near.self[s];
-    man |= near.below[s];
-    if (bit_y(s) == 2) man |= near.above[s];
-    SquareSet& com = of_com_reach_[s];
-    com = near.self[s];
-    com |= near.above[s];
-    if (c.man_holds_bishop) com |= near.diagonal[s];
-    if (bit_y(s) == 7) com |= near.knight_home[s];
-    of_entries_[s] = near.self[s];
-    of_entries_[s] |= near.above[s];
   }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int s = square_bit(x, y);
       count_[s] = square_terms(e, start_constants_, x, y, terms_[s]);
       if (count_[s] > 0) has_terms_.add(s);
-      if (e.pos.board[x][y] <= -10) man_pieces_.add(s);
+      const int v = e.pos.board[x][y];
+      if (v <= -10) man_pieces_.add(s);
+      if (v >= 10) com_pieces_.add(s);
+      if (v == -桂) man_knights_.add(s);
+      if (v == EMPTY) empties_.add(s);
     }
   everything_ = false;
 }
@@ -245,10 +238,38 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   // A king move changes the squares next to the COM king everywhere.
   everything_ = survey.fell_back() || piece == 王 || move_reach.find(piece, tx, ty) == nullptr;
   if (everything_) return;
+  // Who stands where in the candidate position decides which neighbours read a square's maps.
+  SquareSet com = com_pieces_, knights = man_knights_, empty = empties_;
+  if (is_board_column(fx)) {
+    com.remove(square_bit(fx, fy));
+    empty.add(square_bit(fx, fy));
+  }
+  com.add(square_bit(tx, ty));
+  knights.remove(square_bit(tx, ty));
+  empty.remove(square_bit(tx, ty));
+  const bool bishop_in_hand = start_constants_.man_holds_bishop;
   dirty_ = SquareSet{};
-  each_square(survey.man_reach_changed(), [&](int s) { dirty_ |= of_man_reach_[s]; });
-  each_square(survey.com_reach_changed(), [&](int s) { dirty_ |= of_com_reach_[s]; });
-  each_square(survey.entries_changed(), [&](int s) { dirty_ |= of_entries_[s]; });
+  // A MAN reach count is read on its square, by a MAN knight below it, and
+  // on row 2 by a COM king above it.
+  each_square(survey.man_reach_changed(), [&](int s) {
+    dirty_ |= near.self[s];
+    dirty_ |= near.below[s] & knights;
+    if (bit_y(s) == 2) dirty_ |= near.above[s] & com;
+  });
+  // A COM reach count: on its square, by a COM piece above it, by empty
+  // squares diagonally next to it when MAN holds a bishop, and on row 7 by
+  // MAN knights on row 9.
+  each_square(survey.com_reach_changed(), [&](int s) {
+    dirty_ |= near.self[s];
+    dirty_ |= near.above[s] & com;
+    if (bishop_in_hand) dirty_ |= near.diagonal[s] & empty;
+    if (bit_y(s) == 7) dirty_ |= near.knight_home[s] & knights;
+  });
+  // Guard and capturer entries: on their square and by a COM piece above it.
+  each_square(survey.entries_changed(), [&](int s) {
+    dirty_ |= near.self[s];
+    dirty_ |= near.above[s] & com;
+  });
   auto board_changed = [&](int x, int y) { dirty_ |= of_board_[square_bit(x, y)]; };
   // The surroundings count of a dropped knight reads the COM bishops, rooks
   // and kings in the corner of columns and rows 1..5.

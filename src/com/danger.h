@@ -50,10 +50,12 @@ class DangerScan {
   double terms_[81][MAX_TERMS];
   int count_[81] = {};
   SquareSet has_terms_, man_pieces_, dirty_;
+  // At the start: the COM pieces, the MAN knights and the empty squares,
+  // which are the squares that read their neighbours' maps.
+  SquareSet com_pieces_, man_knights_, empties_;
   bool everything_ = true;
-  // For each square, the squares whose terms read it: its board value, its
-  // MAN and COM reach counts, its guard and capturer entries.
-  SquareSet of_board_[81], of_man_reach_[81], of_com_reach_[81], of_entries_[81];
+  // For each square, the squares whose terms read its board value.
+  SquareSet of_board_[81];
 };
 
 }  // namespace vv

@@ -16,6 +16,12 @@ struct SquareSet {
     else
       hi |= std::uint64_t{1} << (bit - 64);
   }
+  void remove(int bit) {
+    if (bit < 64)
+      lo &= ~(std::uint64_t{1} << bit);
+    else
+      hi &= ~(std::uint64_t{1} << (bit - 64));
+  }
   bool has(int bit) const { return bit < 64 ? (lo >> bit) & 1 : (hi >> (bit - 64)) & 1; }
   SquareSet& operator|=(const SquareSet& o) {
     lo |= o.lo;
