@@ -76,4 +76,12 @@ check "com ends with best" "best" "$(echo "$out" | tail -1 | cut -d' ' -f1)"
 check "com candidates" 31 "$(echo "$out" | wc -l)"
 check "no candidate" "best none" "$("$cli" com '9/9/9/9/9/9/9/9/9 0,0,0,0 0,0,0,0')"
 
+# move: levels 1 to 3 play the move com chooses; level 4 ends with a best line too.
+for level in 1 2 3; do
+  check "move at level $level" "$("$cli" com "$START" --level $level --no-random | tail -1 | cut -d' ' -f1-6)" \
+    "$("$cli" move "$START" --level $level --no-random)"
+done
+check "level 4 takes the king" "best 5 8 5 9 900" "$("$cli" move '4k4/9/9/9/9/9/9/4r4/4K4 0,0,0,0 0,0,0,0' --level 4 --movetime 100 | tail -1)"
+"$cli" move "$START" --level 5 >/dev/null 2>&1; check "move --level 5 refused" 2 "$?"
+
 exit $fail
