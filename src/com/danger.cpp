@@ -231,6 +231,11 @@ void DangerScan::start(Engine& e) {
       if (v == -桂) man_knights_.add(s);
       if (v == EMPTY) empties_.add(s);
     }
+  // The bishop-drop squares are marked once a turn, before the candidates.
+  n_drop_targets_ = 0;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y)
+      if (e.cm.man_bishop_drop_targets[x][y] == 1) drop_targets_[n_drop_targets_++] = square_bit(x, y);
   everything_ = false;
 }
 
@@ -323,17 +328,35 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
   return D;
 }
 
+namespace {
+
+// Only MAN bishops in columns 1..5, rows 1..5 are looked at.
+bool corner_bishop_reaches(const Board& b, int x, int y) {
+  for (int a = 1; a <= 5; ++a)
+    for (int c = 1; c <= 5; ++c)
+      if (b[a][c] == -角 && 移動チェック(b, a, c, x, y, -角) == 1) return true;
+  return false;
+}
+
+}  // namespace
+
 int 盤評価_自角注意_COM(const Engine& e, int to_x, int to_y, int piece) {
   const auto& b = e.pos.board;
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       if (e.cm.man_bishop_drop_targets[x][y] != 1 || 移動チェック(b, to_x, to_y, x, y, -角) != 1) continue;
-      // Only the first such square, and only MAN bishops in columns 1..5, rows 1..5.
-      for (int a = 1; a <= 5; ++a)
-        for (int c = 1; c <= 5; ++c)
-          if (b[a][c] == -角 && 移動チェック(b, a, c, x, y, -角) == 1) return piece;
-      return 0;
+      // Only the first such square counts.
+      return corner_bishop_reaches(b, x, y) ? piece : 0;
     }
+  }
+  return 0;
+}
+
+int DangerScan::bishop_caution(const Engine& e, int to_x, int to_y, int piece) const {
+  const auto& b = e.pos.board;
+  for (int i = 0; i < n_drop_targets_; ++i) {
+    const int x = bit_x(drop_targets_[i]), y = bit_y(drop_targets_[i]);
+    if (移動チェック(b, to_x, to_y, x, y, -角) == 1) return corner_bishop_reaches(b, x, y) ? piece : 0;
   }
   return 0;
 }

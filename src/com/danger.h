@@ -43,6 +43,8 @@ class DangerScan {
   void candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece);
   // 盤評価_COM危険座標 of that candidate.
   double score(Engine& e, int piece, int to_x, int to_y) const;
+  // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
+  int bishop_caution(const Engine& e, int to_x, int to_y, int piece) const;
 
  private:
   Constants start_constants_{};
@@ -53,6 +55,8 @@ class DangerScan {
   // At the start: the COM pieces, the MAN knights and the empty squares,
   // which are the squares that read their neighbours' maps.
   SquareSet com_pieces_, man_knights_, empties_;
+  int drop_targets_[81];
+  int n_drop_targets_ = 0;
   bool everything_ = true;
   // For each square, the squares whose terms read its board value.
   SquareSet of_board_[81];

@@ -212,7 +212,7 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
       score -= 50;
     }
   } else if (piece != 角 && piece != 王 && piece != 歩) {
-    score -= 盤評価_自角注意_COM(e, tx, ty, piece);
+    score -= e.danger_scan ? e.danger_scan->bishop_caution(e, tx, ty, piece) : 盤評価_自角注意_COM(e, tx, ty, piece);
   }
 
   if (B[tx][5] == -香 && (tx == 1 || tx == 9) && piece != 香 && piece != 飛 && fx != tx) score -= 0.1;
