@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/args.h"
 #include "cli/play.h"
 #include "cli/text_escape.h"
 #include "com/escape_mate.h"
@@ -38,11 +39,6 @@ const char* const USAGE =
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";
 
-int bad(const std::string& why) {
-  std::cerr << "veverodu-cli: " << escape_line(why) << '\n';
-  return 2;
-}
-
 // A fresh game object after start-up, holding the given position.
 struct Session {
   RecordingPort port;
@@ -61,18 +57,6 @@ struct SearchOptions {
   bool random_term = true;
   int repeat = 1;
 };
-
-bool parse_int(const std::string& text, int low, int high, int& out) {
-  if (text.empty() || text.size() > 9) return false;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < low || value > high) return false;
-  out = value;
-  return true;
-}
 
 // Reads the options after the first argument; false with a reason on a bad one.
 bool parse_options(const std::vector<std::string>& args, bool allow_repeat, SearchOptions& o, std::string& error) {

@@ -3,14 +3,13 @@
 // the sides exchanged. The computer's code always plays the top side, so a
 // player on the bottom side sees the board turned half a turn with the
 // owners exchanged, and its move is turned back.
-#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "cli/text_escape.h"
+#include "cli/args.h"
 #include "com/deep/deep_board.h"
 #include "com/deep/deep_search.h"
 #include "com/escape_mate.h"
@@ -26,23 +25,6 @@ namespace {
 
 constexpr int GAME_LENGTH = 500;
 
-int refuse(const std::string& why) {
-  std::cerr << "veverodu-cli: " << escape_line(why) << '\n';
-  return 2;
-}
-
-bool read_number(const std::string& text, int low, int high, int& out) {
-  if (text.empty() || text.size() > 9) return false;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < low || value > high) return false;
-  out = value;
-  return true;
-}
-
 struct MatchOptions {
   int games = 2;
   int first = 0;
@@ -56,7 +38,7 @@ struct MatchOptions {
 class ClockHooks : public DeepHooks {
  public:
   double seconds() override {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return monotonic_seconds();
   }
 };
 
@@ -238,10 +220,10 @@ int match_command(const std::vector<std::string>& args) {
     else if (a == "--opening-plies") target = &o.opening_plies, low = 0, high = 40;
     else if (a == "--level") target = &o.level, low = 1, high = 3;
     else if (a == "--seed") target = &o.seed, low = 0, high = 1000000;
-    else return refuse("unknown option '" + a + "'");
-    if (i + 1 >= args.size()) return refuse(a + " needs a value");
+    else return bad("unknown option '" + a + "'");
+    if (i + 1 >= args.size()) return bad(a + " needs a value");
     const std::string& v = args[++i];
-    if (!read_number(v, low, high, *target)) return refuse("bad value for " + a + ": '" + v + "'");
+    if (!parse_int(v, low, high, *target)) return bad("bad value for " + a + ": '" + v + "'");
   }
   int wins = 0, draws = 0, losses = 0;
   long nodes = 0;

@@ -1,12 +1,11 @@
 // veverodu-cli move: the move the computer would play in a position, at any
 // level; level 4 reports its search as it deepens.
-#include <chrono>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "cli/text_escape.h"
+#include "cli/args.h"
 #include "com/deep/deep_search.h"
 #include "com/search.h"
 #include "flow/game.h"
@@ -17,27 +16,10 @@
 namespace vv::cli {
 namespace {
 
-int refuse(const std::string& why) {
-  std::cerr << "veverodu-cli: " << escape_line(why) << '\n';
-  return 2;
-}
-
-bool read_number(const std::string& text, int low, int high, int& out) {
-  if (text.empty() || text.size() > 9) return false;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value < low || value > high) return false;
-  out = value;
-  return true;
-}
-
 class ClockHooks : public DeepHooks {
  public:
   double seconds() override {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return monotonic_seconds();
   }
   void info(int depth, long nodes, int score) override {
     std::cout << "info depth " << depth << " nodes " << nodes << " score " << score << '\n';
@@ -47,7 +29,7 @@ class ClockHooks : public DeepHooks {
 }  // namespace
 
 int move_command(const std::vector<std::string>& args) {
-  if (args.size() < 2) return refuse("move needs a POSITION");
+  if (args.size() < 2) return bad("move needs a POSITION");
   int level = 3;
   int movetime = 1000;
   bool random_term = true;
@@ -56,18 +38,18 @@ int move_command(const std::vector<std::string>& args) {
     if (a == "--no-random") {
       random_term = false;
     } else if (a == "--level" || a == "--movetime") {
-      if (i + 1 >= args.size()) return refuse(a + " needs a value");
+      if (i + 1 >= args.size()) return bad(a + " needs a value");
       const std::string& v = args[++i];
-      const bool ok = a == "--level" ? read_number(v, 1, 4, level) : read_number(v, 1, 3600000, movetime);
-      if (!ok) return refuse("bad value for " + a + ": '" + v + "'");
+      const bool ok = a == "--level" ? parse_int(v, 1, 4, level) : parse_int(v, 1, 3600000, movetime);
+      if (!ok) return bad("bad value for " + a + ": '" + v + "'");
     } else {
-      return refuse("unknown option '" + a + "'");
+      return bad("unknown option '" + a + "'");
     }
   }
 
   Position p{};  // king squares stay 0 until a survey finds the kings
   std::string error;
-  if (!parse_position(args[1], p, error)) return refuse("bad position: " + error);
+  if (!parse_position(args[1], p, error)) return bad("bad position: " + error);
   // A fresh game object after start-up, holding the position.
   auto port = std::make_unique<RecordingPort>();
   auto game = std::make_unique<Game>(*port);

@@ -1,6 +1,5 @@
 // The computer's turn, as the game plays it: think, play the chosen move with
 // its sound and turning animation, announce mate or check, pass the turn.
-#include <chrono>
 
 #include "com/deep/deep_search.h"
 #include "com/escape_mate.h"
@@ -34,7 +33,7 @@ class DeepTurnHooks : public DeepHooks {
  public:
   explicit DeepTurnHooks(Game& game) : game_(game) {}
   double seconds() override {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    return monotonic_seconds();
   }
   void tick() override { game_.Timer1_Timer(); }
 

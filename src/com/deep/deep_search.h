@@ -4,10 +4,17 @@
 // the person's move, and the 500th move.
 #pragma once
 
+#include <chrono>
+
 #include "com/engine.h"
 #include "com/search.h"
 
 namespace vv {
+
+// A monotonic clock reading in seconds, for hooks that measure real time.
+inline double monotonic_seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 class DeepHooks {
  public:
