@@ -43,7 +43,10 @@ const char* const USAGE =
 struct Session {
   RecordingPort port;
   Game game{port};
-  Session() { game.Form_Load(); }
+  Session() {
+    port.real_files = false;
+    game.Form_Load();
+  }
   bool load(const std::string& text, std::string& error) {
     Position p{};  // king squares stay 0 until a survey finds the kings
     if (!parse_position(text, p, error)) return false;

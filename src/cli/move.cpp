@@ -53,6 +53,7 @@ int move_command(const std::vector<std::string>& args) {
   // A fresh game object after start-up, holding the position.
   auto port = std::make_unique<RecordingPort>();
   auto game = std::make_unique<Game>(*port);
+  port->real_files = false;
   game->Form_Load();
   Engine& e = game->e;
   e.pos = p;

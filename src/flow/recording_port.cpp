@@ -49,6 +49,16 @@ void RecordingPort::computer_moved(int from_x, int from_y, int to_x, int to_y, i
                    std::to_string(to_y) + ' ' + std::to_string(placed));
 }
 
+bool RecordingPort::read_file(const std::string& path, std::string& bytes, std::string& error) {
+  if (real_files) return Port::read_file(path, bytes, error);
+  error = "no files here";
+  return false;
+}
+
+bool RecordingPort::write_file(const std::string& path, const std::string& bytes, std::string& error) {
+  return real_files ? Port::write_file(path, bytes, error) : true;
+}
+
 void RecordingPort::play(Sound s) { events.push_back(std::string("sound ") + sound_name(s)); }
 
 void RecordingPort::wait(double seconds) {

@@ -28,6 +28,8 @@ class RecordingPort : public Port {
   void set_timer(bool running) override { timer_running = running; }
   void quit() override { quit_requested = true; }
   void computer_moved(int from_x, int from_y, int to_x, int to_y, int placed) override;
+  bool read_file(const std::string& path, std::string& bytes, std::string& error) override;
+  bool write_file(const std::string& path, const std::string& bytes, std::string& error) override;
 
   void show_file_lists(bool drive, bool folder, bool file) override { lists_shown = drive || folder || file; }
   void show_save_form(bool visible) override;
@@ -48,6 +50,9 @@ class RecordingPort : public Port {
   bool save_form_shown = false;
   SaveFormTexts form;
   std::string folder = ".";
+  // Off for the one-shot commands: no file is read, and writing one succeeds
+  // without touching the disk, so they never create a settings file.
+  bool real_files = true;
 
  private:
   bool marks[static_cast<int>(MenuMark::COUNT)] = {};
