@@ -11,26 +11,13 @@
 #include "com/deep/deep_board.h"
 #include "com/deep/deep_search.h"
 #include "influence/survey.h"
-#include "rules/position_text.h"
+#include "bench_positions.h"
 
 namespace {
 
 using namespace vv;
 
-const std::vector<Position>& positions() {
-  static const std::vector<Position> all = [] {
-    std::vector<Position> list;
-    std::ifstream in(POSITIONS_FILE);
-    std::string line;
-    while (std::getline(in, line)) {
-      Position p{};
-      std::string error;
-      if (parse_position(line, p, error)) list.push_back(p);
-    }
-    return list;
-  }();
-  return all;
-}
+using bench::positions;
 
 class SteadyClock : public DeepHooks {
  public:
