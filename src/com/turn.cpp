@@ -28,17 +28,20 @@ class TurnHooks : public SearchHooks {
 
 // The searching level keeps the clock display going while it thinks, and
 // measures its time on a real clock: the game's own clock only moves by its
-// waits where it has no window.
+// waits where it has no window. A tick that would wait past the end of the
+// thinking time is left out, so the time limit holds.
 class DeepTurnHooks : public DeepHooks {
  public:
-  explicit DeepTurnHooks(Game& game) : game_(game) {}
-  double seconds() override {
-    return monotonic_seconds();
+  DeepTurnHooks(Game& game, double limit) : game_(game), deadline_(monotonic_seconds() + limit) {}
+  double seconds() override { return monotonic_seconds(); }
+  void tick() override {
+    constexpr double TICK_WAIT = 0.3;  // what a tick that shows a new second waits
+    if (deadline_ - seconds() > TICK_WAIT) game_.Timer1_Timer();
   }
-  void tick() override { game_.Timer1_Timer(); }
 
  private:
   Game& game_;
+  double deadline_;
 };
 
 // The turning animation shows the face the piece turns from.
@@ -66,7 +69,7 @@ void Game::com_ban() {
   if (e.com_level == SEARCHING_LEVEL) {
     port_.refresh();
     待ち時間(0.3);
-    DeepTurnHooks hooks(*this);
+    DeepTurnHooks hooks(*this, SEARCHING_LEVEL_SECONDS);
     result = deep_search(e, SEARCHING_LEVEL_SECONDS, RECORD_CAPACITY - rec.move_number, hooks);
   } else {
     TurnHooks hooks(*this, port_);
