@@ -129,6 +129,21 @@ int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   return n;
 }
 
+// False when square_terms surely adds nothing there, by a glance at the
+// square alone: an empty square unreached by MAN while MAN holds nothing, a
+// COM piece unreached by MAN (but for a king on row 1 or a pawn a MAN rook
+// captures), a MAN piece unreached by COM other than a knight or a rook or
+// lance in the COM king's column. Each mirrors the conditions its terms stand on.
+inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y) {
+  const int v = e.pos.board[x][y];
+  const Influence& m = e.inf;
+  if (v == EMPTY) return m.man_reach_count[x][y] > 0 || c.man_holds_any;
+  if (v >= 10)
+    return m.man_reach_count[x][y] > 0 || (v == 王 && y == 1) || (v == 歩 && m.man_capturer_piece[x][y] == -飛);
+  if (v <= -10) return m.com_reach_count[x][y] > 0 || v == -桂 || ((v == -飛 || v == -香) && x == c.kcx);
+  return false;
+}
+
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
   return (e.inf.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
@@ -312,8 +327,10 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
   double fresh[MAX_TERMS];
   each_square(visit, [&](int s) {
     if (dirty_.has(s)) {
-      const int n = square_terms(e, start_constants_, bit_x(s), bit_y(s), fresh);
-      for (int i = 0; i < n; ++i) D += fresh[i];
+      if (may_add_terms(e, start_constants_, bit_x(s), bit_y(s))) {
+        const int n = square_terms(e, start_constants_, bit_x(s), bit_y(s), fresh);
+        for (int i = 0; i < n; ++i) D += fresh[i];
+      }
     } else {
       for (int i = 0; i < count_[s]; ++i) D += terms_[s][i];
     }
