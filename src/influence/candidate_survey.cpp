@@ -123,37 +123,40 @@ constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
 
 }  // namespace
 
-CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occupant) {
-  Fold f{NO_PIECE, NO_PIECE, NO_MAN_CAPTURER, 0, 0, NO_PIECE, false, false, 0, 0, 0, 0};
-  for (int i = 0; i < n; ++i) {
-    const int k = list[i].code;
-    const int px = at.x[list[i].sq], py = at.y[list[i].sq];
-    if (k < 0) {
-      if (occupant < 0) {
-        if (f.man_guard > k) f.man_guard = static_cast<std::int16_t>(k);
-      } else if (occupant > 0 && f.man_capturer < k) {
-        f.man_capturer = static_cast<std::int16_t>(k);
-        f.man_capturer_x = static_cast<std::int16_t>(px);
-        f.man_capturer_y = static_cast<std::int16_t>(py);
-      }
-    } else if (occupant >= 10) {
-      if (f.com_guard > k) {
-        f.com_guard = static_cast<std::int16_t>(k);
-        if (k == 桂 || k == 銀 || is_slider(k)) {
-          f.guard_square_written = true;
-          f.guard_x = static_cast<std::int16_t>(px);
-          f.guard_y = static_cast<std::int16_t>(py);
-        }
-      }
-    } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
-      f.com_capturer = static_cast<std::int16_t>(k);
-      if (k != 歩) {
-        f.capturer_square_written = true;
-        f.capturer_x = static_cast<std::int16_t>(px);
-        f.capturer_y = static_cast<std::int16_t>(py);
+// One piece of a square's reachers, in scan order, taken into its fold.
+inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
+  const int k = r.code;
+  const int px = at.x[r.sq], py = at.y[r.sq];
+  if (k < 0) {
+    if (occupant < 0) {
+      if (f.man_guard > k) f.man_guard = static_cast<std::int16_t>(k);
+    } else if (occupant > 0 && f.man_capturer < k) {
+      f.man_capturer = static_cast<std::int16_t>(k);
+      f.man_capturer_x = static_cast<std::int16_t>(px);
+      f.man_capturer_y = static_cast<std::int16_t>(py);
+    }
+  } else if (occupant >= 10) {
+    if (f.com_guard > k) {
+      f.com_guard = static_cast<std::int16_t>(k);
+      if (k == 桂 || k == 銀 || is_slider(k)) {
+        f.guard_square_written = true;
+        f.guard_x = static_cast<std::int16_t>(px);
+        f.guard_y = static_cast<std::int16_t>(py);
       }
     }
+  } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
+    f.com_capturer = static_cast<std::int16_t>(k);
+    if (k != 歩) {
+      f.capturer_square_written = true;
+      f.capturer_x = static_cast<std::int16_t>(px);
+      f.capturer_y = static_cast<std::int16_t>(py);
+    }
   }
+}
+
+CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occupant) {
+  Fold f = NO_FOLD;
+  for (int i = 0; i < n; ++i) fold_in(f, list[i], occupant);
   return f;
 }
 
@@ -269,6 +272,31 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
   }
   while (c < d.added) out[n++] = come[c++];
   return n;
+}
+
+// The fold of an occupied square in the candidate position: its reachers
+// taken in scan order as new_list lists them, without listing them.
+CandidateSurvey::Fold CandidateSurvey::fold_now(int s, int occupant) const {
+  if (delta_stamp_[s] != stamp_) return base_fold_[s];
+  Fold f = NO_FOLD;
+  const Delta& d = delta_[s];
+  Reacher come[DELTA_CAP];
+  for (int i = 0; i < d.added; ++i) {
+    int j = i;
+    for (; j > 0 && come[j - 1].sq > d.come[i].sq; --j) come[j] = come[j - 1];
+    come[j] = d.come[i];
+  }
+  int c = 0;
+  for (int i = 0; i < list_n_[s]; ++i) {
+    const Reacher r = list_[s][i];
+    bool gone = false;
+    for (int g = 0; g < d.removed; ++g) gone |= d.gone[g] == r.sq;
+    if (gone) continue;
+    while (c < d.added && come[c].sq < r.sq) fold_in(f, come[c++], occupant);
+    fold_in(f, r, occupant);
+  }
+  while (c < d.added) fold_in(f, come[c++], occupant);
+  return f;
 }
 
 void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
@@ -439,11 +467,10 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
       com_reach_changed_.add(at.bit[s]);
     }
   }
-  Reacher list[LIST_CAP + DELTA_CAP];
   for (int i = 0; i < n_folded_; ++i) {
     const int s = folded_[i];
     const int x = at.x[s], y = at.y[s];
-    const Fold now = b[x][y] != EMPTY ? fold(list, new_list(s, list), b[x][y]) : fold(nullptr, 0, EMPTY);
+    const Fold now = b[x][y] != EMPTY ? fold_now(s, b[x][y]) : NO_FOLD;
     write_fold(m, s, now);
     if (now.man_guard != base_.man_guard_piece[x][y] || now.com_guard != base_.com_guard_piece[x][y] ||
         now.man_capturer != base_.man_capturer_piece[x][y] || now.man_capturer_x != base_.man_capturer_x[x][y] ||
