@@ -187,6 +187,7 @@ struct Neighbours {
   SquareSet knight_drop[81];   // a knight dropped two rows down, one column over, forks this square
   SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
   SquareSet column_below[81];  // a lance dropped below it looks up its column
+  SquareSet king_area[81];     // the squares whose terms read a COM king standing here
   Neighbours() {
     auto add = [](SquareSet& set, int x, int y) {
       if (x >= 1 && x <= 9 && y >= 1 && y <= 9) set.add(square_bit(x, y));
@@ -212,6 +213,10 @@ struct Neighbours {
         if (y <= 5)
           for (int r = 1; r < y && r <= 3; ++r) add(column_top[s], x, r);
         for (int r = y + 1; r <= 9; ++r) add(column_below[s], x, r);
+        // Empty squares next to it, MAN pieces two squares around it, MAN rooks and lances in its column.
+        for (int dx = -2; dx <= 2; ++dx)
+          for (int dy = -2; dy <= 2; ++dy) add(king_area[s], x + dx, y + dy);
+        for (int r = 1; r <= 9; ++r) add(king_area[s], x, r);
       }
   }
 };
@@ -255,8 +260,7 @@ void DangerScan::start(Engine& e) {
 }
 
 void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
-  // A king move changes the squares next to the COM king everywhere.
-  everything_ = survey.fell_back() || piece == 王 || move_reach.find(piece, tx, ty) == nullptr;
+  everything_ = survey.fell_back() || move_reach.find(piece, tx, ty) == nullptr;
   if (everything_) return;
   // Who stands where in the candidate position decides which neighbours read a square's maps.
   SquareSet com = com_pieces_, knights = man_knights_, empty = empties_;
@@ -318,17 +322,30 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
       if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
     });
   }
+  // A COM king move changes the terms that read where the king stands: they
+  // are worked out again around both squares, with the king where it is now.
+  SquareSet dirty = dirty_;
+  Constants c = start_constants_;
+  if (e.pos.com_king_x != c.kcx || e.pos.com_king_y != c.kcy) {
+    auto around_king = [&] {
+      if (c.kcx >= 1 && c.kcx <= 9 && c.kcy >= 1 && c.kcy <= 9) dirty |= near.king_area[square_bit(c.kcx, c.kcy)];
+    };
+    around_king();
+    c.kcx = e.pos.com_king_x;
+    c.kcy = e.pos.com_king_y;
+    around_king();
+  }
   SquareSet visit = has_terms_;
-  visit |= dirty_;
+  visit |= dirty;
   visit |= forks;
   double D = 0;
   int fork_count = 0;
   int fork_min = 9999;
   double fresh[MAX_TERMS];
   each_square(visit, [&](int s) {
-    if (dirty_.has(s)) {
-      if (may_add_terms(e, start_constants_, bit_x(s), bit_y(s))) {
-        const int n = square_terms(e, start_constants_, bit_x(s), bit_y(s), fresh);
+    if (dirty.has(s)) {
+      if (may_add_terms(e, c, bit_x(s), bit_y(s))) {
+        const int n = square_terms(e, c, bit_x(s), bit_y(s), fresh);
         for (int i = 0; i < n; ++i) D += fresh[i];
       }
     } else {
