@@ -276,9 +276,12 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 
 // The fold of an occupied square in the candidate position: its reachers
 // taken in scan order as new_list lists them, without listing them.
-CandidateSurvey::Fold CandidateSurvey::fold_now(int s, int occupant) const {
-  if (delta_stamp_[s] != stamp_) return base_fold_[s];
-  Fold f = NO_FOLD;
+void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
+  if (delta_stamp_[s] != stamp_) {
+    f = base_fold_[s];
+    return;
+  }
+  f = NO_FOLD;
   const Delta& d = delta_[s];
   Reacher come[DELTA_CAP];
   for (int i = 0; i < d.added; ++i) {
@@ -296,7 +299,6 @@ CandidateSurvey::Fold CandidateSurvey::fold_now(int s, int occupant) const {
     fold_in(f, r, occupant);
   }
   while (c < d.added) fold_in(f, come[c++], occupant);
-  return f;
 }
 
 void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
@@ -470,7 +472,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   for (int i = 0; i < n_folded_; ++i) {
     const int s = folded_[i];
     const int x = at.x[s], y = at.y[s];
-    const Fold now = b[x][y] != EMPTY ? fold_now(s, b[x][y]) : NO_FOLD;
+    Fold now = NO_FOLD;
+    if (b[x][y] != EMPTY) fold_now(s, b[x][y], now);
     write_fold(m, s, now);
     if (now.man_guard != base_.man_guard_piece[x][y] || now.com_guard != base_.com_guard_piece[x][y] ||
         now.man_capturer != base_.man_capturer_piece[x][y] || now.man_capturer_x != base_.man_capturer_x[x][y] ||

@@ -67,7 +67,7 @@ class CandidateSurvey {
   static constexpr Fold NO_FOLD{NO_PIECE, NO_PIECE, NO_MAN_CAPTURER, 0, 0, NO_PIECE, false, false, 0, 0, 0, 0};
   static void fold_in(Fold& f, const Reacher& r, int occupant);
   static Fold fold(const Reacher* list, int n, int occupant);
-  Fold fold_now(int s, int occupant) const;
+  void fold_now(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
   bool note(int s, int sign, int from_sq, int code, const Board& b);
   int new_list(int s, Reacher* out) const;
