@@ -222,6 +222,31 @@ struct Neighbours {
 };
 const Neighbours near;
 
+
+// Square sets as one 81-bit number, bit 9 (x - 1) + (y - 1).
+using Bits = unsigned __int128;
+inline Bits bits(const SquareSet& s) { return (static_cast<Bits>(s.hi) << 64) | s.lo; }
+inline SquareSet set_of(Bits b) { return SquareSet{static_cast<std::uint64_t>(b), static_cast<std::uint64_t>(b >> 64)}; }
+constexpr Bits ALL_SQUARES = (static_cast<Bits>(1) << 81) - 1;
+struct Rows {
+  Bits of[10] = {};  // the squares of row y
+  constexpr Rows() {
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) of[y] |= static_cast<Bits>(1) << (9 * (x - 1) + y - 1);
+  }
+};
+constexpr Rows rows;
+// The squares one row above, one row below, and diagonally next to the
+// squares of a set; a column's end does not run on into the next column.
+inline Bits above(Bits b) { return (b & ~rows.of[1]) >> 1; }
+inline Bits below(Bits b) { return (b & ~rows.of[9]) << 1; }
+inline Bits diagonal(Bits b) {
+  const Bits up = b & ~rows.of[1], down = b & ~rows.of[9];
+  return ((up >> 10) | (up << 8) | (down >> 8) | (down << 10)) & ALL_SQUARES;
+}
+// From row 7: the row-9 squares one column over, where a MAN knight looks two rows up.
+inline Bits knight_homes(Bits row7) { return ((row7 >> 7) | (row7 << 11)) & ALL_SQUARES; }
+
 }  // namespace
 
 void DangerScan::start(Engine& e) {
@@ -272,28 +297,22 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   knights.remove(square_bit(tx, ty));
   empty.remove(square_bit(tx, ty));
   const bool bishop_in_hand = start_constants_.man_holds_bishop;
-  dirty_ = SquareSet{};
+  // Whole sets at a time: a set moved one row up or down, or diagonally,
+  // names the neighbours of all its squares at once.
+  const Bits man = bits(survey.man_reach_changed()), reach = bits(survey.com_reach_changed()),
+             entries = bits(survey.entries_changed());
+  const Bits com_now = bits(com), knights_now = bits(knights);
   // A MAN reach count is read on its square, by a MAN knight below it, and
-  // on row 2 by a COM king above it.
-  each_square(survey.man_reach_changed(), [&](int s) {
-    dirty_ |= near.self[s];
-    dirty_ |= near.below[s] & knights;
-    if (bit_y(s) == 2) dirty_ |= near.above[s] & com;
-  });
-  // A COM reach count: on its square, by a COM piece above it, by empty
-  // squares diagonally next to it when MAN holds a bishop, and on row 7 by
-  // MAN knights on row 9.
-  each_square(survey.com_reach_changed(), [&](int s) {
-    dirty_ |= near.self[s];
-    dirty_ |= near.above[s] & com;
-    if (bishop_in_hand) dirty_ |= near.diagonal[s] & empty;
-    if (bit_y(s) == 7) dirty_ |= near.knight_home[s] & knights;
-  });
-  // Guard and capturer entries: on their square and by a COM piece above it.
-  each_square(survey.entries_changed(), [&](int s) {
-    dirty_ |= near.self[s];
-    dirty_ |= near.above[s] & com;
-  });
+  // on row 2 by a COM king above it. A COM reach count: on its square, by a
+  // COM piece above it, by empty squares diagonally next to it when MAN
+  // holds a bishop, and on row 7 by MAN knights on row 9. Guard and capturer
+  // entries: on their square and by a COM piece above it.
+  Bits d = man | reach | entries;
+  d |= below(man) & knights_now;
+  d |= above((man & rows.of[2]) | reach | entries) & com_now;
+  if (bishop_in_hand) d |= diagonal(reach) & bits(empty);
+  d |= knight_homes(reach & rows.of[7]) & knights_now;
+  dirty_ = set_of(d);
   auto board_changed = [&](int x, int y) { dirty_ |= of_board_[square_bit(x, y)]; };
   // The surroundings count of a dropped knight reads the COM bishops, rooks
   // and kings in the corner of columns and rows 1..5.
