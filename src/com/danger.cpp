@@ -250,6 +250,7 @@ inline Bits knight_homes(Bits row7) { return ((row7 >> 7) | (row7 << 11)) & ALL_
 }  // namespace
 
 void DangerScan::start(Engine& e) {
+  engine_ = &e;
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
   has_terms_ = man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
@@ -261,9 +262,7 @@ void DangerScan::start(Engine& e) {
     board |= near.below[s];
     board |= near.column_top[s];
     board |= near.knight_home[s];
-    if (c.man_holds_bishop) board |= near.diagonal[s];
     if (c.man_holds_knight) board |= near.knight_drop[s];
-    if (c.man_holds_lance) board |= near.column_below[s];
   }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
@@ -310,10 +309,24 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   Bits d = man | reach | entries;
   d |= below(man) & knights_now;
   d |= above((man & rows.of[2]) | reach | entries) & com_now;
-  if (bishop_in_hand) d |= diagonal(reach) & bits(empty);
+  // A diagonal neighbour's count is read only where it holds a COM piece.
+  if (bishop_in_hand) d |= diagonal(reach & com_now) & bits(empty);
   d |= knight_homes(reach & rows.of[7]) & knights_now;
   dirty_ = set_of(d);
-  auto board_changed = [&](int x, int y) { dirty_ |= of_board_[square_bit(x, y)]; };
+  const Board& b = engine_->pos.board;
+  // A changed square is read as above, below and around by of_board_; an
+  // empty square diagonally next to it reads it for a bishop fork; and a
+  // lance drop below it sees it only from just under the first piece below it.
+  auto board_changed = [&](int x, int y) {
+    const int s = square_bit(x, y);
+    dirty_ |= of_board_[s];
+    if (bishop_in_hand) dirty_ |= near.diagonal[s] & empty;
+    if (start_constants_.man_holds_lance) {
+      int q = y + 1;
+      while (q <= 9 && b[x][q] == EMPTY) ++q;
+      if (q < 9) dirty_.add(square_bit(x, q + 1));
+    }
+  };
   // The surroundings count of a dropped knight reads the COM bishops, rooks
   // and kings in the corner of columns and rows 1..5.
   std::uint32_t corner = corner_mask_;

@@ -58,6 +58,7 @@ class DangerScan {
   int drop_targets_[81];
   int n_drop_targets_ = 0;
   bool everything_ = true;
+  const Engine* engine_ = nullptr;  // the engine of the start: the candidates stand on its board
   // For each square, the squares whose terms read its board value.
   SquareSet of_board_[81];
 };
