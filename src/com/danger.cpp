@@ -275,6 +275,30 @@ void DangerScan::start(Engine& e) {
       if (v == -桂) man_knights_.add(s);
       if (v == EMPTY) empties_.add(s);
     }
+  // The squares whose terms read their own COM count, on the start's board
+  // (a candidate changing what a square's terms stand on makes it dirty
+  // through the board): every COM piece; a MAN piece near the COM king or a
+  // MAN knight under a COM silver; an empty square next to the COM king or
+  // in rows 1..3, and those a MAN lance, knight or bishop drop would use.
+  count_readers_ = com_pieces_;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      const auto& b = e.pos.board;
+      const int v = b[x][y];
+      const bool near_king = iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3;
+      bool reads = false;
+      if (v <= -10) {
+        reads = near_king || (v == -桂 && y > 2 && b[x][y - 1] == 銀);
+      } else if (v == EMPTY) {
+        const bool inner = x > 1 && x < 9 && y > 1 && y < 9;
+        reads = (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) || y < 4 ||
+                (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) ||
+                (c.man_holds_knight && ((inner && y > 2 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) ||
+                                        surroundings(c.corner_mask, x, y) < 0)) ||
+                (c.man_holds_bishop && inner);
+      }
+      if (reads) count_readers_.add(square_bit(x, y));
+    }
   // The bishop-drop squares are marked once a turn, before the candidates.
   n_drop_targets_ = 0;
   for (int x = 1; x <= 9; ++x)
@@ -306,7 +330,7 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   // COM piece above it, by empty squares diagonally next to it when MAN
   // holds a bishop, and on row 7 by MAN knights on row 9. Guard and capturer
   // entries: on their square and by a COM piece above it.
-  Bits d = man | reach | entries;
+  Bits d = man | (reach & bits(count_readers_)) | entries;
   d |= below(man) & knights_now;
   d |= above((man & rows.of[2]) | reach | entries) & com_now;
   // A diagonal neighbour's count is read only where it holds a COM piece.

@@ -55,6 +55,7 @@ class DangerScan {
   // At the start: the COM pieces, the MAN knights and the empty squares,
   // which are the squares that read their neighbours' maps.
   SquareSet com_pieces_, man_knights_, empties_;
+  SquareSet count_readers_;  // squares whose terms may read their own COM count
   int drop_targets_[81];
   int n_drop_targets_ = 0;
   bool everything_ = true;
