@@ -260,9 +260,7 @@ void DangerScan::start(Engine& e) {
     board = near.self[s];
     board |= near.above[s];
     board |= near.below[s];
-    board |= near.column_top[s];
     board |= near.knight_home[s];
-    if (c.man_holds_knight) board |= near.knight_drop[s];
   }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
@@ -281,6 +279,7 @@ void DangerScan::start(Engine& e) {
   // MAN knight under a COM silver; an empty square next to the COM king or
   // in rows 1..3, and those a MAN lance, knight or bishop drop would use.
   count_readers_ = com_pieces_;
+  man_reached_ = SquareSet{};
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const auto& b = e.pos.board;
@@ -293,11 +292,12 @@ void DangerScan::start(Engine& e) {
         const bool inner = x > 1 && x < 9 && y > 1 && y < 9;
         reads = (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) || y < 4 ||
                 (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) ||
-                (c.man_holds_knight && ((inner && y > 2 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) ||
+                (c.man_holds_knight && ((x > 1 && x < 9 && y > 2 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) ||
                                         surroundings(c.corner_mask, x, y) < 0)) ||
                 (c.man_holds_bishop && inner);
       }
       if (reads) count_readers_.add(square_bit(x, y));
+      if (e.inf.man_reach_count[x][y] > 0) man_reached_.add(square_bit(x, y));
     }
   // The bishop-drop squares are marked once a turn, before the candidates.
   n_drop_targets_ = 0;
@@ -341,10 +341,30 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   // A changed square is read as above, below and around by of_board_; an
   // empty square diagonally next to it reads it for a bishop fork; and a
   // lance drop below it sees it only from just under the first piece below it.
+  // Squares in rows 1..3 above a changed square look down to it only where MAN reaches them.
+  const SquareSet man_reached_now = set_of(bits(man_reached_) | man);
+  const bool knight_in_hand = start_constants_.man_holds_knight;
+  // A fork by a dropped bishop or knight needs COM pieces on both squares it
+  // attacks: a changed square matters to a drop square only with a COM
+  // piece (or the emptied source) on the other.
+  auto fork_partner = [&](int x, int y, int above) {
+    return x >= 1 && x <= 9 && y >= 1 && y <= 9 && (b[x][y] > above || (x == fx && y == fy));
+  };
+  // The drop square: empty, off the edge columns, rows 2..8 for a bishop, 3..9 for a knight.
+  auto fork_reader = [&](int x, int y, int lowest, int highest) {
+    if (x > 1 && x < 9 && y >= lowest && y <= highest && b[x][y] == EMPTY) dirty_.add(square_bit(x, y));
+  };
   auto board_changed = [&](int x, int y) {
     const int s = square_bit(x, y);
     dirty_ |= of_board_[s];
-    if (bishop_in_hand) dirty_ |= near.diagonal[s] & empty;
+    dirty_ |= near.column_top[s] & man_reached_now;
+    if (bishop_in_hand)
+      for (const int dx : {-1, 1})
+        for (const int dy : {-1, 1})
+          if (fork_partner(x + 2 * dx, y + 2 * dy, 9)) fork_reader(x + dx, y + dy, 2, 8);
+    if (knight_in_hand)
+      for (const int dx : {-1, 1})
+        if (fork_partner(x + 2 * dx, y, 歩)) fork_reader(x + dx, y + 2, 3, 9);
     if (start_constants_.man_holds_lance) {
       int q = y + 1;
       while (q <= 9 && b[x][q] == EMPTY) ++q;

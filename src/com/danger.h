@@ -56,6 +56,7 @@ class DangerScan {
   // which are the squares that read their neighbours' maps.
   SquareSet com_pieces_, man_knights_, empties_;
   SquareSet count_readers_;  // squares whose terms may read their own COM count
+  SquareSet man_reached_;    // squares MAN reaches at the start
   int drop_targets_[81];
   int n_drop_targets_ = 0;
   bool everything_ = true;
