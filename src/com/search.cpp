@@ -8,6 +8,7 @@
 #include "com/evaluate.h"
 #include "com/surveys.h"
 #include "influence/candidate_survey.h"
+#include "influence/square_set.h"
 #include "influence/survey.h"
 #include "rules/move_check.h"
 
@@ -74,10 +75,18 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       // Targets in scan order; those the piece could not reach on an empty
       // board are left out, as the move check would refuse them.
       const SquareSet* reach = move_reach.find(piece, fx, fy);
-      for (int bit = 0; bit < 81; ++bit) {
-        if (reach != nullptr && !reach->has(bit)) continue;
+      SquareSet targets;
+      if (reach != nullptr) {
+        targets = *reach;
+      } else {
+        targets.lo = ~std::uint64_t{0};
+        targets.hi = (std::uint64_t{1} << 17) - 1;
+      }
+      bool king_taken = false;
+      each_square(targets, [&](int bit) {
+        if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
-        if (移動チェック(b, fx, fy, tx, ty, piece) != 1) continue;
+        if (移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
         // The piece keeps its face while it is scored.
@@ -89,8 +98,9 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         b[tx][ty] = captured;
         b[fx][fy] = piece;
         // Taking the king ends the search at once.
-        if (consider(fx, fy, tx, ty, piece, score) && captured == -王) return result;
-      }
+        if (consider(fx, fy, tx, ty, piece, score) && captured == -王) king_taken = true;
+      });
+      if (king_taken) return result;
     }
   }
 
