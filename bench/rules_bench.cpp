@@ -15,26 +15,13 @@
 #include "influence/candidate_survey.h"
 #include "influence/survey.h"
 #include "rules/move_check.h"
-#include "rules/position_text.h"
+#include "bench_positions.h"
 
 namespace {
 
 using namespace vv;
 
-const std::vector<Position>& positions() {
-  static const std::vector<Position> all = [] {
-    std::vector<Position> list;
-    std::ifstream in(POSITIONS_FILE);
-    std::string line;
-    while (std::getline(in, line)) {
-      Position p{};
-      std::string error;
-      if (parse_position(line, p, error)) list.push_back(p);
-    }
-    return list;
-  }();
-  return all;
-}
+using bench::positions;
 
 // Every piece of both sides against every target square.
 void BM_MoveCheck(benchmark::State& state) {
