@@ -217,25 +217,52 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
   man_reach_changed_ = com_reach_changed_ = entries_changed_ = all;
 }
 
+// Whether a piece coming to or leaving square s could change what folding
+// s writes. The others pass through fold_in without a trace, so a square
+// whose every change is of that kind folds as at the start. A plain minimum
+// or maximum (the MAN guard, the MAN capturer) keeps its winner when every
+// piece that comes or goes is strictly on the losing side of the start's
+// winner; once one is not, the square is folded over all its changes. The
+// COM guard and capturer are won in steps that write their squares on the
+// way, so every piece that can take them part counts. The target takes a
+// new occupant: everything counts there.
+inline bool CandidateSurvey::can_win(int s, int occupant, int code) const {
+  if (s == target_sq_) return true;
+  if (code < 0) {
+    if (occupant < 0) return code <= base_fold_[s].man_guard;
+    return code >= base_fold_[s].man_capturer;
+  }
+  if (occupant >= 10) return true;
+  return occupant <= -10 && (code == 歩 || is_slider(code));
+}
+
+inline void CandidateSurvey::refold(int s) {
+  if (fold_stamp_[s] == stamp_) return;
+  fold_stamp_[s] = stamp_;
+  folded_[n_folded_++] = s;
+  cur_stale_.add(at.bit[s]);
+}
+
 bool CandidateSurvey::note(int s, int sign, int from_sq, int code, const Board& b) {
-  const bool occupied = b[at.x[s]][at.y[s]] != EMPTY;
+  const int occupant = b[at.x[s]][at.y[s]];
   if (delta_stamp_[s] != stamp_) {
     delta_stamp_[s] = stamp_;
     man_delta_[s] = com_delta_[s] = 0;
     delta_[s].removed = delta_[s].added = 0;
     touched_[n_touched_++] = s;
-    // An occupied square has its entries folded again; the source has them reset.
-    if (occupied || s == source_) {
-      folded_[n_folded_++] = s;
-      cur_stale_.add(at.bit[s]);
-    }
   }
-  if (sign == 0) return true;
+  // The source has its entries reset, the target folded over its new occupant.
+  if (sign == 0) {
+    refold(s);
+    return true;
+  }
   if (code < 0)
     man_delta_[s] = static_cast<std::int8_t>(man_delta_[s] + sign);
   else
     com_delta_[s] = static_cast<std::int8_t>(com_delta_[s] + sign);
-  if (!occupied) return true;  // an empty square keeps only its counts
+  if (occupant == EMPTY) return true;  // an empty square keeps only its counts
+  // Every change is listed, so that a square folded again sees them all.
+  if (can_win(s, occupant, code)) refold(s);
   Delta& d = delta_[s];
   if (sign < 0) {
     if (d.removed == DELTA_CAP) return !(overflow_ = true);
@@ -411,6 +438,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   ++stamp_;
   n_touched_ = n_folded_ = 0;
   source_ = f;
+  target_sq_ = t;
   cur_stale_ = SquareSet{};
   overflow_ = false;
 

@@ -69,6 +69,8 @@ class CandidateSurvey {
   static Fold fold(const Reacher* list, int n, int occupant);
   void fold_now(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
+  bool can_win(int s, int occupant, int code) const;
+  void refold(int s);
   bool note(int s, int sign, int from_sq, int code, const Board& b);
   int new_list(int s, Reacher* out) const;
   void restore_previous(Influence& m);
@@ -94,13 +96,14 @@ class CandidateSurvey {
   // The candidate's changes against the start.
   std::uint32_t stamp_ = 0;
   std::uint32_t delta_stamp_[100] = {};
+  std::uint32_t fold_stamp_[100] = {};  // the square is folded again
   std::int8_t man_delta_[100], com_delta_[100];
   Delta delta_[100];
   int touched_[100];  // counts change
   int n_touched_ = 0;
   int folded_[100];   // guard and capturer entries are worked out again
   int n_folded_ = 0;
-  int source_ = 0;
+  int source_ = 0, target_sq_ = 0;
   bool overflow_ = false;
 
   // What the previous survey changed against the start, to put back.
