@@ -273,6 +273,14 @@ void DangerScan::start(Engine& e) {
       if (v == -桂) man_knights_.add(s);
       if (v == EMPTY) empties_.add(s);
     }
+  // The sum as the scan adds it, square by square: a candidate that changes
+  // nothing before a square takes the sum up to there as it stands.
+  double sum = 0;
+  for (int s = 0; s < 81; ++s) {
+    prefix_[s] = sum;
+    for (int i = 0; i < count_[s]; ++i) sum += terms_[s][i];
+  }
+  prefix_[81] = sum;
   // The squares whose terms read their own COM count, on the start's board
   // (a candidate changing what a square's terms stand on makes it dirty
   // through the board): every COM piece; a MAN piece near the COM king or a
@@ -411,10 +419,17 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
     c.kcy = e.pos.com_king_y;
     around_king();
   }
+  // Every square before the first one changed adds what it added at the
+  // start, in the same order from 0: the start's running sum there is exact.
+  SquareSet changed = dirty;
+  changed |= forks;
+  const int first = changed.lo != 0   ? __builtin_ctzll(changed.lo)
+                    : changed.hi != 0 ? 64 + __builtin_ctzll(changed.hi)
+                                      : 81;
   SquareSet visit = has_terms_;
-  visit |= dirty;
-  visit |= forks;
-  double D = 0;
+  visit |= changed;
+  visit.drop_below(first);
+  double D = prefix_[first];
   int fork_count = 0;
   int fork_min = 9999;
   double fresh[MAX_TERMS];

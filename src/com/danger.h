@@ -51,6 +51,7 @@ class DangerScan {
   std::uint32_t corner_mask_ = 0;
   double terms_[81][MAX_TERMS];
   int count_[81] = {};
+  double prefix_[82] = {};  // the start's sum of the terms of the squares before each
   SquareSet has_terms_, man_pieces_, dirty_;
   // At the start: the COM pieces, the MAN knights and the empty squares,
   // which are the squares that read their neighbours' maps.

@@ -30,6 +30,15 @@ struct SquareSet {
   }
   SquareSet operator&(const SquareSet& o) const { return SquareSet{lo & o.lo, hi & o.hi}; }
   bool empty() const { return (lo | hi) == 0; }
+  // Leaves only the squares from bit `first` on (0..81).
+  void drop_below(int first) {
+    if (first >= 64) {
+      lo = 0;
+      hi = first >= 81 ? 0 : hi & (~std::uint64_t{0} << (first - 64));
+    } else {
+      lo &= ~std::uint64_t{0} << first;
+    }
+  }
 };
 
 inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
