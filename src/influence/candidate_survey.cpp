@@ -162,6 +162,7 @@ CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occu
 
 void CandidateSurvey::start(const Position& p, const Influence& m) {
   const Board& b = p.board;
+  ++starts_;
   usable_ = true;
   base_ = m;
   base_man_king_x_ = p.man_king_x;
@@ -327,6 +328,17 @@ void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
     fold_in(f, r, occupant);
   }
   while (c < d.added) fold_in(f, come[c++], occupant);
+}
+
+// A drop changes no reach of its own square: its reachers are the start's,
+// and every COM piece standing there folds them alike. So the fold is worked
+// out by the first drop on the square and kept for the other faces.
+const CandidateSurvey::Fold& CandidateSurvey::drop_fold(int s) {
+  if (drop_fold_start_[s] != starts_) {
+    drop_fold_start_[s] = starts_;
+    drop_fold_[s] = fold(list_[s], list_n_[s], 歩);
+  }
+  return drop_fold_[s];
 }
 
 void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
@@ -502,7 +514,10 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     const int s = folded_[i];
     const int x = at.x[s], y = at.y[s];
     Fold now = NO_FOLD;
-    if (b[x][y] != EMPTY) fold_now(s, b[x][y], now);
+    if (s == t && f == 0 && b[x][y] >= 10 && delta_[s].removed == 0 && delta_[s].added == 0)
+      now = drop_fold(s);
+    else if (b[x][y] != EMPTY)
+      fold_now(s, b[x][y], now);
     write_fold(m, s, now);
     if (now.man_guard != base_.man_guard_piece[x][y] || now.com_guard != base_.com_guard_piece[x][y] ||
         now.man_capturer != base_.man_capturer_piece[x][y] || now.man_capturer_x != base_.man_capturer_x[x][y] ||

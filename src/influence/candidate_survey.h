@@ -75,6 +75,7 @@ class CandidateSurvey {
   int new_list(int s, Reacher* out) const;
   void restore_previous(Influence& m);
   void write_fold(Influence& m, int s, const Fold& f);
+  const Fold& drop_fold(int s);
   void mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[], int n_com);
 
   bool usable_ = false;
@@ -90,6 +91,9 @@ class CandidateSurvey {
   std::uint8_t target_n_[100] = {};
   std::uint8_t run_len_[100][8] = {};  // by direction index
   Fold base_fold_[100];                // of every occupied square
+  Fold drop_fold_[100];                // of an empty square with a COM piece dropped on it
+  std::uint32_t drop_fold_start_[100] = {};
+  std::uint32_t starts_ = 0;
   int man_kings_[81], com_kings_[81];
   int n_man_kings_ = 0, n_com_kings_ = 0;
 
