@@ -363,6 +363,8 @@ void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
 // maps the survey never resets are put back only where this candidate does
 // not fold again: where it does, a square it leaves unwritten must keep what
 // the previous survey left.
+// A square this candidate touches or folds again is written whole after
+// it, so it is left alone here.
 void CandidateSurvey::restore_previous(Influence& m) {
   auto restore_stale = [&](int x, int y) {
     const int s = 10 * x + y;
@@ -385,11 +387,13 @@ void CandidateSurvey::restore_previous(Influence& m) {
     return;
   }
   for (int i = 0; i < n_prev_touched_; ++i) {
+    if (delta_stamp_[prev_touched_[i]] == stamp_) continue;
     const int x = at.x[prev_touched_[i]], y = at.y[prev_touched_[i]];
     m.man_reach_count[x][y] = base_.man_reach_count[x][y];
     m.com_reach_count[x][y] = base_.com_reach_count[x][y];
   }
   for (int i = 0; i < n_prev_folded_; ++i) {
+    if (fold_stamp_[prev_folded_[i]] == stamp_) continue;
     const int x = at.x[prev_folded_[i]], y = at.y[prev_folded_[i]];
     m.man_guard_piece[x][y] = base_.man_guard_piece[x][y];
     m.com_guard_piece[x][y] = base_.com_guard_piece[x][y];
@@ -501,14 +505,10 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   for (int i = 0; i < n_touched_; ++i) {
     const int s = touched_[i];
     const int x = at.x[s], y = at.y[s];
-    if (man_delta_[s] != 0) {
-      m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
-      man_reach_changed_.add(at.bit[s]);
-    }
-    if (com_delta_[s] != 0) {
-      m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
-      com_reach_changed_.add(at.bit[s]);
-    }
+    m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
+    m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
+    if (man_delta_[s] != 0) man_reach_changed_.add(at.bit[s]);
+    if (com_delta_[s] != 0) com_reach_changed_.add(at.bit[s]);
   }
   for (int i = 0; i < n_folded_; ++i) {
     const int s = folded_[i];
