@@ -211,5 +211,27 @@ TEST(FastSearch, EveryDropTermAliveWhenMANHoldsEverything) {
   }
 }
 
+// The search tries a COM drop on every empty square and nowhere else,
+// without asking the move check: it must allow exactly those.
+TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
+  static constexpr int CODES[] = {EMPTY, 歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+  for (const Position& p : bench_positions()) {
+    Board b;
+    std::memcpy(b, p.board, sizeof b);
+    for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN})
+      for (int slot = 1; slot <= 4; ++slot)
+        for (int x = 1; x <= 9; ++x)
+          for (int y = 1; y <= 9; ++y)
+            ASSERT_EQ(移動チェック(b, column, slot, x, y, hand_face(slot, column == COM_BACK_COLUMN)) == 1,
+                      b[x][y] == EMPTY);
+    // Every kind of piece of either side on one square.
+    for (const int code : CODES)
+      for (const int sign : {1, -1}) {
+        b[5][5] = sign * code;
+        EXPECT_EQ(移動チェック(b, COM_FRONT_COLUMN, 1, 5, 5, 歩) == 1, code == EMPTY);
+      }
+  }
+}
+
 }  // namespace
 }  // namespace vv

@@ -113,7 +113,8 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       cm.moving_piece = piece;
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
-          if (移動チェック(b, column, slot, tx, ty, piece) != 1) continue;
+          // The move check allows a drop exactly on an empty square.
+          if (b[tx][ty] != EMPTY) continue;
           b[tx][ty] = piece;
           survey(column, slot, tx, ty, EMPTY);
           const double score = 盤評価(e, EMPTY, piece, column, slot, tx, ty);
