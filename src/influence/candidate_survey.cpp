@@ -1,5 +1,6 @@
 #include "influence/candidate_survey.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -486,7 +487,12 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
       if (known) continue;
       seen[n_seen++] = key;
       const int before = run_len_[r.sq][d];
-      const int now = run_length(b, r.code, qx, qy, d);
+      // A run that reached the target at the start still passes every square
+      // up to it (only the source, now empty, changed on the way) and stops
+      // there, unless the new piece is a king it runs through.
+      const int enemy_king = r.code < 0 ? 王 : -王;
+      const int now = sq == t && piece != enemy_king ? std::max(iabs(at.x[sq] - qx), iabs(at.y[sq] - qy))
+                                                     : run_length(b, r.code, qx, qy, d);
       const int sign = now > before ? 1 : -1;
       for (int k = now > before ? before : now; k < (now > before ? now : before); ++k)
         note(10 * (qx + (k + 1) * DIR_X[d]) + qy + (k + 1) * DIR_Y[d], sign, r.sq, r.code, b);
