@@ -306,7 +306,7 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 
 // The fold of an occupied square in the candidate position: its reachers
 // taken in scan order as new_list lists them, without listing them.
-void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
+inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   if (delta_stamp_[s] != stamp_) {
     f = base_fold_[s];
     return;
@@ -342,7 +342,7 @@ const CandidateSurvey::Fold& CandidateSurvey::drop_fold(int s) {
   return drop_fold_[s];
 }
 
-void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
+inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
   const int x = at.x[s], y = at.y[s];
   m.man_guard_piece[x][y] = f.man_guard;
   m.com_guard_piece[x][y] = f.com_guard;
