@@ -42,8 +42,20 @@ struct SquareSet {
 };
 
 inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
-constexpr int bit_x(int bit) { return bit / 9 + 1; }
-constexpr int bit_y(int bit) { return bit % 9 + 1; }
+// Column and row of each bit, looked up: the division by 9 cost more than
+// the work done on many visited squares.
+struct BitCoordinates {
+  std::uint8_t x[81], y[81];
+  constexpr BitCoordinates() : x(), y() {
+    for (int bit = 0; bit < 81; ++bit) {
+      x[bit] = static_cast<std::uint8_t>(bit / 9 + 1);
+      y[bit] = static_cast<std::uint8_t>(bit % 9 + 1);
+    }
+  }
+};
+inline constexpr BitCoordinates bit_coordinates{};
+constexpr int bit_x(int bit) { return bit_coordinates.x[bit]; }
+constexpr int bit_y(int bit) { return bit_coordinates.y[bit]; }
 
 // Visits the squares of a set in scan order.
 template <class Visit>
