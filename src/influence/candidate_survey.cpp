@@ -313,18 +313,23 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   }
   f = NO_FOLD;
   const Delta& d = delta_[s];
-  Reacher come[DELTA_CAP];
-  for (int i = 0; i < d.added; ++i) {
-    int j = i;
-    for (; j > 0 && come[j - 1].sq > d.come[i].sq; --j) come[j] = come[j - 1];
-    come[j] = d.come[i];
+  // Most squares see one piece come at most: it needs no sorting.
+  Reacher sorted[DELTA_CAP];
+  const Reacher* come = d.come;
+  if (d.added > 1) {
+    for (int i = 0; i < d.added; ++i) {
+      int j = i;
+      for (; j > 0 && sorted[j - 1].sq > d.come[i].sq; --j) sorted[j] = sorted[j - 1];
+      sorted[j] = d.come[i];
+    }
+    come = sorted;
   }
+  std::uint64_t gone[2] = {0, 0};  // by square number 10 x + y
+  for (int g = 0; g < d.removed; ++g) gone[d.gone[g] >> 6] |= std::uint64_t{1} << (d.gone[g] & 63);
   int c = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
-    bool gone = false;
-    for (int g = 0; g < d.removed; ++g) gone |= d.gone[g] == r.sq;
-    if (gone) continue;
+    if ((gone[r.sq >> 6] >> (r.sq & 63)) & 1) continue;
     while (c < d.added && come[c].sq < r.sq) fold_in(f, come[c++], occupant);
     fold_in(f, r, occupant);
   }
