@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "com/search.h"
+#include "com/surveys.h"
 #include "influence/candidate_survey.h"
 #include "influence/survey.h"
 #include "rules/move_check.h"
@@ -230,6 +231,27 @@ TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
         b[5][5] = sign * code;
         EXPECT_EQ(移動チェック(b, COM_FRONT_COLUMN, 1, 5, 5, 歩) == 1, code == EMPTY);
       }
+  }
+}
+
+
+// A slider's safe squares are walked along its lines; the move check over
+// every square must count the same, for both sides, on crowded odd boards.
+TEST(FastSearch, SliderSafeSquaresCountAsTheMoveCheckDoes) {
+  for (const Position& p : odd_positions(21, 60)) {
+    Engine e;
+    e.pos = p;
+    勢力調査(e.pos, e.inf);
+    for (const int code : {香, 角, 飛, -香, -角, -飛})
+      for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+          const auto& reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
+          int expected = 0;
+          for (int i = 1; i <= 9; ++i)
+            for (int j = 1; j <= 9; ++j)
+              if (reach[i][j] == 0 && 移動チェック(e.pos.board, x, y, i, j, code) == 1) ++expected;
+          ASSERT_EQ(調査_移動可場所数(e, x, y, code), expected) << format_position(p) << ' ' << code << ' ' << x << y;
+        }
   }
 }
 

@@ -10,6 +10,23 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
   // The opponent's reach decides whether a square is safe.
   const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
   int count = 0;
+  // A slider goes along its lines up to the first piece, which it may take
+  // unless it is its own: the squares the move check allows, walked once.
+  const int kind = iabs(code);
+  if ((kind == 香 || kind == 角 || kind == 飛) && x >= 1 && x <= 9 && y >= 1 && y <= 9) {
+    static constexpr int DX[8] = {0, 0, 1, -1, 1, 1, -1, -1}, DY[8] = {1, -1, 0, 0, 1, -1, 1, -1};
+    const int first = kind == 角 ? 4 : 0, last = kind == 香 ? 1 : kind == 飛 ? 4 : 8;
+    for (int d = first; d < last; ++d) {
+      const int dy = kind == 香 ? (code >= 10 ? 1 : -1) : DY[d];
+      for (int i = x + DX[d], j = y + dy; i >= 1 && i <= 9 && j >= 1 && j <= 9; i += DX[d], j += dy) {
+        const int target = b[i][j];
+        if (code >= 10 ? target >= 10 : target <= -10) break;
+        if (opponent_reach[i][j] == 0) ++count;
+        if (target != EMPTY) break;
+      }
+    }
+    return count;
+  }
   if (const SquareSet* reach = move_reach.find(code, x, y)) {
     // Only where the piece could go on an empty board can the move check say yes.
     each_square(*reach, [&](int bit) {
