@@ -347,14 +347,9 @@ const CandidateSurvey::Fold& CandidateSurvey::drop_fold(int s) {
   return drop_fold_[s];
 }
 
-inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
-  const int x = at.x[s], y = at.y[s];
-  m.man_guard_piece[x][y] = f.man_guard;
-  m.com_guard_piece[x][y] = f.com_guard;
-  m.man_capturer_piece[x][y] = f.man_capturer;
-  m.man_capturer_x[x][y] = f.man_capturer_x;
-  m.man_capturer_y[x][y] = f.man_capturer_y;
-  m.com_capturer_piece[x][y] = f.com_capturer;
+// The guard's and capturer's squares, which the survey writes only where it
+// records a piece: elsewhere they keep whatever stood there before.
+inline void CandidateSurvey::write_stale_squares(Influence& m, int x, int y, const Fold& f) {
   if (f.guard_square_written) {
     m.com_guard_x[x][y] = f.guard_x;
     m.com_guard_y[x][y] = f.guard_y;
@@ -363,6 +358,17 @@ inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
     m.com_capturer_x[x][y] = f.capturer_x;
     m.com_capturer_y[x][y] = f.capturer_y;
   }
+}
+
+inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
+  const int x = at.x[s], y = at.y[s];
+  m.man_guard_piece[x][y] = f.man_guard;
+  m.com_guard_piece[x][y] = f.com_guard;
+  m.man_capturer_piece[x][y] = f.man_capturer;
+  m.man_capturer_x[x][y] = f.man_capturer_x;
+  m.man_capturer_y[x][y] = f.man_capturer_y;
+  m.com_capturer_piece[x][y] = f.com_capturer;
+  write_stale_squares(m, x, y, f);
 }
 
 // Puts back what the previous survey changed against the start. The square
@@ -375,15 +381,7 @@ void CandidateSurvey::restore_previous(Influence& m) {
   auto restore_stale = [&](int x, int y) {
     const int s = 10 * x + y;
     if (cur_stale_.has(square_bit(x, y))) return;
-    const Fold& f = base_fold_[s];
-    if (f.guard_square_written) {
-      m.com_guard_x[x][y] = f.guard_x;
-      m.com_guard_y[x][y] = f.guard_y;
-    }
-    if (f.capturer_square_written) {
-      m.com_capturer_x[x][y] = f.capturer_x;
-      m.com_capturer_y[x][y] = f.capturer_y;
-    }
+    write_stale_squares(m, x, y, base_fold_[s]);
   };
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);

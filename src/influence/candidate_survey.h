@@ -75,6 +75,7 @@ class CandidateSurvey {
   int new_list(int s, Reacher* out) const;
   void restore_previous(Influence& m);
   void write_fold(Influence& m, int s, const Fold& f);
+  static void write_stale_squares(Influence& m, int x, int y, const Fold& f);
   const Fold& drop_fold(int s);
   void mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[], int n_com);
 
