@@ -90,10 +90,8 @@ bool write_lines(Port& port, const std::vector<std::string>& lines) {
 }  // namespace
 
 void Game::チェック設定(int code) {
-  static constexpr MenuMark ITEMS[5] = {MenuMark::MIDORI, MenuMark::TATAMI, MenuMark::TAKE, MenuMark::UCHU,
-                                        MenuMark::RENGA};
-  for (MenuMark m : ITEMS) set_mark(m, false);
-  if (code >= BACKGROUND_GREEN && code <= BACKGROUND_BRICK) set_mark(ITEMS[code - BACKGROUND_GREEN], true);
+  for (const BackgroundLine& b : BACKGROUNDS) set_mark(b.item, false);
+  if (const BackgroundLine* b = background_of(code)) set_mark(b->item, true);
 }
 
 void Game::読込_環境設定ファイル() {
