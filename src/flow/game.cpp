@@ -84,8 +84,8 @@ void Game::駒移動(int from_x, int from_y, int to_x, int to_y, int placed) {
   // Taking a king decides the game; it goes to no hand.
   if (taken == 王) flow.winner = flow.man_side;
   if (taken == -王) flow.winner = flow.com_side;
-  if (is_man_piece(taken) || taken == -王) 描画_敵持盤();
-  if (is_com_piece(taken) || taken == 王) 描画_自持盤();
+  if (is_man_piece(taken)) 描画_敵持盤();
+  if (is_com_piece(taken)) 描画_自持盤();
   if (is_board_column(from_x)) {
     描画_絵(PICTURE_EMPTY_SQUARE, from_x, from_y);
     描画_桝輪郭(board_line_colour, from_x, from_y);
