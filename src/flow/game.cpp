@@ -79,8 +79,7 @@ void Game::待ち時間(double seconds) {
 
 void Game::駒移動(int from_x, int from_y, int to_x, int to_y, int placed) {
   Position& p = e.pos;
-  const int taken = p.board[to_x][to_y];
-  apply_move(p, from_x, from_y, to_x, to_y, placed);
+  const int taken = apply_move(p, from_x, from_y, to_x, to_y, placed);
   // Taking a king decides the game; it goes to no hand.
   if (taken == 王) flow.winner = flow.man_side;
   if (taken == -王) flow.winner = flow.com_side;
