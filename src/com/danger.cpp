@@ -130,17 +130,23 @@ int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
 }
 
 // False when square_terms surely adds nothing there, by a glance at the
-// square alone: an empty square unreached by MAN while MAN holds nothing, a
-// COM piece unreached by MAN (but for a king on row 1 or a pawn a MAN rook
-// captures), a MAN piece unreached by COM other than a knight or a rook or
-// lance in the COM king's column. Each mirrors the conditions its terms stand on.
+// square alone: an empty square unreached by MAN where COM's count leaves no
+// drop term (two or more, or one when MAN holds no knight), or while MAN
+// holds nothing; a COM piece unreached by MAN (but for a king on row 1 with
+// MAN on row 2, or a pawn a MAN rook captures); a MAN piece that is not
+// newly attacked, other than a knight on row 9 or a rook or lance in the COM
+// king's column. Each mirrors the conditions its terms stand on.
 inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y) {
   const int v = e.pos.board[x][y];
   const Influence& m = e.inf;
-  if (v == EMPTY) return m.man_reach_count[x][y] > 0 || c.man_holds_any;
+  const int mr = m.man_reach_count[x][y], cr = m.com_reach_count[x][y];
+  if (v == EMPTY) return mr > 0 || (c.man_holds_any && (cr == 0 || (cr == 1 && c.man_holds_knight)));
   if (v >= 10)
-    return m.man_reach_count[x][y] > 0 || (v == 王 && y == 1) || (v == 歩 && m.man_capturer_piece[x][y] == -飛);
-  if (v <= -10) return m.com_reach_count[x][y] > 0 || v == -桂 || ((v == -飛 || v == -香) && x == c.kcx);
+    return mr > 0 || (v == 王 && y == 1 && m.man_reach_count[x][2] > 0) ||
+           (v == 歩 && m.man_capturer_piece[x][y] == -飛);
+  if (v <= -10)
+    return (cr > 0 && e.cm.com_reach_before[x][y] == 0) || (v == -桂 && y >= 9) ||
+           ((v == -飛 || v == -香) && x == c.kcx);
   return false;
 }
 
@@ -253,7 +259,7 @@ void DangerScan::start(Engine& e) {
   engine_ = &e;
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
-  has_terms_ = man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
+  man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
   const Constants& c = start_constants_;
   for (int s = 0; s < 81; ++s) {
     SquareSet& board = of_board_[s];
@@ -262,11 +268,13 @@ void DangerScan::start(Engine& e) {
     board |= near.below[s];
     board |= near.knight_home[s];
   }
+  int n_terms = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int s = square_bit(x, y);
-      count_[s] = square_terms(e, start_constants_, x, y, terms_[s]);
-      if (count_[s] > 0) has_terms_.add(s);
+      first_term_[s] = n_terms;
+      const int n = square_terms(e, start_constants_, x, y, terms_ + n_terms);
+      n_terms += n;
       const int v = e.pos.board[x][y];
       if (v <= -10) man_pieces_.add(s);
       if (v >= 10) com_pieces_.add(s);
@@ -275,10 +283,11 @@ void DangerScan::start(Engine& e) {
     }
   // The sum as the scan adds it, square by square: a candidate that changes
   // nothing before a square takes the sum up to there as it stands.
+  first_term_[81] = n_terms;
   double sum = 0;
   for (int s = 0; s < 81; ++s) {
     prefix_[s] = sum;
-    for (int i = 0; i < count_[s]; ++i) sum += terms_[s][i];
+    for (int i = first_term_[s]; i < first_term_[s + 1]; ++i) sum += terms_[i];
   }
   prefix_[81] = sum;
   // The squares whose terms read their own COM count, on the start's board
@@ -341,8 +350,17 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   Bits d = man | (reach & bits(count_readers_)) | entries;
   d |= below(man) & knights_now;
   d |= above((man & rows.of[2]) | reach | entries) & com_now;
-  // A diagonal neighbour's count is read only where it holds a COM piece.
-  if (bishop_in_hand) d |= diagonal(reach & com_now) & bits(empty);
+  // A diagonal neighbour's count is read only where it holds a COM piece,
+  // and only as none or some.
+  if (bishop_in_hand) {
+    Bits crossed = 0;
+    const Map& now = engine_->inf.com_reach_count;
+    const Map& before = engine_->cm.com_reach_before;
+    each_square(set_of(reach & com_now), [&](int s) {
+      if ((now[bit_x(s)][bit_y(s)] == 0) != (before[bit_x(s)][bit_y(s)] == 0)) crossed |= static_cast<Bits>(1) << s;
+    });
+    d |= diagonal(crossed) & bits(empty);
+  }
   d |= knight_homes(reach & rows.of[7]) & knights_now;
   dirty_ = set_of(d);
   const Board& b = engine_->pos.board;
@@ -421,26 +439,29 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
   }
   // Every square before the first one changed adds what it added at the
   // start, in the same order from 0: the start's running sum there is exact.
+  // From there on the squares are taken in scan order as the plain scan
+  // takes them: the unchanged ones between two changed ones add their terms
+  // of the start, one by one, from the one list they are kept in.
   SquareSet changed = dirty;
   changed |= forks;
   const int first = changed.lo != 0   ? __builtin_ctzll(changed.lo)
                     : changed.hi != 0 ? 64 + __builtin_ctzll(changed.hi)
                                       : 81;
-  SquareSet visit = has_terms_;
-  visit |= changed;
-  visit.drop_below(first);
   double D = prefix_[first];
+  int next_term = first_term_[first];
   int fork_count = 0;
   int fork_min = 9999;
   double fresh[MAX_TERMS];
-  each_square(visit, [&](int s) {
+  each_square(changed, [&](int s) {
+    for (const int end = first_term_[s]; next_term < end; ++next_term) D += terms_[next_term];
+    next_term = first_term_[s + 1];
     if (dirty.has(s)) {
       if (may_add_terms(e, c, bit_x(s), bit_y(s))) {
         const int n = square_terms(e, c, bit_x(s), bit_y(s), fresh);
         for (int i = 0; i < n; ++i) D += fresh[i];
       }
     } else {
-      for (int i = 0; i < count_[s]; ++i) D += terms_[s][i];
+      for (int i = first_term_[s]; i < next_term; ++i) D += terms_[i];
     }
     if (forks.has(s)) {
       D += 0.1;
@@ -449,6 +470,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
       if (v < fork_min) fork_min = v;
     }
   });
+  for (const int end = first_term_[81]; next_term < end; ++next_term) D += terms_[next_term];
   if (fork_count > 1) D += fork_min;
   return D;
 }

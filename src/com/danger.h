@@ -49,10 +49,12 @@ class DangerScan {
  private:
   Constants start_constants_{};
   std::uint32_t corner_mask_ = 0;
-  double terms_[81][MAX_TERMS];
-  int count_[81] = {};
+  // The start's terms, square after square in scan order: those of square s
+  // are terms_[first_term_[s]] up to terms_[first_term_[s + 1]].
+  double terms_[81 * MAX_TERMS];
+  int first_term_[82] = {};
   double prefix_[82] = {};  // the start's sum of the terms of the squares before each
-  SquareSet has_terms_, man_pieces_, dirty_;
+  SquareSet man_pieces_, dirty_;
   // At the start: the COM pieces, the MAN knights and the empty squares,
   // which are the squares that read their neighbours' maps.
   SquareSet com_pieces_, man_knights_, empties_;
