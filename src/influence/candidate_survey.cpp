@@ -4,36 +4,27 @@
 #include <cstddef>
 #include <cstring>
 
+#include "influence/candidate_geometry.h"
 #include "influence/survey.h"
 #include "rules/piece.h"
 
 namespace vv {
 namespace {
 
-// Run directions: down, up, right, left, then the diagonals up-left,
-// up-right, down-left, down-right.
-constexpr int DIR_X[8] = {0, 0, 1, -1, -1, 1, -1, 1};
-constexpr int DIR_Y[8] = {1, -1, 0, 0, -1, -1, 1, 1};
+using candidate::geometry;
+
+// The maps and the board read as one row of 100 squares numbered 10 x + y.
+inline std::int16_t* cells(Map& map) { return reinterpret_cast<std::int16_t*>(&map); }
+inline const std::int16_t* cells(const Map& map) { return reinterpret_cast<const std::int16_t*>(&map); }
+inline const int* squares(const Board& b) { return reinterpret_cast<const int*>(&b); }
+
+inline int sq_x(int s) { return s / 10; }
+inline int sq_y(int s) { return s % 10; }
 
 // The run direction from one square toward another on its line, by the signs of the steps.
 constexpr int DIR_BY_SIGN[3][3] = {{4, 3, 6}, {1, -1, 0}, {5, 2, 7}};  // [sign x + 1][sign y + 1]
 
 inline int direction(int dx, int dy) { return DIR_BY_SIGN[(dx > 0) - (dx < 0) + 1][(dy > 0) - (dy < 0) + 1]; }
-
-// Column and row of a square numbered 10 x + y.
-struct SquareCoordinates {
-  std::uint8_t x[100], y[100], bit[100];
-  constexpr SquareCoordinates() : x(), y(), bit() {
-    for (int s = 0; s < 100; ++s) {
-      x[s] = static_cast<std::uint8_t>(s / 10);
-      y[s] = static_cast<std::uint8_t>(s % 10);
-      bit[s] = static_cast<std::uint8_t>(s / 10 >= 1 && s % 10 >= 1 ? 9 * (s / 10 - 1) + s % 10 - 1 : 0);
-    }
-  }
-};
-constexpr SquareCoordinates at;
-
-inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
 
 inline bool is_slider(int code) {
   const int a = iabs(code);
@@ -43,114 +34,99 @@ inline bool is_slider(int code) {
 // A COM gold and a COM tokin both record 110.
 inline int recorded_code(int code) { return code == と ? 金 : code; }
 
-// A run goes through empty squares and the other side's king.
+// Every square a piece on s reaches, as the survey records them: a run goes
+// through empty squares and the other side's king. Runs pass their
+// direction, steps -1.
 template <class Visit>
-inline void run(const Board& b, int code, int x, int y, int d, Visit&& visit) {
+inline void each_reach(const int* b, int code, int s, Visit&& visit) {
+  const int face = candidate::face_index(code);
+  if (face < 0) return;  // not a piece code: the survey skips it
+  const auto& g = geometry;
+  if (g.dir_n[face] == 0) {
+    for (int i = 0, n = g.step_n[face][s]; i < n; ++i) visit(g.step[face][s][i], -1);
+    return;
+  }
   const int enemy_king = code < 0 ? 王 : -王;
-  for (int sx = x + DIR_X[d], sy = y + DIR_Y[d]; on_board(sx, sy); sx += DIR_X[d], sy += DIR_Y[d]) {
-    visit(sx, sy, d);
-    const int here = b[sx][sy];
-    if (here != EMPTY && here != enemy_king) return;
+  for (int j = 0; j < g.dir_n[face]; ++j) {
+    const int d = g.dirs[face][j];
+    const std::uint8_t* ray = g.ray[s][d];
+    for (int k = 0, n = g.ray_n[s][d]; k < n; ++k) {
+      visit(ray[k], d);
+      const int here = b[ray[k]];
+      if (here != EMPTY && here != enemy_king) break;
+    }
   }
 }
 
-inline int run_length(const Board& b, int code, int x, int y, int d) {
-  int n = 0;
-  run(b, code, x, y, d, [&](int, int, int) { ++n; });
+inline int run_length(const int* b, int code, int s, int d) {
+  const int enemy_king = code < 0 ? 王 : -王;
+  const std::uint8_t* ray = geometry.ray[s][d];
+  const int n = geometry.ray_n[s][d];
+  for (int k = 0; k < n; ++k) {
+    const int here = b[ray[k]];
+    if (here != EMPTY && here != enemy_king) return k + 1;
+  }
   return n;
 }
 
-// Every square the piece reaches, as the survey records them; runs pass
-// their direction, steps -1.
-template <class Visit>
-void each_reach(const Board& b, int code, int x, int y, Visit&& visit) {
-  auto step = [&](int sx, int sy) {
-    if (on_board(sx, sy)) visit(sx, sy, -1);
-  };
-  switch (code) {
-    case -歩: step(x, y - 1); break;
-    case 歩: step(x, y + 1); break;
-    case -と: case -金:
-      step(x, y - 1); step(x - 1, y - 1); step(x + 1, y - 1); step(x, y + 1); step(x - 1, y); step(x + 1, y);
-      break;
-    case と: case 金:
-      step(x, y - 1); step(x, y + 1); step(x - 1, y + 1); step(x + 1, y + 1); step(x - 1, y); step(x + 1, y);
-      break;
-    case -香: run(b, code, x, y, 1, visit); break;
-    case 香: run(b, code, x, y, 0, visit); break;
-    case -桂: step(x - 1, y - 2); step(x + 1, y - 2); break;
-    case 桂: step(x - 1, y + 2); step(x + 1, y + 2); break;
-    case -銀:
-      step(x, y - 1); step(x - 1, y - 1); step(x + 1, y - 1); step(x - 1, y + 1); step(x + 1, y + 1);
-      break;
-    case 銀:
-      step(x, y + 1); step(x - 1, y + 1); step(x + 1, y + 1); step(x - 1, y - 1); step(x + 1, y - 1);
-      break;
-    case -角: case 角:
-      for (int d = 4; d < 8; ++d) run(b, code, x, y, d, visit);
-      break;
-    case -飛: case 飛:
-      for (int d = 0; d < 4; ++d) run(b, code, x, y, d, visit);
-      break;
-    case -王: case 王:
-      for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-          if (dx != 0 || dy != 0) step(x + dx, y + dy);
-      break;
-    default:
-      break;  // not a piece code: the survey skips it
-  }
-}
-
 // The check marks one piece writes, as the survey writes them.
-void mark_piece(const Board& b, Influence& m, int code, int x, int y) {
+void mark_piece(const int* b, Influence& m, int code, int s) {
   const int enemy_king = code < 0 ? 王 : -王;
-  auto& marks = code < 0 ? m.man_check_map : m.com_check_map;
+  std::int16_t* marks = cells(code < 0 ? m.man_check_map : m.com_check_map);
   const int a = iabs(code);
   if (a == 王) return;
-  each_reach(b, code, x, y, [&](int sx, int sy, int d) {
-    if (b[sx][sy] != enemy_king) return;
+  each_reach(b, code, s, [&](int sq, int d) {
+    if (b[sq] != enemy_king) return;
     if (d >= 0) {
-      for (int bx = x + DIR_X[d], by = y + DIR_Y[d]; bx != sx || by != sy; bx += DIR_X[d], by += DIR_Y[d])
-        marks[bx][by] = 1;
+      for (const std::uint8_t* on = geometry.ray[s][d]; *on != sq; ++on) marks[*on] = 1;
     } else if (a == 桂) {
-      marks[sx][sy] = 9;
+      marks[sq] = 9;
     }
-    marks[x][y] = 9;
+    marks[s] = 9;
   });
 }
 
 constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
+constexpr std::size_t fold_entry_bytes = 6 * sizeof(std::int16_t);  // a Fold's six reset entries
+
+// Visits the squares of a set in scan order, one word at a time: the word's
+// index and the bit in it come along.
+template <class Visit>
+inline void each_bit(const SquareSet& set, Visit&& visit) {
+  for (std::uint64_t w = set.lo; w != 0; w &= w - 1) visit(0, __builtin_ctzll(w));
+  for (std::uint64_t w = set.hi; w != 0; w &= w - 1) visit(1, __builtin_ctzll(w));
+}
+
+inline SquareSet minus(const SquareSet& a, const SquareSet& b) { return SquareSet{a.lo & ~b.lo, a.hi & ~b.hi}; }
 
 }  // namespace
 
 // One piece of a square's reachers, in scan order, taken into its fold.
 inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
   const int k = r.code;
-  const int px = at.x[r.sq], py = at.y[r.sq];
   if (k < 0) {
     if (occupant < 0) {
       if (f.man_guard > k) f.man_guard = static_cast<std::int16_t>(k);
     } else if (occupant > 0 && f.man_capturer < k) {
       f.man_capturer = static_cast<std::int16_t>(k);
-      f.man_capturer_x = static_cast<std::int16_t>(px);
-      f.man_capturer_y = static_cast<std::int16_t>(py);
+      f.man_capturer_x = static_cast<std::int16_t>(sq_x(r.sq));
+      f.man_capturer_y = static_cast<std::int16_t>(sq_y(r.sq));
     }
   } else if (occupant >= 10) {
     if (f.com_guard > k) {
       f.com_guard = static_cast<std::int16_t>(k);
       if (k == 桂 || k == 銀 || is_slider(k)) {
         f.guard_square_written = true;
-        f.guard_x = static_cast<std::int16_t>(px);
-        f.guard_y = static_cast<std::int16_t>(py);
+        f.guard_x = static_cast<std::int16_t>(sq_x(r.sq));
+        f.guard_y = static_cast<std::int16_t>(sq_y(r.sq));
       }
     }
   } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
     f.com_capturer = static_cast<std::int16_t>(k);
     if (k != 歩) {
       f.capturer_square_written = true;
-      f.capturer_x = static_cast<std::int16_t>(px);
-      f.capturer_y = static_cast<std::int16_t>(py);
+      f.capturer_x = static_cast<std::int16_t>(sq_x(r.sq));
+      f.capturer_y = static_cast<std::int16_t>(sq_y(r.sq));
     }
   }
 }
@@ -162,7 +138,7 @@ CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occu
 }
 
 void CandidateSurvey::start(const Position& p, const Influence& m) {
-  const Board& b = p.board;
+  const int* b = squares(p.board);
   ++starts_;
   usable_ = true;
   base_ = m;
@@ -176,12 +152,11 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   n_man_kings_ = n_com_kings_ = 0;
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
-      const int code = b[x][y];
-      if (code == EMPTY) continue;
       const int sq = 10 * x + y;
+      const int code = b[sq];
+      if (code == EMPTY) continue;
       const auto rec = static_cast<std::int16_t>(recorded_code(code));
-      each_reach(b, code, x, y, [&](int sx, int sy, int d) {
-        const int s = 10 * sx + sy;
+      each_reach(b, code, sq, [&](int s, int d) {
         if (list_n_[s] == LIST_CAP || target_n_[sq] == TARGET_CAP) {
           usable_ = false;
           return;
@@ -197,18 +172,23 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int s = 10 * x + y;
-      base_fold_[s] = b[x][y] != EMPTY ? fold(list_[s], list_n_[s], b[x][y]) : fold(nullptr, 0, EMPTY);
+      base_fold_[s] = b[s] != EMPTY ? fold(list_[s], list_n_[s], b[s]) : NO_FOLD;
     }
   base_marks_ = false;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
-  n_prev_touched_ = n_prev_folded_ = 0;
+  prev_touched_ = prev_folded_ = SquareSet{};
   prev_everything_ = false;
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
+  // The counts noted so far are dropped: they stay zero between candidates.
+  each_bit(touched_, [&](int word, int bit) {
+    const int s = geometry.square[64 * word + bit];
+    man_delta_[s] = com_delta_[s] = 0;
+  });
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
@@ -220,67 +200,127 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
 }
 
 // Whether a piece coming to or leaving square s could change what folding
-// s writes. The others pass through fold_in without a trace, so a square
-// whose every change is of that kind folds as at the start. A plain minimum
-// or maximum (the MAN guard, the MAN capturer) keeps its winner when every
-// piece that comes or goes is strictly on the losing side of the start's
-// winner; once one is not, the square is folded over all its changes. The
-// COM guard and capturer are won in steps that write their squares on the
-// way, so every piece that can take them part counts. The target takes a
-// new occupant: everything counts there.
-inline bool CandidateSurvey::can_win(int s, int occupant, int code) const {
+// s writes. The sides fold apart (a MAN piece writes only the MAN entries),
+// and a piece that does not better the running best when its turn comes
+// passes through fold_in without a trace: if every piece that comes or goes
+// is of that kind, the square folds as at the start. A plain minimum or
+// maximum that writes no square (the MAN guard, the MAN capturer, whose
+// square is the winner's) keeps its winner when every change is strictly on
+// the losing side of the start's winner. The COM guard and capturer write
+// their squares on the way, so a COM piece counts unless a start reacher
+// before it in scan order is already as good. The target takes a new
+// occupant: everything counts there.
+inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq) const {
   if (s == target_sq_) return true;
   if (code < 0) {
     if (occupant < 0) return code <= base_fold_[s].man_guard;
     return code >= base_fold_[s].man_capturer;
   }
-  if (occupant >= 10) return true;
-  return occupant <= -10 && (code == 歩 || is_slider(code));
-}
-
-inline void CandidateSurvey::refold(int s) {
-  if (fold_stamp_[s] == stamp_) return;
-  fold_stamp_[s] = stamp_;
-  folded_[n_folded_++] = s;
-  cur_stale_.add(at.bit[s]);
-}
-
-// Inlined: most calls pass a fixed sign, and the call itself cost as much as the work.
-[[gnu::always_inline]] inline bool CandidateSurvey::note(int s, int sign, int from_sq, int code, const Board& b) {
-  const int occupant = b[at.x[s]][at.y[s]];
-  if (delta_stamp_[s] != stamp_) {
-    delta_stamp_[s] = stamp_;
-    man_delta_[s] = com_delta_[s] = 0;
-    delta_[s].removed = delta_[s].added = 0;
-    touched_[n_touched_++] = s;
-  }
-  // The source has its entries reset, the target folded over its new occupant.
-  if (sign == 0) {
-    refold(s);
-    return true;
-  }
-  if (code < 0)
-    man_delta_[s] = static_cast<std::int8_t>(man_delta_[s] + sign);
-  else
-    com_delta_[s] = static_cast<std::int8_t>(com_delta_[s] + sign);
-  if (occupant == EMPTY) return true;  // an empty square keeps only its counts
-  // Every change is listed, so that a square folded again sees them all.
-  if (can_win(s, occupant, code)) refold(s);
-  Delta& d = delta_[s];
-  if (sign < 0) {
-    if (d.removed == DELTA_CAP) return !(overflow_ = true);
-    d.gone[d.removed++] = static_cast<std::uint8_t>(from_sq);
-  } else {
-    if (d.added == DELTA_CAP) return !(overflow_ = true);
-    d.come[d.added++] = Reacher{static_cast<std::int16_t>(code), static_cast<std::uint8_t>(from_sq)};
+  const bool guard = occupant >= 10;
+  if (!guard && !(code == 歩 || is_slider(code))) return false;
+  for (int i = 0; i < list_n_[s] && list_[s][i].sq < from_sq; ++i) {
+    const int k = list_[s][i].code;
+    if (k > 0 && k <= code && (guard || k == 歩 || is_slider(k))) return false;
   }
   return true;
 }
 
+inline void CandidateSurvey::refold(int s) {
+  folded_.lo |= geometry.lo[s];
+  folded_.hi |= geometry.hi[s];
+}
+
+inline void CandidateSurvey::open_delta(int s) {
+  Delta& d = delta_[s];
+  d.stamp = stamp_;
+  d.removed = d.added = 0;
+}
+
+// One piece's reach of square s comes (sign 1) or goes (-1). Most squares
+// are empty and keep only their counts.
+[[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
+  touched_.lo |= geometry.lo[s];
+  touched_.hi |= geometry.hi[s];
+  std::int8_t* delta = code < 0 ? man_delta_ : com_delta_;
+  delta[s] = static_cast<std::int8_t>(delta[s] + sign);
+  const int occupant = b[s];
+  if (occupant != EMPTY) note_occupied(s, occupant, sign, from_sq, code);
+}
+
+// Every change on an occupied square is listed, so that a square folded
+// again sees them all.
+inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int from_sq, int code) {
+  Delta& d = delta_[s];
+  if (d.stamp != stamp_) open_delta(s);
+  if (can_win(s, occupant, code, from_sq)) refold(s);
+  if (sign < 0) {
+    if (d.removed == DELTA_CAP) {
+      overflow_ = true;
+      return;
+    }
+    d.gone[d.removed++] = static_cast<std::uint8_t>(from_sq);
+  } else {
+    if (d.added == DELTA_CAP) {
+      overflow_ = true;
+      return;
+    }
+    d.come[d.added++] = Reacher{static_cast<std::int16_t>(code), static_cast<std::uint8_t>(from_sq)};
+  }
+}
+
+// Runs that reached the source or the target at the start are the only ones
+// that can grow or shrink: each is walked once, from its old end to its new.
+void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen) {
+  for (int i = 0; i < list_n_[sq]; ++i) {
+    const Reacher r = list_[sq][i];
+    if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
+    const int d = direction(sq_x(sq) - sq_x(r.sq), sq_y(sq) - sq_y(r.sq));
+    const int key = r.sq * 8 + d;
+    bool known = false;
+    for (int j = 0; j < n_seen; ++j) known |= seen[j] == key;
+    if (known) continue;
+    seen[n_seen++] = key;
+    const int before = run_len_[r.sq][d];
+    // A run that reached the target at the start still passes every square
+    // up to it (only the source, now empty, changed on the way) and stops
+    // there, unless the new piece is a king it runs through.
+    const int enemy_king = r.code < 0 ? 王 : -王;
+    const int now = sq == t && piece != enemy_king
+                        ? std::max(iabs(sq_x(sq) - sq_x(r.sq)), iabs(sq_y(sq) - sq_y(r.sq)))
+                        : run_length(b, r.code, r.sq, d);
+    const std::uint8_t* ray = geometry.ray[r.sq][d];
+    if (now > before)
+      for (int k = before; k < now; ++k) note(ray[k], 1, r.sq, r.code, b);
+    else
+      for (int k = now; k < before; ++k) note(ray[k], -1, r.sq, r.code, b);
+  }
+}
+
+// A drop on an empty square changes no reach of the square itself, and
+// every run that passed through it now stops there, whatever the face (a
+// king, which some runs go through, is never dropped this way). Both are
+// worked out by the first drop on the square and kept for the other faces:
+// the fold of its reachers under a COM piece, and the squares the runs lose.
+const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
+  DropSquare& q = drop_[s];
+  if (q.start == starts_) return q;
+  q.start = starts_;
+  q.fold = fold(list_[s], list_n_[s], 歩);
+  q.cut_n = 0;
+  for (int i = 0; i < list_n_[s]; ++i) {
+    const Reacher r = list_[s][i];
+    if (!is_slider(r.code)) continue;
+    const int d = direction(sq_x(s) - sq_x(r.sq), sq_y(s) - sq_y(r.sq));
+    const int now = std::max(iabs(sq_x(s) - sq_x(r.sq)), iabs(sq_y(s) - sq_y(r.sq)));
+    const std::uint8_t* ray = geometry.ray[r.sq][d];
+    for (int k = now; k < run_len_[r.sq][d]; ++k) q.cut[q.cut_n++] = Cut{r.code, ray[k], r.sq};
+  }
+  return q;
+}
+
 // The pieces reaching an occupied square in the candidate position, in scan order.
 int CandidateSurvey::new_list(int s, Reacher* out) const {
-  const bool changed = delta_stamp_[s] == stamp_;
-  if (!changed) {
+  if (delta_[s].stamp != stamp_) {
     std::memcpy(out, list_[s], sizeof(Reacher) * list_n_[s]);
     return list_n_[s];
   }
@@ -307,12 +347,12 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 // The fold of an occupied square in the candidate position: its reachers
 // taken in scan order as new_list lists them, without listing them.
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
-  if (delta_stamp_[s] != stamp_) {
-    f = base_fold_[s];
-    return;
-  }
   f = NO_FOLD;
   const Delta& d = delta_[s];
+  if (d.stamp != stamp_) {
+    for (int i = 0; i < list_n_[s]; ++i) fold_in(f, list_[s][i], occupant);
+    return;
+  }
   // Most squares see one piece come at most: it needs no sorting.
   Reacher sorted[DELTA_CAP];
   const Reacher* come = d.come;
@@ -336,81 +376,94 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   while (c < d.added) fold_in(f, come[c++], occupant);
 }
 
-// A drop changes no reach of its own square: its reachers are the start's,
-// and every COM piece standing there folds them alike. So the fold is worked
-// out by the first drop on the square and kept for the other faces.
-const CandidateSurvey::Fold& CandidateSurvey::drop_fold(int s) {
-  if (drop_fold_start_[s] != starts_) {
-    drop_fold_start_[s] = starts_;
-    drop_fold_[s] = fold(list_[s], list_n_[s], 歩);
-  }
-  return drop_fold_[s];
-}
-
 // The guard's and capturer's squares, which the survey writes only where it
 // records a piece: elsewhere they keep whatever stood there before.
-inline void CandidateSurvey::write_stale_squares(Influence& m, int x, int y, const Fold& f) {
+inline void CandidateSurvey::write_stale_squares(Influence& m, int s, const Fold& f) {
   if (f.guard_square_written) {
-    m.com_guard_x[x][y] = f.guard_x;
-    m.com_guard_y[x][y] = f.guard_y;
+    cells(m.com_guard_x)[s] = f.guard_x;
+    cells(m.com_guard_y)[s] = f.guard_y;
   }
   if (f.capturer_square_written) {
-    m.com_capturer_x[x][y] = f.capturer_x;
-    m.com_capturer_y[x][y] = f.capturer_y;
+    cells(m.com_capturer_x)[s] = f.capturer_x;
+    cells(m.com_capturer_y)[s] = f.capturer_y;
   }
 }
 
 inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
-  const int x = at.x[s], y = at.y[s];
-  m.man_guard_piece[x][y] = f.man_guard;
-  m.com_guard_piece[x][y] = f.com_guard;
-  m.man_capturer_piece[x][y] = f.man_capturer;
-  m.man_capturer_x[x][y] = f.man_capturer_x;
-  m.man_capturer_y[x][y] = f.man_capturer_y;
-  m.com_capturer_piece[x][y] = f.com_capturer;
-  write_stale_squares(m, x, y, f);
+  cells(m.man_guard_piece)[s] = f.man_guard;
+  cells(m.com_guard_piece)[s] = f.com_guard;
+  cells(m.man_capturer_piece)[s] = f.man_capturer;
+  cells(m.man_capturer_x)[s] = f.man_capturer_x;
+  cells(m.man_capturer_y)[s] = f.man_capturer_y;
+  cells(m.com_capturer_piece)[s] = f.com_capturer;
+  write_stale_squares(m, s, f);
 }
 
-// Puts back what the previous survey changed against the start. The square
-// maps the survey never resets are put back only where this candidate does
-// not fold again: where it does, a square it leaves unwritten must keep what
-// the previous survey left.
-// A square this candidate touches or folds again is written whole after
-// it, so it is left alone here.
-void CandidateSurvey::restore_previous(Influence& m) {
-  auto restore_stale = [&](int x, int y) {
-    const int s = 10 * x + y;
-    if (cur_stale_.has(square_bit(x, y))) return;
-    write_stale_squares(m, x, y, base_fold_[s]);
-  };
+// The counts: the squares the previous candidate wrote and this one does
+// not are put back to the start's, this one's written as the start's plus
+// its changes, which go back to zero.
+inline void CandidateSurvey::write_counts(Influence& m) {
+  std::int16_t* man = cells(m.man_reach_count);
+  std::int16_t* com = cells(m.com_reach_count);
+  const std::int16_t* man_base = cells(base_.man_reach_count);
+  const std::int16_t* com_base = cells(base_.com_reach_count);
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
-    for (int x = 1; x <= 9; ++x)
-      for (int y = 1; y <= 9; ++y) restore_stale(x, y);
-    return;
+  } else {
+    each_bit(minus(prev_touched_, touched_), [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      man[s] = man_base[s];
+      com[s] = com_base[s];
+    });
   }
-  for (int i = 0; i < n_prev_touched_; ++i) {
-    if (delta_stamp_[prev_touched_[i]] == stamp_) continue;
-    const int x = at.x[prev_touched_[i]], y = at.y[prev_touched_[i]];
-    m.man_reach_count[x][y] = base_.man_reach_count[x][y];
-    m.com_reach_count[x][y] = base_.com_reach_count[x][y];
-  }
-  for (int i = 0; i < n_prev_folded_; ++i) {
-    if (fold_stamp_[prev_folded_[i]] == stamp_) continue;
-    const int x = at.x[prev_folded_[i]], y = at.y[prev_folded_[i]];
-    m.man_guard_piece[x][y] = base_.man_guard_piece[x][y];
-    m.com_guard_piece[x][y] = base_.com_guard_piece[x][y];
-    m.man_capturer_piece[x][y] = base_.man_capturer_piece[x][y];
-    m.man_capturer_x[x][y] = base_.man_capturer_x[x][y];
-    m.man_capturer_y[x][y] = base_.man_capturer_y[x][y];
-    m.com_capturer_piece[x][y] = base_.com_capturer_piece[x][y];
-    restore_stale(x, y);
-  }
+  std::uint64_t man_changed[2] = {0, 0}, com_changed[2] = {0, 0};
+  each_bit(touched_, [&](int word, int bit) {
+    const int s = geometry.square[64 * word + bit];
+    const int dm = man_delta_[s], dc = com_delta_[s];
+    man[s] = static_cast<std::int16_t>(man_base[s] + dm);
+    com[s] = static_cast<std::int16_t>(com_base[s] + dc);
+    man_changed[word] |= std::uint64_t{dm != 0} << bit;
+    com_changed[word] |= std::uint64_t{dc != 0} << bit;
+    man_delta_[s] = com_delta_[s] = 0;
+  });
+  man_reach_changed_ = SquareSet{man_changed[0], man_changed[1]};
+  com_reach_changed_ = SquareSet{com_changed[0], com_changed[1]};
 }
 
-void CandidateSurvey::mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[],
-                                  int n_com) {
+// The guard and capturer entries, put back or folded again the same way.
+// The square maps the survey never resets are put back only where this
+// candidate does not fold again: where it does, a square it leaves
+// unwritten must keep what the previous survey left.
+inline void CandidateSurvey::write_entries(Influence& m, int t, bool drop, const int* b) {
+  if (prev_everything_) {
+    for (int bit = 0; bit < 81; ++bit)
+      if (!folded_.has(bit)) write_stale_squares(m, geometry.square[bit], base_fold_[geometry.square[bit]]);
+  } else {
+    each_bit(minus(prev_folded_, folded_), [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      write_fold(m, s, base_fold_[s]);
+    });
+  }
+  std::uint64_t changed[2] = {0, 0};
+  each_bit(folded_, [&](int word, int bit) {
+    const int s = geometry.square[64 * word + bit];
+    const int occupant = b[s];
+    Fold now;
+    if (s == t && drop && occupant >= 10 && delta_[s].removed == 0 && delta_[s].added == 0)
+      now = drop_[s].fold;
+    else if (occupant != EMPTY)
+      fold_now(s, occupant, now);
+    else
+      now = NO_FOLD;
+    write_fold(m, s, now);
+    changed[word] |= std::uint64_t{std::memcmp(&now, &base_fold_[s], fold_entry_bytes) != 0} << bit;
+  });
+  entries_changed_ = SquareSet{changed[0], changed[1]};
+}
+
+void CandidateSurvey::mark_checks(const int* b, Influence& m, const int kings_man[], int n_man,
+                                  const int kings_com[], int n_com) {
   int pieces[81];
   int n = 0;
   Reacher list[LIST_CAP + DELTA_CAP];
@@ -423,129 +476,84 @@ void CandidateSurvey::mark_checks(const Board& b, Influence& m, int kings_man[],
         if (!known) pieces[n++] = list[i].sq;
       }
   };
+  const std::int16_t* man = cells(m.man_reach_count);
+  const std::int16_t* com = cells(m.com_reach_count);
   for (int i = 0; i < n_com; ++i)
-    if (m.man_reach_count[at.x[kings_com[i]]][at.y[kings_com[i]]] > 0) gather(kings_com[i], true);
+    if (man[kings_com[i]] > 0) gather(kings_com[i], true);
   for (int i = 0; i < n_man; ++i)
-    if (m.com_reach_count[at.x[kings_man[i]]][at.y[kings_man[i]]] > 0) gather(kings_man[i], false);
+    if (com[kings_man[i]] > 0) gather(kings_man[i], false);
   if (marks_) {
     std::memset(m.man_check_map, 0, sizeof m.man_check_map);
     std::memset(m.com_check_map, 0, sizeof m.com_check_map);
   }
   marks_ = n > 0;
   // The survey writes the marks piece by piece in scan order.
-  for (int i = 1; i < n; ++i)
-    for (int j = i; j > 0 && pieces[j - 1] > pieces[j]; --j) {
-      const int swap = pieces[j];
-      pieces[j] = pieces[j - 1];
-      pieces[j - 1] = swap;
-    }
-  for (int i = 0; i < n; ++i) {
-    const int x = at.x[pieces[i]], y = at.y[pieces[i]];
-    mark_piece(b, m, b[x][y], x, y);
-  }
+  std::sort(pieces, pieces + n);
+  for (int i = 0; i < n; ++i) mark_piece(b, m, b[pieces[i]], pieces[i]);
 }
 
 void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured) {
-  const Board& b = p.board;
+  const int* b = squares(p.board);
   fell_back_ = false;
   if (!usable_) {
+    touched_ = SquareSet{};
     full_survey(p, m);
     return;
   }
   const int f = is_board_column(fx) ? 10 * fx + fy : 0;
   const int t = 10 * tx + ty;
-  const int piece = b[tx][ty];
+  const int piece = b[t];
   const int piece_code = recorded_code(piece);
   ++stamp_;
-  n_touched_ = n_folded_ = 0;
-  source_ = f;
+  touched_ = folded_ = SquareSet{};
   target_sq_ = t;
-  cur_stale_ = SquareSet{};
   overflow_ = false;
 
   // The moving piece and the captured one leave what they reached; the
-  // moving piece reaches anew from its target.
+  // moving piece reaches anew from its target. The source has its entries
+  // reset, the target folded over its new occupant.
+  open_delta(t);
+  refold(t);
   if (f != 0) {
-    note(f, 0, 0, 0, b);
+    refold(f);
     for (int i = 0; i < target_n_[f]; ++i) note(target_[f][i], -1, f, piece_code, b);
   }
-  note(t, 0, 0, 0, b);
   if (captured != EMPTY)
     for (int i = 0; i < target_n_[t]; ++i) note(target_[t][i], -1, t, captured, b);
-  each_reach(b, piece, tx, ty, [&](int sx, int sy, int) { note(10 * sx + sy, 1, t, piece_code, b); });
+  each_reach(b, piece, t, [&](int s, int) { note(s, 1, t, piece_code, b); });
 
-  // Runs that reached the source or the target at the start are the only
-  // ones that can grow or shrink.
-  int seen[2 * LIST_CAP];
-  int n_seen = 0;
-  auto runs_through = [&](int sq) {
-    for (int i = 0; i < list_n_[sq]; ++i) {
-      const Reacher r = list_[sq][i];
-      if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
-      const int qx = at.x[r.sq], qy = at.y[r.sq];
-      const int d = direction(at.x[sq] - qx, at.y[sq] - qy);
-      const int key = r.sq * 8 + d;
-      bool known = false;
-      for (int j = 0; j < n_seen; ++j) known |= seen[j] == key;
-      if (known) continue;
-      seen[n_seen++] = key;
-      const int before = run_len_[r.sq][d];
-      // A run that reached the target at the start still passes every square
-      // up to it (only the source, now empty, changed on the way) and stops
-      // there, unless the new piece is a king it runs through.
-      const int enemy_king = r.code < 0 ? 王 : -王;
-      const int now = sq == t && piece != enemy_king ? std::max(iabs(at.x[sq] - qx), iabs(at.y[sq] - qy))
-                                                     : run_length(b, r.code, qx, qy, d);
-      const int sign = now > before ? 1 : -1;
-      for (int k = now > before ? before : now; k < (now > before ? now : before); ++k)
-        note(10 * (qx + (k + 1) * DIR_X[d]) + qy + (k + 1) * DIR_Y[d], sign, r.sq, r.code, b);
-    }
-  };
-  if (f != 0) runs_through(f);
-  runs_through(t);
+  const bool drop = f == 0 && iabs(piece) != 王;
+  if (drop) {
+    const DropSquare& q = drop_square(t);
+    for (int i = 0; i < q.cut_n; ++i) note(q.cut[i].sq, -1, q.cut[i].from, q.cut[i].code, b);
+  } else {
+    int seen[2 * LIST_CAP];
+    int n_seen = 0;
+    if (f != 0) runs_through(f, f, t, piece, b, seen, n_seen);
+    runs_through(t, f, t, piece, b, seen, n_seen);
+  }
   if (overflow_) {
     full_survey(p, m);
     return;
   }
 
-  restore_previous(m);
-
-  man_reach_changed_ = com_reach_changed_ = entries_changed_ = SquareSet{};
-  for (int i = 0; i < n_touched_; ++i) {
-    const int s = touched_[i];
-    const int x = at.x[s], y = at.y[s];
-    m.man_reach_count[x][y] = static_cast<std::int16_t>(base_.man_reach_count[x][y] + man_delta_[s]);
-    m.com_reach_count[x][y] = static_cast<std::int16_t>(base_.com_reach_count[x][y] + com_delta_[s]);
-    if (man_delta_[s] != 0) man_reach_changed_.add(at.bit[s]);
-    if (com_delta_[s] != 0) com_reach_changed_.add(at.bit[s]);
-  }
-  for (int i = 0; i < n_folded_; ++i) {
-    const int s = folded_[i];
-    const int x = at.x[s], y = at.y[s];
-    Fold now = NO_FOLD;
-    if (s == t && f == 0 && b[x][y] >= 10 && delta_[s].removed == 0 && delta_[s].added == 0)
-      now = drop_fold(s);
-    else if (b[x][y] != EMPTY)
-      fold_now(s, b[x][y], now);
-    write_fold(m, s, now);
-    if (now.man_guard != base_.man_guard_piece[x][y] || now.com_guard != base_.com_guard_piece[x][y] ||
-        now.man_capturer != base_.man_capturer_piece[x][y] || now.man_capturer_x != base_.man_capturer_x[x][y] ||
-        now.man_capturer_y != base_.man_capturer_y[x][y] || now.com_capturer != base_.com_capturer_piece[x][y])
-      entries_changed_.add(at.bit[s]);
-  }
+  write_counts(m);
+  write_entries(m, t, drop, b);
 
   // The kings of the candidate position, and the marks of the pieces that reach them.
-  int kings_man[81], kings_com[81];
+  int kings_man[82], kings_com[82];
   int n_man = 0, n_com = 0;
   for (int i = 0; i < n_man_kings_; ++i)
-    if (man_kings_[i] != t) kings_man[n_man++] = man_kings_[i];
-  for (int i = 0; i < n_com_kings_; ++i) kings_com[n_com++] = com_kings_[i];
-  if (piece == 王)
-    for (int i = 0; i < n_com; ++i)
-      if (kings_com[i] == f) kings_com[i] = t;
+    if (man_kings_[i] != t && man_kings_[i] != f) kings_man[n_man++] = man_kings_[i];
+  for (int i = 0; i < n_com_kings_; ++i)
+    if (com_kings_[i] != t && com_kings_[i] != f) kings_com[n_com++] = com_kings_[i];
+  if (piece == 王) kings_com[n_com++] = t;
+  if (piece == -王) kings_man[n_man++] = t;
+  const std::int16_t* man = cells(m.man_reach_count);
+  const std::int16_t* com = cells(m.com_reach_count);
   bool checks = false;
-  for (int i = 0; i < n_com; ++i) checks |= m.man_reach_count[at.x[kings_com[i]]][at.y[kings_com[i]]] > 0;
-  for (int i = 0; i < n_man; ++i) checks |= m.com_reach_count[at.x[kings_man[i]]][at.y[kings_man[i]]] > 0;
+  for (int i = 0; i < n_com; ++i) checks |= man[kings_com[i]] > 0;
+  for (int i = 0; i < n_man; ++i) checks |= com[kings_man[i]] > 0;
   if (checks) {
     mark_checks(b, m, kings_man, n_man, kings_com, n_com);
   } else if (marks_) {
@@ -560,23 +568,21 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   p.man_king_y = base_man_king_y_;
   p.com_king_x = base_com_king_x_;
   p.com_king_y = base_com_king_y_;
-  if (piece == 王 || captured == -王) {
-    for (int x = 1; x <= 9; ++x)
-      for (int y = 1; y <= 9; ++y) {
-        if (b[x][y] == 王) {
-          p.com_king_x = x;
-          p.com_king_y = y;
-        } else if (b[x][y] == -王) {
-          p.man_king_x = x;
-          p.man_king_y = y;
-        }
-      }
+  if (iabs(piece) == 王 || iabs(captured) == 王) {
+    const int last_man = n_man > 0 ? *std::max_element(kings_man, kings_man + n_man) : 0;
+    const int last_com = n_com > 0 ? *std::max_element(kings_com, kings_com + n_com) : 0;
+    if (last_man != 0) {
+      p.man_king_x = sq_x(last_man);
+      p.man_king_y = sq_y(last_man);
+    }
+    if (last_com != 0) {
+      p.com_king_x = sq_x(last_com);
+      p.com_king_y = sq_y(last_com);
+    }
   }
 
-  n_prev_touched_ = n_touched_;
-  std::memcpy(prev_touched_, touched_, sizeof(int) * n_touched_);
-  n_prev_folded_ = n_folded_;
-  std::memcpy(prev_folded_, folded_, sizeof(int) * n_folded_);
+  prev_touched_ = touched_;
+  prev_folded_ = folded_;
   prev_everything_ = false;
 }
 

@@ -52,7 +52,9 @@ class CandidateSurvey {
     std::int16_t code;  // the code the survey records (a COM tokin as 110)
     std::uint8_t sq;    // 10 x + y of the reaching piece
   };
+  // The pieces that come to or go from an occupied square, against the start.
   struct Delta {
+    std::uint32_t stamp = 0;  // of the candidate they belong to
     std::uint8_t removed = 0, added = 0;
     std::uint8_t gone[DELTA_CAP];  // squares of pieces no longer reaching
     Reacher come[DELTA_CAP];       // pieces reaching now, not at the start
@@ -63,21 +65,39 @@ class CandidateSurvey {
     bool guard_square_written, capturer_square_written;
     std::int16_t guard_x, guard_y, capturer_x, capturer_y;
   };
+  // A square that a run through an empty square no longer reaches once a
+  // piece is dropped there.
+  struct Cut {
+    std::int16_t code;
+    std::uint8_t sq, from;
+  };
+  static constexpr int CUT_CAP = 32;  // the squares beyond it on its lines
+  // What every drop on one empty square shares, whatever the face.
+  struct DropSquare {
+    std::uint32_t start = 0;  // of the start it was worked out for
+    Fold fold;                // of a COM piece standing there
+    std::uint8_t cut_n = 0;
+    Cut cut[CUT_CAP];
+  };
 
   static constexpr Fold NO_FOLD{NO_PIECE, NO_PIECE, NO_MAN_CAPTURER, 0, 0, NO_PIECE, false, false, 0, 0, 0, 0};
   static void fold_in(Fold& f, const Reacher& r, int occupant);
   static Fold fold(const Reacher* list, int n, int occupant);
   void fold_now(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
-  bool can_win(int s, int occupant, int code) const;
+  bool can_win(int s, int occupant, int code, int from_sq) const;
   void refold(int s);
-  bool note(int s, int sign, int from_sq, int code, const Board& b);
+  void note(int s, int sign, int from_sq, int code, const int* b);
+  void note_occupied(int s, int occupant, int sign, int from_sq, int code);
+  void open_delta(int s);
+  void runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen);
+  const DropSquare& drop_square(int s);
   int new_list(int s, Reacher* out) const;
-  void restore_previous(Influence& m);
-  void write_fold(Influence& m, int s, const Fold& f);
-  static void write_stale_squares(Influence& m, int x, int y, const Fold& f);
-  const Fold& drop_fold(int s);
-  void mark_checks(const Board& b, Influence& m, int kings_man[], int n_man, int kings_com[], int n_com);
+  void write_counts(Influence& m);
+  void write_entries(Influence& m, int t, bool drop, const int* b);
+  static void write_fold(Influence& m, int s, const Fold& f);
+  static void write_stale_squares(Influence& m, int s, const Fold& f);
+  void mark_checks(const int* b, Influence& m, const int kings_man[], int n_man, const int kings_com[], int n_com);
 
   bool usable_ = false;
   Influence base_{};
@@ -91,32 +111,24 @@ class CandidateSurvey {
   std::uint8_t target_[100][TARGET_CAP];
   std::uint8_t target_n_[100] = {};
   std::uint8_t run_len_[100][8] = {};  // by direction index
-  Fold base_fold_[100];                // of every occupied square
-  Fold drop_fold_[100];                // of an empty square with a COM piece dropped on it
-  std::uint32_t drop_fold_start_[100] = {};
+  Fold base_fold_[100];                // of every square
+  DropSquare drop_[100];
   std::uint32_t starts_ = 0;
   int man_kings_[81], com_kings_[81];
   int n_man_kings_ = 0, n_com_kings_ = 0;
 
-  // The candidate's changes against the start.
+  // The candidate's changes against the start: the counts by side (zero
+  // outside survey()), the pieces coming and going on occupied squares, the
+  // squares whose counts are written and those whose entries are folded again.
   std::uint32_t stamp_ = 0;
-  std::uint32_t delta_stamp_[100] = {};
-  std::uint32_t fold_stamp_[100] = {};  // the square is folded again
-  std::int8_t man_delta_[100], com_delta_[100];
+  std::int8_t man_delta_[100] = {}, com_delta_[100] = {};
   Delta delta_[100];
-  int touched_[100];  // counts change
-  int n_touched_ = 0;
-  int folded_[100];   // guard and capturer entries are worked out again
-  int n_folded_ = 0;
-  int source_ = 0, target_sq_ = 0;
+  SquareSet touched_, folded_;
+  int target_sq_ = 0;
   bool overflow_ = false;
 
   // What the previous survey changed against the start, to put back.
-  int prev_touched_[100];
-  int n_prev_touched_ = 0;
-  int prev_folded_[100];
-  int n_prev_folded_ = 0;
-  SquareSet cur_stale_;  // squares this candidate folds: their square maps are its to write
+  SquareSet prev_touched_, prev_folded_;
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
 
