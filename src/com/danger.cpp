@@ -23,110 +23,139 @@ namespace {
 
 using ScanConstants = DangerScan::Constants;
 
-// The terms square (x, y) adds to the danger, in the order they are added
-// (a subtraction is written as the addition of its negative, which rounds
-// the same), leaving out the fork of the moved piece. At most 16.
-int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
+// The terms of an empty square (see square_terms).
+[[gnu::noinline]] int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   const auto& b = e.pos.board;
   const Influence& m = e.inf;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   int n = 0;
   auto add = [&](double term) { out[n++] = term; };
-  const int v = b[x][y];
   const int mr = MR[x][y];
   const int cr = CR[x][y];
-  if (v == EMPTY) {
-    if (mr > 0) {
-      if (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) {  // next to the COM king
-        add(-(0.5 * mr));
-        if (cr == 1 && mr > 1) add(-10);
-        if (c.man_holds_knight_or_bishop) add(-10);
-      }
-      if (cr == 0 && y < 4) {
-        add(-0.1);
-        if (調査_自守駒MAN_直進駒(e, x, y) == 1) add(-10);
-      }
-      if (y < 4 && b[x][y + 1] == -歩 && mr >= cr) {
-        add(-30);
-        if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) add(-70);
+  if (mr > 0) {
+    if (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) {  // next to the COM king
+      add(-(0.5 * mr));
+      if (cr == 1 && mr > 1) add(-10);
+      if (c.man_holds_knight_or_bishop) add(-10);
+    }
+    if (cr == 0 && y < 4) {
+      add(-0.1);
+      if (調査_自守駒MAN_直進駒(e, x, y) == 1) add(-10);
+    }
+    if (y < 4 && b[x][y + 1] == -歩 && mr >= cr) {
+      add(-30);
+      if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) add(-70);
+    }
+  }
+  if (c.man_holds_any) {
+    // A dropped lance skewering two COM pieces in this column.
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
+      for (int r = y - 2; r > 0; --r) {
+        if (b[x][r] == EMPTY) continue;
+        if (b[x][r] > 香) add(-(100 + b[x][r] / 2.0));
+        break;
       }
     }
-    if (c.man_holds_any) {
-      // A dropped lance skewering two COM pieces in this column.
-      if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
-        for (int r = y - 2; r > 0; --r) {
-          if (b[x][r] == EMPTY) continue;
-          if (b[x][r] > 香) add(-(100 + b[x][r] / 2.0));
-          break;
-        }
-      }
-      // A dropped knight forking two COM pieces.
-      if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
-          x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
-        add(-20);
-      if (c.man_holds_knight && cr <= 1) {
-        const int around = surroundings(c.corner_mask, x, y);
-        if (around < -1) add(-5);
-        if (cr == 0 && around < 0) {
-          add(-1);
-          if (y < 4) add(-10);
-        }
-      }
-      if (cr == 0) {
-        if (y == 2 && b[x][1] == 桂) add(-5);
-        if (y < 4) add(-0.1);
-        // A dropped bishop forking two COM pieces on a diagonal.
-        if (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
-          if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
-            add(-20);
-          if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
-            add(-20);
-        }
+    // A dropped knight forking two COM pieces.
+    if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
+        x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
+      add(-20);
+    if (c.man_holds_knight && cr <= 1) {
+      const int around = surroundings(c.corner_mask, x, y);
+      if (around < -1) add(-5);
+      if (cr == 0 && around < 0) {
+        add(-1);
+        if (y < 4) add(-10);
       }
     }
-  } else if (v >= 10) {
-    const int mcp = iabs(m.man_capturer_piece[x][y]);
-    if (v == 王 && y == 1 && MR[x][2] > 0) {
-      add(-50);
-      if (MR[x][2] >= CR[x][2]) add(-250);
-      if (c.man_holds_knight_or_bishop) add(-700);
-    } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && c.man_holds_pawn && mr >= cr && y < 9 &&
-               CR[x][y + 1] == 1) {
-      add(-5);
-    }
-    if (mr > 0) {
-      const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
-      const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
-      if (m.com_guard_piece[x][y] == 王 && (mr > 1 || v > mcp)) add(-100);
-      if (capturer_free && v > mcp) add(-(v - mcp));
-      if (cr > 0) {
-        if (capturer_free) {
-          if (mr > cr && m.com_guard_piece[x][y] >= mcp) add(-v);
-          if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && 調査_自守駒MAN_直進駒(e, x, y + 1) == 1)
-            add(-(v + iabs(m.man_capturer_piece[x][y + 1])));
-        }
-      } else {
-        add(-v);
-        if (y <= 3) add(-1);
-        const int before = e.cm.board_before[x][y];
-        if (before <= -10) add(iabs(before));  // it has just captured there
-        if (y < 4 && (m.man_capturer_piece[x][y] == -歩 || m.man_capturer_piece[x][y] == -香)) add(-20);
+    if (cr == 0) {
+      if (y == 2 && b[x][1] == 桂) add(-5);
+      if (y < 4) add(-0.1);
+      // A dropped bishop forking two COM pieces on a diagonal.
+      if (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
+        if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
+          add(-20);
+        if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
+          add(-20);
       }
-    }
-  } else if (v <= -10) {
-    if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
-      if (y > 2 && v == -桂 && MR[x][y - 1] == 0 && b[x][y - 1] == 銀) add(1);
-      if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) add(15);
-    }
-    if (v == -桂 && y >= 9 && b[x][y - 4] >= 銀) {
-      if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) add(-1);
-      if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) add(-1);
-    } else if ((v == -飛 || v == -香) && x == c.kcx) {
-      add(-1);
     }
   }
   return n;
+}
+
+// The terms of a COM piece v (see square_terms).
+[[gnu::noinline]] int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
+  const auto& b = e.pos.board;
+  const Influence& m = e.inf;
+  const auto& MR = m.man_reach_count;
+  const auto& CR = m.com_reach_count;
+  int n = 0;
+  auto add = [&](double term) { out[n++] = term; };
+  const int mr = MR[x][y];
+  const int cr = CR[x][y];
+  const int mcp = iabs(m.man_capturer_piece[x][y]);
+  if (v == 王 && y == 1 && MR[x][2] > 0) {
+    add(-50);
+    if (MR[x][2] >= CR[x][2]) add(-250);
+    if (c.man_holds_knight_or_bishop) add(-700);
+  } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && c.man_holds_pawn && mr >= cr && y < 9 &&
+             CR[x][y + 1] == 1) {
+    add(-5);
+  }
+  if (mr > 0) {
+    const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
+    const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
+    if (m.com_guard_piece[x][y] == 王 && (mr > 1 || v > mcp)) add(-100);
+    if (capturer_free && v > mcp) add(-(v - mcp));
+    if (cr > 0) {
+      if (capturer_free) {
+        if (mr > cr && m.com_guard_piece[x][y] >= mcp) add(-v);
+        if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && 調査_自守駒MAN_直進駒(e, x, y + 1) == 1)
+          add(-(v + iabs(m.man_capturer_piece[x][y + 1])));
+      }
+    } else {
+      add(-v);
+      if (y <= 3) add(-1);
+      const int before = e.cm.board_before[x][y];
+      if (before <= -10) add(iabs(before));  // it has just captured there
+      if (y < 4 && (m.man_capturer_piece[x][y] == -歩 || m.man_capturer_piece[x][y] == -香)) add(-20);
+    }
+  }
+  return n;
+}
+
+// The terms of a MAN piece v (see square_terms).
+[[gnu::noinline]] int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
+  const auto& b = e.pos.board;
+  const Influence& m = e.inf;
+  const auto& MR = m.man_reach_count;
+  const auto& CR = m.com_reach_count;
+  int n = 0;
+  auto add = [&](double term) { out[n++] = term; };
+  const int cr = CR[x][y];
+  if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
+    if (y > 2 && v == -桂 && MR[x][y - 1] == 0 && b[x][y - 1] == 銀) add(1);
+    if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) add(15);
+  }
+  if (v == -桂 && y >= 9 && b[x][y - 4] >= 銀) {
+    if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) add(-1);
+    if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) add(-1);
+  } else if ((v == -飛 || v == -香) && x == c.kcx) {
+    add(-1);
+  }
+  return n;
+}
+
+// The terms square (x, y) adds to the danger, in the order they are added
+// (a subtraction is written as the addition of its negative, which rounds
+// the same), leaving out the fork of the moved piece. At most 16.
+inline int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
+  const int v = e.pos.board[x][y];
+  if (v == EMPTY) return empty_square_terms(e, c, x, y, out);
+  if (v >= 10) return com_piece_terms(e, c, x, y, v, out);
+  if (v <= -10) return man_piece_terms(e, c, x, y, v, out);
+  return 0;
 }
 
 // False when square_terms surely adds nothing there, by a glance at the
