@@ -296,6 +296,8 @@ void DangerScan::start(Engine& e) {
     board |= near.above[s];
     board |= near.below[s];
     board |= near.knight_home[s];
+    board_readers_[s] = board;
+    board_readers_[s] |= fork_and_lance_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
   }
   int n_terms = 0;
   for (int x = 1; x <= 9; ++x)
@@ -353,7 +355,47 @@ void DangerScan::start(Engine& e) {
   everything_ = false;
 }
 
+// Which squares the candidate leaves to be looked at again is worked out
+// only when its danger is asked for: many candidates end before that.
 void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
+  pending_ = Pending{&survey, fx, fy, tx, ty, piece};
+  prepared_ = false;
+}
+
+// Drawn from the start's board: the squares whose drop terms read square
+// (x, y)'s board value, besides those of_board_ names. An empty square
+// diagonally next to it reads it for a bishop fork, one two rows down and
+// a column over for a knight fork, when the square on the other side of
+// the fork holds a COM piece (or is the emptied source); a lance dropped
+// below it sees it only from just under the first piece below it.
+SquareSet DangerScan::fork_and_lance_readers(const Board& b, int x, int y, int fx, int fy) const {
+  SquareSet readers;
+  auto partner = [&](int px, int py, int above) {
+    return px >= 1 && px <= 9 && py >= 1 && py <= 9 && (b[px][py] > above || (px == fx && py == fy));
+  };
+  // The drop square: empty, off the edge columns, rows 2..8 for a bishop, 3..9 for a knight.
+  auto reader = [&](int rx, int ry, int lowest, int highest) {
+    if (rx > 1 && rx < 9 && ry >= lowest && ry <= highest && b[rx][ry] == EMPTY) readers.add(square_bit(rx, ry));
+  };
+  if (start_constants_.man_holds_bishop)
+    for (const int dx : {-1, 1})
+      for (const int dy : {-1, 1})
+        if (partner(x + 2 * dx, y + 2 * dy, 9)) reader(x + dx, y + dy, 2, 8);
+  if (start_constants_.man_holds_knight)
+    for (const int dx : {-1, 1})
+      if (partner(x + 2 * dx, y, 歩)) reader(x + dx, y + 2, 3, 9);
+  if (start_constants_.man_holds_lance) {
+    int q = y + 1;
+    while (q <= 9 && b[x][q] == EMPTY) ++q;
+    if (q < 9) readers.add(square_bit(x, q + 1));
+  }
+  return readers;
+}
+
+void DangerScan::prepare() {
+  prepared_ = true;
+  const CandidateSurvey& survey = *pending_.survey;
+  const int fx = pending_.fx, fy = pending_.fy, tx = pending_.tx, ty = pending_.ty, piece = pending_.piece;
   everything_ = survey.fell_back() || move_reach.find(piece, tx, ty) == nullptr;
   if (everything_) return;
   // Who stands where in the candidate position decides which neighbours read a square's maps.
@@ -393,37 +435,22 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   d |= knight_homes(reach & rows.of[7]) & knights_now;
   dirty_ = set_of(d);
   const Board& b = engine_->pos.board;
-  // A changed square is read as above, below and around by of_board_; an
-  // empty square diagonally next to it reads it for a bishop fork; and a
-  // lance drop below it sees it only from just under the first piece below it.
+  // A changed square is read as above, below and around by of_board_, and
+  // by drop squares as fork_and_lance_readers says. Those were drawn from
+  // the start's board; they hold for the candidate's board unless its two
+  // changed squares are near enough to see each other (two squares apart
+  // at most, or in one column), which is worked out on the board itself.
   // Squares in rows 1..3 above a changed square look down to it only where MAN reaches them.
   const SquareSet man_reached_now = set_of(bits(man_reached_) | man);
-  const bool knight_in_hand = start_constants_.man_holds_knight;
-  // A fork by a dropped bishop or knight needs COM pieces on both squares it
-  // attacks: a changed square matters to a drop square only with a COM
-  // piece (or the emptied source) on the other.
-  auto fork_partner = [&](int x, int y, int above) {
-    return x >= 1 && x <= 9 && y >= 1 && y <= 9 && (b[x][y] > above || (x == fx && y == fy));
-  };
-  // The drop square: empty, off the edge columns, rows 2..8 for a bishop, 3..9 for a knight.
-  auto fork_reader = [&](int x, int y, int lowest, int highest) {
-    if (x > 1 && x < 9 && y >= lowest && y <= highest && b[x][y] == EMPTY) dirty_.add(square_bit(x, y));
-  };
+  const bool apart = !is_board_column(fx) || (fx != tx && (iabs(fx - tx) > 2 || iabs(fy - ty) > 2));
   auto board_changed = [&](int x, int y) {
     const int s = square_bit(x, y);
-    dirty_ |= of_board_[s];
     dirty_ |= near.column_top[s] & man_reached_now;
-    if (bishop_in_hand)
-      for (const int dx : {-1, 1})
-        for (const int dy : {-1, 1})
-          if (fork_partner(x + 2 * dx, y + 2 * dy, 9)) fork_reader(x + dx, y + dy, 2, 8);
-    if (knight_in_hand)
-      for (const int dx : {-1, 1})
-        if (fork_partner(x + 2 * dx, y, 歩)) fork_reader(x + dx, y + 2, 3, 9);
-    if (start_constants_.man_holds_lance) {
-      int q = y + 1;
-      while (q <= 9 && b[x][q] == EMPTY) ++q;
-      if (q < 9) dirty_.add(square_bit(x, q + 1));
+    if (apart) {
+      dirty_ |= board_readers_[s];
+    } else {
+      dirty_ |= of_board_[s];
+      dirty_ |= fork_and_lance_readers(b, x, y, fx, fy);
     }
   };
   // The surroundings count of a dropped knight reads the COM bishops, rooks
@@ -445,7 +472,8 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   start_constants_.corner_mask = corner;
 }
 
-double DangerScan::score(Engine& e, int piece, int to_x, int to_y) const {
+double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
+  if (!prepared_) prepare();
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
   SquareSet forks;
   if (e.inf.man_reach_count[to_x][to_y] == 0) {

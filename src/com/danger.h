@@ -42,7 +42,7 @@ class DangerScan {
   // The candidate on the board, surveyed by `survey`.
   void candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece);
   // 盤評価_COM危険座標 of that candidate.
-  double score(Engine& e, int piece, int to_x, int to_y) const;
+  double score(Engine& e, int piece, int to_x, int to_y);
   // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
   int bishop_caution(const Engine& e, int to_x, int to_y, int piece) const;
 
@@ -64,8 +64,18 @@ class DangerScan {
   int n_drop_targets_ = 0;
   bool everything_ = true;
   const Engine* engine_ = nullptr;  // the engine of the start: the candidates stand on its board
-  // For each square, the squares whose terms read its board value.
-  SquareSet of_board_[81];
+  // For each square, the squares whose terms read its board value: its
+  // neighbours, and with them the drop squares that read it on the start's board.
+  SquareSet of_board_[81], board_readers_[81];
+  SquareSet fork_and_lance_readers(const Board& b, int x, int y, int fx, int fy) const;
+  // The candidate last given, worked out when its danger is first asked for.
+  struct Pending {
+    const CandidateSurvey* survey = nullptr;
+    int fx = 0, fy = 0, tx = 0, ty = 0, piece = 0;
+  };
+  Pending pending_;
+  bool prepared_ = true;
+  void prepare();
 };
 
 }  // namespace vv
