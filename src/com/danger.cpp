@@ -297,7 +297,8 @@ void DangerScan::start(Engine& e) {
     board |= near.below[s];
     board |= near.knight_home[s];
     board_readers_[s] = board;
-    board_readers_[s] |= fork_and_lance_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
+    if (c.man_holds_bishop || c.man_holds_knight || c.man_holds_lance)
+      board_readers_[s] |= fork_and_lance_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
   }
   int n_terms = 0;
   for (int x = 1; x <= 9; ++x)
