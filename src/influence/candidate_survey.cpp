@@ -179,16 +179,17 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
-  prev_touched_ = prev_folded_ = SquareSet{};
+  prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
   // The counts noted so far are dropped: they stay zero between candidates.
-  each_bit(touched_, [&](int word, int bit) {
-    const int s = geometry.square[64 * word + bit];
-    man_delta_[s] = com_delta_[s] = 0;
-  });
+  for (const SquareSet& touched : touched_)
+    each_bit(touched, [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      man_delta_[s] = com_delta_[s] = 0;
+    });
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
@@ -239,8 +240,9 @@ inline void CandidateSurvey::open_delta(int s) {
 // One piece's reach of square s comes (sign 1) or goes (-1). Most squares
 // are empty and keep only their counts.
 [[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
-  touched_.lo |= geometry.lo[s];
-  touched_.hi |= geometry.hi[s];
+  SquareSet& touched = touched_[code > 0];
+  touched.lo |= geometry.lo[s];
+  touched.hi |= geometry.hi[s];
   std::int8_t* delta = code < 0 ? man_delta_ : com_delta_;
   delta[s] = static_cast<std::int8_t>(delta[s] + sign);
   const int occupant = b[s];
@@ -399,36 +401,33 @@ inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
   write_stale_squares(m, s, f);
 }
 
-// The counts: the squares the previous candidate wrote and this one does
-// not are put back to the start's, this one's written as the start's plus
-// its changes, which go back to zero.
+// The counts, side by side: the squares the previous candidate wrote and
+// this one does not are put back to the start's, this one's written as the
+// start's plus its changes, which go back to zero.
 inline void CandidateSurvey::write_counts(Influence& m) {
-  std::int16_t* man = cells(m.man_reach_count);
-  std::int16_t* com = cells(m.com_reach_count);
-  const std::int16_t* man_base = cells(base_.man_reach_count);
-  const std::int16_t* com_base = cells(base_.com_reach_count);
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
-  } else {
-    each_bit(minus(prev_touched_, touched_), [&](int word, int bit) {
-      const int s = geometry.square[64 * word + bit];
-      man[s] = man_base[s];
-      com[s] = com_base[s];
-    });
   }
-  std::uint64_t man_changed[2] = {0, 0}, com_changed[2] = {0, 0};
-  each_bit(touched_, [&](int word, int bit) {
-    const int s = geometry.square[64 * word + bit];
-    const int dm = man_delta_[s], dc = com_delta_[s];
-    man[s] = static_cast<std::int16_t>(man_base[s] + dm);
-    com[s] = static_cast<std::int16_t>(com_base[s] + dc);
-    man_changed[word] |= std::uint64_t{dm != 0} << bit;
-    com_changed[word] |= std::uint64_t{dc != 0} << bit;
-    man_delta_[s] = com_delta_[s] = 0;
-  });
-  man_reach_changed_ = SquareSet{man_changed[0], man_changed[1]};
-  com_reach_changed_ = SquareSet{com_changed[0], com_changed[1]};
+  for (int side = 0; side < 2; ++side) {
+    std::int16_t* count = cells(side == 0 ? m.man_reach_count : m.com_reach_count);
+    const std::int16_t* base = cells(side == 0 ? base_.man_reach_count : base_.com_reach_count);
+    std::int8_t* delta = side == 0 ? man_delta_ : com_delta_;
+    if (!prev_everything_)
+      each_bit(minus(prev_touched_[side], touched_[side]), [&](int word, int bit) {
+        const int s = geometry.square[64 * word + bit];
+        count[s] = base[s];
+      });
+    std::uint64_t changed[2] = {0, 0};
+    each_bit(touched_[side], [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      const int d = delta[s];
+      count[s] = static_cast<std::int16_t>(base[s] + d);
+      changed[word] |= std::uint64_t{d != 0} << bit;
+      delta[s] = 0;
+    });
+    (side == 0 ? man_reach_changed_ : com_reach_changed_) = SquareSet{changed[0], changed[1]};
+  }
 }
 
 // The guard and capturer entries, put back or folded again the same way.
@@ -496,7 +495,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   const int* b = squares(p.board);
   fell_back_ = false;
   if (!usable_) {
-    touched_ = SquareSet{};
+    touched_[0] = touched_[1] = SquareSet{};
     full_survey(p, m);
     return;
   }
@@ -505,7 +504,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   const int piece = b[t];
   const int piece_code = recorded_code(piece);
   ++stamp_;
-  touched_ = folded_ = SquareSet{};
+  touched_[0] = touched_[1] = folded_ = SquareSet{};
   target_sq_ = t;
   overflow_ = false;
 
@@ -540,15 +539,24 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   write_counts(m);
   write_entries(m, t, drop, b);
 
-  // The kings of the candidate position, and the marks of the pieces that reach them.
-  int kings_man[82], kings_com[82];
-  int n_man = 0, n_com = 0;
-  for (int i = 0; i < n_man_kings_; ++i)
-    if (man_kings_[i] != t && man_kings_[i] != f) kings_man[n_man++] = man_kings_[i];
-  for (int i = 0; i < n_com_kings_; ++i)
-    if (com_kings_[i] != t && com_kings_[i] != f) kings_com[n_com++] = com_kings_[i];
-  if (piece == 王) kings_com[n_com++] = t;
-  if (piece == -王) kings_man[n_man++] = t;
+  // The kings of the candidate position, and the marks of the pieces that
+  // reach them. Unless a king moves or is taken they are the start's.
+  const bool kings_change = iabs(piece) == 王 || iabs(captured) == 王;
+  int moved_man[82], moved_com[82];
+  const int* kings_man = man_kings_;
+  const int* kings_com = com_kings_;
+  int n_man = n_man_kings_, n_com = n_com_kings_;
+  if (kings_change) {
+    n_man = n_com = 0;
+    for (int i = 0; i < n_man_kings_; ++i)
+      if (man_kings_[i] != t && man_kings_[i] != f) moved_man[n_man++] = man_kings_[i];
+    for (int i = 0; i < n_com_kings_; ++i)
+      if (com_kings_[i] != t && com_kings_[i] != f) moved_com[n_com++] = com_kings_[i];
+    if (piece == 王) moved_com[n_com++] = t;
+    if (piece == -王) moved_man[n_man++] = t;
+    kings_man = moved_man;
+    kings_com = moved_com;
+  }
   const std::int16_t* man = cells(m.man_reach_count);
   const std::int16_t* com = cells(m.com_reach_count);
   bool checks = false;
@@ -568,7 +576,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   p.man_king_y = base_man_king_y_;
   p.com_king_x = base_com_king_x_;
   p.com_king_y = base_com_king_y_;
-  if (iabs(piece) == 王 || iabs(captured) == 王) {
+  if (kings_change) {
     const int last_man = n_man > 0 ? *std::max_element(kings_man, kings_man + n_man) : 0;
     const int last_com = n_com > 0 ? *std::max_element(kings_com, kings_com + n_com) : 0;
     if (last_man != 0) {
@@ -581,7 +589,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     }
   }
 
-  prev_touched_ = touched_;
+  prev_touched_[0] = touched_[0];
+  prev_touched_[1] = touched_[1];
   prev_folded_ = folded_;
   prev_everything_ = false;
 }

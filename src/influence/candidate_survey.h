@@ -123,12 +123,12 @@ class CandidateSurvey {
   std::uint32_t stamp_ = 0;
   std::int8_t man_delta_[100] = {}, com_delta_[100] = {};
   Delta delta_[100];
-  SquareSet touched_, folded_;
+  SquareSet touched_[2], folded_;  // touched by side: MAN, COM
   int target_sq_ = 0;
   bool overflow_ = false;
 
   // What the previous survey changed against the start, to put back.
-  SquareSet prev_touched_, prev_folded_;
+  SquareSet prev_touched_[2], prev_folded_;
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
 
