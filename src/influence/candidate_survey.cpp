@@ -234,7 +234,7 @@ inline void CandidateSurvey::refold(int s) {
 inline void CandidateSurvey::open_delta(int s) {
   Delta& d = delta_[s];
   d.stamp = stamp_;
-  d.removed = d.added = 0;
+  d.removed = d.added = d.sides = 0;
 }
 
 // One piece's reach of square s comes (sign 1) or goes (-1). Most squares
@@ -254,7 +254,10 @@ inline void CandidateSurvey::open_delta(int s) {
 inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int from_sq, int code) {
   Delta& d = delta_[s];
   if (d.stamp != stamp_) open_delta(s);
-  if (can_win(s, occupant, code, from_sq)) refold(s);
+  if (can_win(s, occupant, code, from_sq)) {
+    refold(s);
+    d.sides |= code < 0 ? MAN_SIDE : COM_SIDE;
+  }
   if (sign < 0) {
     if (d.removed == DELTA_CAP) {
       overflow_ = true;
@@ -308,6 +311,7 @@ const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
   if (q.start == starts_) return q;
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
+  q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
   q.cut_n = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
@@ -347,14 +351,30 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 }
 
 // The fold of an occupied square in the candidate position: its reachers
-// taken in scan order as new_list lists them, without listing them.
+// taken in scan order as new_list lists them, without listing them. The
+// sides fold apart, so only a side that has a piece which could win is
+// folded again; the other keeps the start's entries. The target, with its
+// new occupant, is folded whole.
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
-  f = NO_FOLD;
   const Delta& d = delta_[s];
-  if (d.stamp != stamp_) {
-    for (int i = 0; i < list_n_[s]; ++i) fold_in(f, list_[s][i], occupant);
-    return;
+  const int sides = d.sides;
+  if (sides == (MAN_SIDE | COM_SIDE)) {
+    f = NO_FOLD;
+  } else {
+    f = base_fold_[s];
+    if (sides & MAN_SIDE) {
+      f.man_guard = NO_FOLD.man_guard;
+      f.man_capturer = NO_FOLD.man_capturer;
+      f.man_capturer_x = f.man_capturer_y = 0;
+    } else {
+      f.com_guard = NO_FOLD.com_guard;
+      f.com_capturer = NO_FOLD.com_capturer;
+      f.guard_square_written = f.capturer_square_written = false;
+    }
   }
+  auto take = [&](const Reacher& r) {
+    if (sides & (r.code < 0 ? MAN_SIDE : COM_SIDE)) fold_in(f, r, occupant);
+  };
   // Most squares see one piece come at most: it needs no sorting.
   Reacher sorted[DELTA_CAP];
   const Reacher* come = d.come;
@@ -372,10 +392,10 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
     if ((gone[r.sq >> 6] >> (r.sq & 63)) & 1) continue;
-    while (c < d.added && come[c].sq < r.sq) fold_in(f, come[c++], occupant);
-    fold_in(f, r, occupant);
+    while (c < d.added && come[c].sq < r.sq) take(come[c++]);
+    take(r);
   }
-  while (c < d.added) fold_in(f, come[c++], occupant);
+  while (c < d.added) take(come[c++]);
 }
 
 // The guard's and capturer's squares, which the survey writes only where it
@@ -434,7 +454,7 @@ inline void CandidateSurvey::write_counts(Influence& m) {
 // The square maps the survey never resets are put back only where this
 // candidate does not fold again: where it does, a square it leaves
 // unwritten must keep what the previous survey left.
-inline void CandidateSurvey::write_entries(Influence& m, int t, bool drop, const int* b) {
+inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
   if (prev_everything_) {
     for (int bit = 0; bit < 81; ++bit)
       if (!folded_.has(bit)) write_stale_squares(m, geometry.square[bit], base_fold_[geometry.square[bit]]);
@@ -444,21 +464,35 @@ inline void CandidateSurvey::write_entries(Influence& m, int t, bool drop, const
       write_fold(m, s, base_fold_[s]);
     });
   }
+  // The target and the source first: their occupants are new.
+  entries_changed_ = SquareSet{};
+  if (f != 0) {
+    write_fold(m, f, NO_FOLD);
+    if (std::memcmp(&NO_FOLD, &base_fold_[f], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[f]);
+  }
+  const Delta& at_target = delta_[t];
+  if (drop && b[t] >= 10 && at_target.removed == 0 && at_target.added == 0) {
+    write_fold(m, t, drop_[t].fold);
+    if (drop_[t].fold_changed) entries_changed_.add(geometry.bit[t]);
+  } else {
+    Fold now = NO_FOLD;
+    if (b[t] != EMPTY) fold_now(t, b[t], now);
+    write_fold(m, t, now);
+    if (std::memcmp(&now, &base_fold_[t], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[t]);
+  }
+  // The others are occupied as at the start.
+  SquareSet others = folded_;
+  others.remove(geometry.bit[t]);
+  if (f != 0) others.remove(geometry.bit[f]);
   std::uint64_t changed[2] = {0, 0};
-  each_bit(folded_, [&](int word, int bit) {
+  each_bit(others, [&](int word, int bit) {
     const int s = geometry.square[64 * word + bit];
-    const int occupant = b[s];
     Fold now;
-    if (s == t && drop && occupant >= 10 && delta_[s].removed == 0 && delta_[s].added == 0)
-      now = drop_[s].fold;
-    else if (occupant != EMPTY)
-      fold_now(s, occupant, now);
-    else
-      now = NO_FOLD;
+    fold_now(s, b[s], now);
     write_fold(m, s, now);
     changed[word] |= std::uint64_t{std::memcmp(&now, &base_fold_[s], fold_entry_bytes) != 0} << bit;
   });
-  entries_changed_ = SquareSet{changed[0], changed[1]};
+  entries_changed_ |= SquareSet{changed[0], changed[1]};
 }
 
 void CandidateSurvey::mark_checks(const int* b, Influence& m, const int kings_man[], int n_man,
@@ -512,6 +546,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   // moving piece reaches anew from its target. The source has its entries
   // reset, the target folded over its new occupant.
   open_delta(t);
+  delta_[t].sides = MAN_SIDE | COM_SIDE;
   refold(t);
   if (f != 0) {
     refold(f);
@@ -537,7 +572,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   }
 
   write_counts(m);
-  write_entries(m, t, drop, b);
+  write_entries(m, f, t, drop, b);
 
   // The kings of the candidate position, and the marks of the pieces that
   // reach them. Unless a king moves or is taken they are the start's.
