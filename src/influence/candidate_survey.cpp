@@ -18,18 +18,32 @@ inline std::int16_t* cells(Map& map) { return reinterpret_cast<std::int16_t*>(&m
 inline const std::int16_t* cells(const Map& map) { return reinterpret_cast<const std::int16_t*>(&map); }
 inline const int* squares(const Board& b) { return reinterpret_cast<const int*>(&b); }
 
-inline int sq_x(int s) { return s / 10; }
-inline int sq_y(int s) { return s % 10; }
+inline int sq_x(int s) { return geometry.column[s]; }
+inline int sq_y(int s) { return geometry.row[s]; }
 
 // The run direction from one square toward another on its line, by the signs of the steps.
 constexpr int DIR_BY_SIGN[3][3] = {{4, 3, 6}, {1, -1, 0}, {5, 2, 7}};  // [sign x + 1][sign y + 1]
 
 inline int direction(int dx, int dy) { return DIR_BY_SIGN[(dx > 0) - (dx < 0) + 1][(dy > 0) - (dy < 0) + 1]; }
 
-inline bool is_slider(int code) {
-  const int a = iabs(code);
-  return a == 香 || a == 角 || a == 飛;
-}
+// What a code is, looked up: the tests cost more than the work around them.
+enum : std::uint8_t { SLIDER = 1, GUARD_SQUARE = 2, CAPTURER = 4 };
+struct CodeKinds {
+  std::uint8_t of[2 * 王 + 1];
+  constexpr CodeKinds() : of() {
+    for (const int a : {香, 角, 飛}) {
+      of[王 + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // a COM slider writes its square either way
+      of[王 - a] |= SLIDER;
+    }
+    of[王 + 桂] |= GUARD_SQUARE;
+    of[王 + 銀] |= GUARD_SQUARE;
+    of[王 + 歩] |= CAPTURER;  // a COM pawn may capture, writing no square
+  }
+};
+constexpr CodeKinds code_kinds;
+inline int kinds(int code) { return code >= -王 && code <= 王 ? code_kinds.of[王 + code] : 0; }
+
+inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
 // A COM gold and a COM tokin both record 110.
 inline int recorded_code(int code) { return code == と ? 金 : code; }
@@ -115,15 +129,15 @@ inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
   } else if (occupant >= 10) {
     if (f.com_guard > k) {
       f.com_guard = static_cast<std::int16_t>(k);
-      if (k == 桂 || k == 銀 || is_slider(k)) {
+      if (kinds(k) & GUARD_SQUARE) {
         f.guard_square_written = true;
         f.guard_x = static_cast<std::int16_t>(sq_x(r.sq));
         f.guard_y = static_cast<std::int16_t>(sq_y(r.sq));
       }
     }
-  } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
+  } else if (occupant <= -10 && (kinds(k) & CAPTURER) && f.com_capturer > k) {
     f.com_capturer = static_cast<std::int16_t>(k);
-    if (k != 歩) {
+    if (k != 歩) {  // a slider
       f.capturer_square_written = true;
       f.capturer_x = static_cast<std::int16_t>(sq_x(r.sq));
       f.capturer_y = static_cast<std::int16_t>(sq_y(r.sq));
@@ -218,10 +232,10 @@ inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq)
     return code >= base_fold_[s].man_capturer;
   }
   const bool guard = occupant >= 10;
-  if (!guard && !(code == 歩 || is_slider(code))) return false;
+  if (!guard && !(kinds(code) & CAPTURER)) return false;
   for (int i = 0; i < list_n_[s] && list_[s][i].sq < from_sq; ++i) {
     const int k = list_[s][i].code;
-    if (k > 0 && k <= code && (guard || k == 歩 || is_slider(k))) return false;
+    if (k > 0 && k <= code && (guard || (kinds(k) & CAPTURER))) return false;
   }
   return true;
 }
