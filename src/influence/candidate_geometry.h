@@ -42,10 +42,15 @@ struct Geometry {
   std::uint8_t dir_n[18];
   std::uint8_t bit[100];     // the square-set bit of a square
   std::uint8_t square[81];   // and back
+  std::uint8_t column[100], row[100];  // of a square
   std::uint64_t lo[100], hi[100];  // a square's bit as a square set
 
   constexpr Geometry()
-      : ray(), ray_n(), step(), step_n(), dirs(), dir_n(), bit(), square(), lo(), hi() {
+      : ray(), ray_n(), step(), step_n(), dirs(), dir_n(), bit(), square(), column(), row(), lo(), hi() {
+    for (int s = 0; s < 100; ++s) {
+      column[s] = static_cast<std::uint8_t>(s / 10);
+      row[s] = static_cast<std::uint8_t>(s % 10);
+    }
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
         const int s = 10 * x + y, b = 9 * (x - 1) + (y - 1);

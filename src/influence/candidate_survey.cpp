@@ -18,18 +18,32 @@ inline std::int16_t* cells(Map& map) { return reinterpret_cast<std::int16_t*>(&m
 inline const std::int16_t* cells(const Map& map) { return reinterpret_cast<const std::int16_t*>(&map); }
 inline const int* squares(const Board& b) { return reinterpret_cast<const int*>(&b); }
 
-inline int sq_x(int s) { return s / 10; }
-inline int sq_y(int s) { return s % 10; }
+inline int sq_x(int s) { return geometry.column[s]; }
+inline int sq_y(int s) { return geometry.row[s]; }
 
 // The run direction from one square toward another on its line, by the signs of the steps.
 constexpr int DIR_BY_SIGN[3][3] = {{4, 3, 6}, {1, -1, 0}, {5, 2, 7}};  // [sign x + 1][sign y + 1]
 
 inline int direction(int dx, int dy) { return DIR_BY_SIGN[(dx > 0) - (dx < 0) + 1][(dy > 0) - (dy < 0) + 1]; }
 
-inline bool is_slider(int code) {
-  const int a = iabs(code);
-  return a == 香 || a == 角 || a == 飛;
-}
+// What a code is, looked up: the tests cost more than the work around them.
+enum : std::uint8_t { SLIDER = 1, GUARD_SQUARE = 2, CAPTURER = 4 };
+struct CodeKinds {
+  std::uint8_t of[2 * 王 + 1];
+  constexpr CodeKinds() : of() {
+    for (const int a : {香, 角, 飛}) {
+      of[王 + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // a COM slider writes its square either way
+      of[王 - a] |= SLIDER;
+    }
+    of[王 + 桂] |= GUARD_SQUARE;
+    of[王 + 銀] |= GUARD_SQUARE;
+    of[王 + 歩] |= CAPTURER;  // a COM pawn may capture, writing no square
+  }
+};
+constexpr CodeKinds code_kinds;
+inline int kinds(int code) { return code >= -王 && code <= 王 ? code_kinds.of[王 + code] : 0; }
+
+inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
 // A COM gold and a COM tokin both record 110.
 inline int recorded_code(int code) { return code == と ? 金 : code; }
@@ -115,15 +129,15 @@ inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
   } else if (occupant >= 10) {
     if (f.com_guard > k) {
       f.com_guard = static_cast<std::int16_t>(k);
-      if (k == 桂 || k == 銀 || is_slider(k)) {
+      if (kinds(k) & GUARD_SQUARE) {
         f.guard_square_written = true;
         f.guard_x = static_cast<std::int16_t>(sq_x(r.sq));
         f.guard_y = static_cast<std::int16_t>(sq_y(r.sq));
       }
     }
-  } else if (occupant <= -10 && (k == 歩 || is_slider(k)) && f.com_capturer > k) {
+  } else if (occupant <= -10 && (kinds(k) & CAPTURER) && f.com_capturer > k) {
     f.com_capturer = static_cast<std::int16_t>(k);
-    if (k != 歩) {
+    if (k != 歩) {  // a slider
       f.capturer_square_written = true;
       f.capturer_x = static_cast<std::int16_t>(sq_x(r.sq));
       f.capturer_y = static_cast<std::int16_t>(sq_y(r.sq));
@@ -179,16 +193,17 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
-  prev_touched_ = prev_folded_ = SquareSet{};
+  prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
   // The counts noted so far are dropped: they stay zero between candidates.
-  each_bit(touched_, [&](int word, int bit) {
-    const int s = geometry.square[64 * word + bit];
-    man_delta_[s] = com_delta_[s] = 0;
-  });
+  for (const SquareSet& touched : touched_)
+    each_bit(touched, [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      man_delta_[s] = com_delta_[s] = 0;
+    });
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
@@ -217,10 +232,10 @@ inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq)
     return code >= base_fold_[s].man_capturer;
   }
   const bool guard = occupant >= 10;
-  if (!guard && !(code == 歩 || is_slider(code))) return false;
+  if (!guard && !(kinds(code) & CAPTURER)) return false;
   for (int i = 0; i < list_n_[s] && list_[s][i].sq < from_sq; ++i) {
     const int k = list_[s][i].code;
-    if (k > 0 && k <= code && (guard || k == 歩 || is_slider(k))) return false;
+    if (k > 0 && k <= code && (guard || (kinds(k) & CAPTURER))) return false;
   }
   return true;
 }
@@ -233,14 +248,15 @@ inline void CandidateSurvey::refold(int s) {
 inline void CandidateSurvey::open_delta(int s) {
   Delta& d = delta_[s];
   d.stamp = stamp_;
-  d.removed = d.added = 0;
+  d.removed = d.added = d.sides = 0;
 }
 
 // One piece's reach of square s comes (sign 1) or goes (-1). Most squares
 // are empty and keep only their counts.
 [[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
-  touched_.lo |= geometry.lo[s];
-  touched_.hi |= geometry.hi[s];
+  SquareSet& touched = touched_[code > 0];
+  touched.lo |= geometry.lo[s];
+  touched.hi |= geometry.hi[s];
   std::int8_t* delta = code < 0 ? man_delta_ : com_delta_;
   delta[s] = static_cast<std::int8_t>(delta[s] + sign);
   const int occupant = b[s];
@@ -252,7 +268,10 @@ inline void CandidateSurvey::open_delta(int s) {
 inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int from_sq, int code) {
   Delta& d = delta_[s];
   if (d.stamp != stamp_) open_delta(s);
-  if (can_win(s, occupant, code, from_sq)) refold(s);
+  if (can_win(s, occupant, code, from_sq)) {
+    refold(s);
+    d.sides |= code < 0 ? MAN_SIDE : COM_SIDE;
+  }
   if (sign < 0) {
     if (d.removed == DELTA_CAP) {
       overflow_ = true;
@@ -306,6 +325,7 @@ const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
   if (q.start == starts_) return q;
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
+  q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
   q.cut_n = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
@@ -345,14 +365,30 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 }
 
 // The fold of an occupied square in the candidate position: its reachers
-// taken in scan order as new_list lists them, without listing them.
+// taken in scan order as new_list lists them, without listing them. The
+// sides fold apart, so only a side that has a piece which could win is
+// folded again; the other keeps the start's entries. The target, with its
+// new occupant, is folded whole.
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
-  f = NO_FOLD;
   const Delta& d = delta_[s];
-  if (d.stamp != stamp_) {
-    for (int i = 0; i < list_n_[s]; ++i) fold_in(f, list_[s][i], occupant);
-    return;
+  const int sides = d.sides;
+  if (sides == (MAN_SIDE | COM_SIDE)) {
+    f = NO_FOLD;
+  } else {
+    f = base_fold_[s];
+    if (sides & MAN_SIDE) {
+      f.man_guard = NO_FOLD.man_guard;
+      f.man_capturer = NO_FOLD.man_capturer;
+      f.man_capturer_x = f.man_capturer_y = 0;
+    } else {
+      f.com_guard = NO_FOLD.com_guard;
+      f.com_capturer = NO_FOLD.com_capturer;
+      f.guard_square_written = f.capturer_square_written = false;
+    }
   }
+  auto take = [&](const Reacher& r) {
+    if (sides & (r.code < 0 ? MAN_SIDE : COM_SIDE)) fold_in(f, r, occupant);
+  };
   // Most squares see one piece come at most: it needs no sorting.
   Reacher sorted[DELTA_CAP];
   const Reacher* come = d.come;
@@ -370,10 +406,10 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
     if ((gone[r.sq >> 6] >> (r.sq & 63)) & 1) continue;
-    while (c < d.added && come[c].sq < r.sq) fold_in(f, come[c++], occupant);
-    fold_in(f, r, occupant);
+    while (c < d.added && come[c].sq < r.sq) take(come[c++]);
+    take(r);
   }
-  while (c < d.added) fold_in(f, come[c++], occupant);
+  while (c < d.added) take(come[c++]);
 }
 
 // The guard's and capturer's squares, which the survey writes only where it
@@ -399,43 +435,40 @@ inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
   write_stale_squares(m, s, f);
 }
 
-// The counts: the squares the previous candidate wrote and this one does
-// not are put back to the start's, this one's written as the start's plus
-// its changes, which go back to zero.
+// The counts, side by side: the squares the previous candidate wrote and
+// this one does not are put back to the start's, this one's written as the
+// start's plus its changes, which go back to zero.
 inline void CandidateSurvey::write_counts(Influence& m) {
-  std::int16_t* man = cells(m.man_reach_count);
-  std::int16_t* com = cells(m.com_reach_count);
-  const std::int16_t* man_base = cells(base_.man_reach_count);
-  const std::int16_t* com_base = cells(base_.com_reach_count);
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
-  } else {
-    each_bit(minus(prev_touched_, touched_), [&](int word, int bit) {
-      const int s = geometry.square[64 * word + bit];
-      man[s] = man_base[s];
-      com[s] = com_base[s];
-    });
   }
-  std::uint64_t man_changed[2] = {0, 0}, com_changed[2] = {0, 0};
-  each_bit(touched_, [&](int word, int bit) {
-    const int s = geometry.square[64 * word + bit];
-    const int dm = man_delta_[s], dc = com_delta_[s];
-    man[s] = static_cast<std::int16_t>(man_base[s] + dm);
-    com[s] = static_cast<std::int16_t>(com_base[s] + dc);
-    man_changed[word] |= std::uint64_t{dm != 0} << bit;
-    com_changed[word] |= std::uint64_t{dc != 0} << bit;
-    man_delta_[s] = com_delta_[s] = 0;
-  });
-  man_reach_changed_ = SquareSet{man_changed[0], man_changed[1]};
-  com_reach_changed_ = SquareSet{com_changed[0], com_changed[1]};
+  for (int side = 0; side < 2; ++side) {
+    std::int16_t* count = cells(side == 0 ? m.man_reach_count : m.com_reach_count);
+    const std::int16_t* base = cells(side == 0 ? base_.man_reach_count : base_.com_reach_count);
+    std::int8_t* delta = side == 0 ? man_delta_ : com_delta_;
+    if (!prev_everything_)
+      each_bit(minus(prev_touched_[side], touched_[side]), [&](int word, int bit) {
+        const int s = geometry.square[64 * word + bit];
+        count[s] = base[s];
+      });
+    std::uint64_t changed[2] = {0, 0};
+    each_bit(touched_[side], [&](int word, int bit) {
+      const int s = geometry.square[64 * word + bit];
+      const int d = delta[s];
+      count[s] = static_cast<std::int16_t>(base[s] + d);
+      changed[word] |= std::uint64_t{d != 0} << bit;
+      delta[s] = 0;
+    });
+    (side == 0 ? man_reach_changed_ : com_reach_changed_) = SquareSet{changed[0], changed[1]};
+  }
 }
 
 // The guard and capturer entries, put back or folded again the same way.
 // The square maps the survey never resets are put back only where this
 // candidate does not fold again: where it does, a square it leaves
 // unwritten must keep what the previous survey left.
-inline void CandidateSurvey::write_entries(Influence& m, int t, bool drop, const int* b) {
+inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
   if (prev_everything_) {
     for (int bit = 0; bit < 81; ++bit)
       if (!folded_.has(bit)) write_stale_squares(m, geometry.square[bit], base_fold_[geometry.square[bit]]);
@@ -445,21 +478,35 @@ inline void CandidateSurvey::write_entries(Influence& m, int t, bool drop, const
       write_fold(m, s, base_fold_[s]);
     });
   }
+  // The target and the source first: their occupants are new.
+  entries_changed_ = SquareSet{};
+  if (f != 0) {
+    write_fold(m, f, NO_FOLD);
+    if (std::memcmp(&NO_FOLD, &base_fold_[f], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[f]);
+  }
+  const Delta& at_target = delta_[t];
+  if (drop && b[t] >= 10 && at_target.removed == 0 && at_target.added == 0) {
+    write_fold(m, t, drop_[t].fold);
+    if (drop_[t].fold_changed) entries_changed_.add(geometry.bit[t]);
+  } else {
+    Fold now = NO_FOLD;
+    if (b[t] != EMPTY) fold_now(t, b[t], now);
+    write_fold(m, t, now);
+    if (std::memcmp(&now, &base_fold_[t], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[t]);
+  }
+  // The others are occupied as at the start.
+  SquareSet others = folded_;
+  others.remove(geometry.bit[t]);
+  if (f != 0) others.remove(geometry.bit[f]);
   std::uint64_t changed[2] = {0, 0};
-  each_bit(folded_, [&](int word, int bit) {
+  each_bit(others, [&](int word, int bit) {
     const int s = geometry.square[64 * word + bit];
-    const int occupant = b[s];
     Fold now;
-    if (s == t && drop && occupant >= 10 && delta_[s].removed == 0 && delta_[s].added == 0)
-      now = drop_[s].fold;
-    else if (occupant != EMPTY)
-      fold_now(s, occupant, now);
-    else
-      now = NO_FOLD;
+    fold_now(s, b[s], now);
     write_fold(m, s, now);
     changed[word] |= std::uint64_t{std::memcmp(&now, &base_fold_[s], fold_entry_bytes) != 0} << bit;
   });
-  entries_changed_ = SquareSet{changed[0], changed[1]};
+  entries_changed_ |= SquareSet{changed[0], changed[1]};
 }
 
 void CandidateSurvey::mark_checks(const int* b, Influence& m, const int kings_man[], int n_man,
@@ -496,7 +543,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   const int* b = squares(p.board);
   fell_back_ = false;
   if (!usable_) {
-    touched_ = SquareSet{};
+    touched_[0] = touched_[1] = SquareSet{};
     full_survey(p, m);
     return;
   }
@@ -505,7 +552,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   const int piece = b[t];
   const int piece_code = recorded_code(piece);
   ++stamp_;
-  touched_ = folded_ = SquareSet{};
+  touched_[0] = touched_[1] = folded_ = SquareSet{};
   target_sq_ = t;
   overflow_ = false;
 
@@ -513,6 +560,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   // moving piece reaches anew from its target. The source has its entries
   // reset, the target folded over its new occupant.
   open_delta(t);
+  delta_[t].sides = MAN_SIDE | COM_SIDE;
   refold(t);
   if (f != 0) {
     refold(f);
@@ -538,17 +586,26 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   }
 
   write_counts(m);
-  write_entries(m, t, drop, b);
+  write_entries(m, f, t, drop, b);
 
-  // The kings of the candidate position, and the marks of the pieces that reach them.
-  int kings_man[82], kings_com[82];
-  int n_man = 0, n_com = 0;
-  for (int i = 0; i < n_man_kings_; ++i)
-    if (man_kings_[i] != t && man_kings_[i] != f) kings_man[n_man++] = man_kings_[i];
-  for (int i = 0; i < n_com_kings_; ++i)
-    if (com_kings_[i] != t && com_kings_[i] != f) kings_com[n_com++] = com_kings_[i];
-  if (piece == 王) kings_com[n_com++] = t;
-  if (piece == -王) kings_man[n_man++] = t;
+  // The kings of the candidate position, and the marks of the pieces that
+  // reach them. Unless a king moves or is taken they are the start's.
+  const bool kings_change = iabs(piece) == 王 || iabs(captured) == 王;
+  int moved_man[82], moved_com[82];
+  const int* kings_man = man_kings_;
+  const int* kings_com = com_kings_;
+  int n_man = n_man_kings_, n_com = n_com_kings_;
+  if (kings_change) {
+    n_man = n_com = 0;
+    for (int i = 0; i < n_man_kings_; ++i)
+      if (man_kings_[i] != t && man_kings_[i] != f) moved_man[n_man++] = man_kings_[i];
+    for (int i = 0; i < n_com_kings_; ++i)
+      if (com_kings_[i] != t && com_kings_[i] != f) moved_com[n_com++] = com_kings_[i];
+    if (piece == 王) moved_com[n_com++] = t;
+    if (piece == -王) moved_man[n_man++] = t;
+    kings_man = moved_man;
+    kings_com = moved_com;
+  }
   const std::int16_t* man = cells(m.man_reach_count);
   const std::int16_t* com = cells(m.com_reach_count);
   bool checks = false;
@@ -568,7 +625,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   p.man_king_y = base_man_king_y_;
   p.com_king_x = base_com_king_x_;
   p.com_king_y = base_com_king_y_;
-  if (iabs(piece) == 王 || iabs(captured) == 王) {
+  if (kings_change) {
     const int last_man = n_man > 0 ? *std::max_element(kings_man, kings_man + n_man) : 0;
     const int last_com = n_com > 0 ? *std::max_element(kings_com, kings_com + n_com) : 0;
     if (last_man != 0) {
@@ -581,7 +638,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     }
   }
 
-  prev_touched_ = touched_;
+  prev_touched_[0] = touched_[0];
+  prev_touched_[1] = touched_[1];
   prev_folded_ = folded_;
   prev_everything_ = false;
 }

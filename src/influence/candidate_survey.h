@@ -52,10 +52,12 @@ class CandidateSurvey {
     std::int16_t code;  // the code the survey records (a COM tokin as 110)
     std::uint8_t sq;    // 10 x + y of the reaching piece
   };
+  static constexpr std::uint8_t MAN_SIDE = 1, COM_SIDE = 2;
   // The pieces that come to or go from an occupied square, against the start.
   struct Delta {
     std::uint32_t stamp = 0;  // of the candidate they belong to
     std::uint8_t removed = 0, added = 0;
+    std::uint8_t sides = 0;  // MAN_SIDE, COM_SIDE: the sides folded again
     std::uint8_t gone[DELTA_CAP];  // squares of pieces no longer reaching
     Reacher come[DELTA_CAP];       // pieces reaching now, not at the start
   };
@@ -76,6 +78,7 @@ class CandidateSurvey {
   struct DropSquare {
     std::uint32_t start = 0;  // of the start it was worked out for
     Fold fold;                // of a COM piece standing there
+    bool fold_changed;        // against the start's
     std::uint8_t cut_n = 0;
     Cut cut[CUT_CAP];
   };
@@ -94,7 +97,7 @@ class CandidateSurvey {
   const DropSquare& drop_square(int s);
   int new_list(int s, Reacher* out) const;
   void write_counts(Influence& m);
-  void write_entries(Influence& m, int t, bool drop, const int* b);
+  void write_entries(Influence& m, int f, int t, bool drop, const int* b);
   static void write_fold(Influence& m, int s, const Fold& f);
   static void write_stale_squares(Influence& m, int s, const Fold& f);
   void mark_checks(const int* b, Influence& m, const int kings_man[], int n_man, const int kings_com[], int n_com);
@@ -123,12 +126,12 @@ class CandidateSurvey {
   std::uint32_t stamp_ = 0;
   std::int8_t man_delta_[100] = {}, com_delta_[100] = {};
   Delta delta_[100];
-  SquareSet touched_, folded_;
+  SquareSet touched_[2], folded_;  // touched by side: MAN, COM
   int target_sq_ = 0;
   bool overflow_ = false;
 
   // What the previous survey changed against the start, to put back.
-  SquareSet prev_touched_, prev_folded_;
+  SquareSet prev_touched_[2], prev_folded_;
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
 
