@@ -214,14 +214,10 @@ double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
 namespace {
 
 
-// Which squares' terms can read a square, by what they read there. And
-// where each COM face could move from a square on an empty board.
+// Which squares' terms can read a square, by what they read there.
 struct Neighbours {
-  SquareSet self[81], above[81], below[81], diagonal[81], around[81];
-  SquareSet knight_home[81];   // a MAN knight on row 9 looks two rows up, one column over, and four rows up
-  SquareSet knight_drop[81];   // a knight dropped two rows down, one column over, forks this square
+  SquareSet around[81];        // itself and the eight around it
   SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
-  SquareSet column_below[81];  // a lance dropped below it looks up its column
   SquareSet king_area[81];     // the squares whose terms read a COM king standing here
   Neighbours() {
     auto add = [](SquareSet& set, int x, int y) {
@@ -230,24 +226,10 @@ struct Neighbours {
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
         const int s = square_bit(x, y);
-        add(self[s], x, y);
-        add(above[s], x, y - 1);
-        add(below[s], x, y + 1);
         for (int dx = -1; dx <= 1; ++dx)
-          for (int dy = -1; dy <= 1; ++dy) {
-            add(around[s], x + dx, y + dy);
-            if (dx != 0 && dy != 0) add(diagonal[s], x + dx, y + dy);
-          }
-        if (y == 7) {
-          add(knight_home[s], x - 1, 9);
-          add(knight_home[s], x + 1, 9);
-        }
-        if (y == 5) add(knight_home[s], x, 9);
-        add(knight_drop[s], x - 1, y + 2);
-        add(knight_drop[s], x + 1, y + 2);
+          for (int dy = -1; dy <= 1; ++dy) add(around[s], x + dx, y + dy);
         if (y <= 5)
           for (int r = 1; r < y && r <= 3; ++r) add(column_top[s], x, r);
-        for (int r = y + 1; r <= 9; ++r) add(column_below[s], x, r);
         // Empty squares next to it, MAN pieces two squares around it, MAN rooks and lances in its column.
         for (int dx = -2; dx <= 2; ++dx)
           for (int dy = -2; dy <= 2; ++dy) add(king_area[s], x + dx, y + dy);
@@ -290,16 +272,7 @@ void DangerScan::start(Engine& e) {
   corner_mask_ = start_constants_.corner_mask;
   man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
   const Constants& c = start_constants_;
-  for (int s = 0; s < 81; ++s) {
-    SquareSet& board = of_board_[s];
-    board = near.self[s];
-    board |= near.above[s];
-    board |= near.below[s];
-    board |= near.knight_home[s];
-    board_readers_[s] = board;
-    if (c.man_holds_bishop || c.man_holds_knight || c.man_holds_lance)
-      board_readers_[s] |= fork_and_lance_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
-  }
+  for (int s = 0; s < 81; ++s) board_readers_[s] = board_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
   int n_terms = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
@@ -363,8 +336,36 @@ void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx
   prepared_ = false;
 }
 
-// Drawn from the start's board: the squares whose drop terms read square
-// (x, y)'s board value, besides those of_board_ names. An empty square
+// The squares whose terms read square (x, y)'s board value, on board b,
+// besides those in rows 1..3 above it that look down their column (which
+// read it only where MAN reaches them, as the candidate decides): the square
+// itself; the square below it when that is an empty square a dropped lance
+// or a knight beside a COM knight on row 1 would use, or a MAN knight
+// (which looks for a COM silver above it); the MAN knights on row 9 that
+// look two rows up and a column over, or four rows up; and the drop squares
+// of fork_and_lance_readers.
+SquareSet DangerScan::board_readers(const Board& b, int x, int y, int fx, int fy) const {
+  const Constants& c = start_constants_;
+  SquareSet readers;
+  readers.add(square_bit(x, y));
+  if (y < 9) {
+    const int below = b[x][y + 1];
+    if ((below == EMPTY && ((c.man_holds_lance && y + 1 > 2) || (y == 1 && c.man_holds_any))) || below == -桂)
+      readers.add(square_bit(x, y + 1));
+  }
+  auto knight_home = [&](int kx) {
+    if (kx >= 1 && kx <= 9 && b[kx][9] == -桂) readers.add(square_bit(kx, 9));
+  };
+  if (y == 7) {
+    knight_home(x - 1);
+    knight_home(x + 1);
+  }
+  if (y == 5) knight_home(x);
+  readers |= fork_and_lance_readers(b, x, y, fx, fy);
+  return readers;
+}
+
+// The squares whose drop terms read square (x, y)'s board value. An empty square
 // diagonally next to it reads it for a bishop fork, one two rows down and
 // a column over for a knight fork, when the square on the other side of
 // the fork holds a COM piece (or is the emptied source); a lance dropped
@@ -436,8 +437,7 @@ void DangerScan::prepare() {
   d |= knight_homes(reach & rows.of[7]) & knights_now;
   dirty_ = set_of(d);
   const Board& b = engine_->pos.board;
-  // A changed square is read as above, below and around by of_board_, and
-  // by drop squares as fork_and_lance_readers says. Those were drawn from
+  // A changed square is read as board_readers says. Those were drawn from
   // the start's board; they hold for the candidate's board unless its two
   // changed squares are near enough to see each other (two squares apart
   // at most, or in one column), which is worked out on the board itself.
@@ -450,8 +450,7 @@ void DangerScan::prepare() {
     if (apart) {
       dirty_ |= board_readers_[s];
     } else {
-      dirty_ |= of_board_[s];
-      dirty_ |= fork_and_lance_readers(b, x, y, fx, fy);
+      dirty_ |= board_readers(b, x, y, fx, fy);
     }
   };
   // The surroundings count of a dropped knight reads the COM bishops, rooks

@@ -66,7 +66,8 @@ class DangerScan {
   const Engine* engine_ = nullptr;  // the engine of the start: the candidates stand on its board
   // For each square, the squares whose terms read its board value: its
   // neighbours, and with them the drop squares that read it on the start's board.
-  SquareSet of_board_[81], board_readers_[81];
+  SquareSet board_readers_[81];
+  SquareSet board_readers(const Board& b, int x, int y, int fx, int fy) const;
   SquareSet fork_and_lance_readers(const Board& b, int x, int y, int fx, int fy) const;
   // The candidate last given, worked out when its danger is first asked for.
   struct Pending {
