@@ -1,5 +1,6 @@
 #include "com/danger.h"
 
+#include <cstring>
 #include <initializer_list>
 
 #include "com/surveys.h"
@@ -272,7 +273,8 @@ void DangerScan::start(Engine& e) {
   corner_mask_ = start_constants_.corner_mask;
   man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
   const Constants& c = start_constants_;
-  for (int s = 0; s < 81; ++s) board_readers_[s] = board_readers(e.pos.board, bit_x(s), bit_y(s), 0, 0);
+  ++starts_;
+  std::memcpy(start_board_, e.pos.board, sizeof start_board_);
   int n_terms = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
@@ -448,6 +450,11 @@ void DangerScan::prepare() {
     const int s = square_bit(x, y);
     dirty_ |= near.column_top[s] & man_reached_now;
     if (apart) {
+      // Drawn from the start's board the first time a candidate changes the square.
+      if (readers_start_[s] != starts_) {
+        readers_start_[s] = starts_;
+        board_readers_[s] = board_readers(start_board_, x, y, 0, 0);
+      }
       dirty_ |= board_readers_[s];
     } else {
       dirty_ |= board_readers(b, x, y, fx, fy);

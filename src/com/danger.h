@@ -67,6 +67,9 @@ class DangerScan {
   // For each square, the squares whose terms read its board value: its
   // neighbours, and with them the drop squares that read it on the start's board.
   SquareSet board_readers_[81];
+  std::uint32_t readers_start_[81] = {};  // the start board_readers_[s] was drawn for
+  std::uint32_t starts_ = 0;
+  Board start_board_{};
   SquareSet board_readers(const Board& b, int x, int y, int fx, int fy) const;
   SquareSet fork_and_lance_readers(const Board& b, int x, int y, int fx, int fy) const;
   // The candidate last given, worked out when its danger is first asked for.
