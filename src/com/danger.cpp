@@ -280,7 +280,7 @@ void DangerScan::start(Engine& e) {
     for (int y = 1; y <= 9; ++y) {
       const int s = square_bit(x, y);
       first_term_[s] = n_terms;
-      const int n = square_terms(e, start_constants_, x, y, terms_ + n_terms);
+      const int n = may_add_terms(e, start_constants_, x, y) ? square_terms(e, start_constants_, x, y, terms_ + n_terms) : 0;
       n_terms += n;
       const int v = e.pos.board[x][y];
       if (v <= -10) man_pieces_.add(s);
