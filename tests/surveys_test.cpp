@@ -2,12 +2,14 @@
 // columns and rows 1..5; those limits are part of what they measure.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
 
 #include "com/surveys.h"
 #include "influence/survey.h"
+#include "rules/move_check.h"
 #include "test_support.h"
 
 namespace vv {
@@ -72,6 +74,59 @@ TEST(PinnedPieces, ComPinSetsTheFlagAndARerunClearsIt) {
   調査_移動不可駒(e);
   EXPECT_EQ(marked(e.cm.com_pinned), Squares{});
   EXPECT_EQ(e.cm.com_has_pinned, 0);
+}
+
+// Every piece emptied in turn, every corner slider asked whether it now
+// reaches the king: the pins by their definition.
+void pins_by_definition(Engine& e, Map& man, Map& com) {
+  auto& b = e.pos.board;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      man[x][y] = com[x][y] = 0;
+      const int v = b[x][y];
+      if (v == 0) continue;
+      b[x][y] = 0;
+      for (int a = 1; a <= 5; ++a)
+        for (int c = 1; c <= 5; ++c) {
+          const int s = b[a][c];
+          if (v <= -10 && (s == 香 || s == 角 || s == 飛) &&
+              移動チェック(b, a, c, e.pos.man_king_x, e.pos.man_king_y, s) == 1)
+            man[x][y] = 1;
+          if (v >= 10 && (s == -香 || s == -角 || s == -飛) &&
+              移動チェック(b, a, c, e.pos.com_king_x, e.pos.com_king_y, s) == 1)
+            com[x][y] = 1;
+        }
+      b[x][y] = v;
+    }
+}
+
+TEST(PinnedPieces, EqualTheDefinitionOnCrowdedAndOddBoards) {
+  static constexpr int CODES[] = {10, 11, 20, 30, 100, 110, 800, 900, 950};
+  std::mt19937 rng(77);
+  for (int n = 0; n < 3000; ++n) {
+    Engine e;
+    const int density = 5 + static_cast<int>(rng() % 60);
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y)
+        if (static_cast<int>(rng() % 100) < density) e.pos.board[x][y] = (rng() % 2 ? 1 : -1) * CODES[rng() % 9];
+    // King squares as the survey leaves them, or stale ones off the kings.
+    e.pos.man_king_x = static_cast<int>(rng() % 10);
+    e.pos.man_king_y = static_cast<int>(rng() % 10);
+    e.pos.com_king_x = static_cast<int>(rng() % 10);
+    e.pos.com_king_y = static_cast<int>(rng() % 10);
+    if (rng() % 2) 勢力調査(e.pos, e.inf);
+    Map man, com;
+    pins_by_definition(e, man, com);
+    調査_移動不可駒(e);
+    int any_com = 0;
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) {
+        ASSERT_EQ(e.cm.man_pinned[x][y], man[x][y]) << n << ' ' << x << y;
+        ASSERT_EQ(e.cm.com_pinned[x][y], com[x][y]) << n << ' ' << x << y;
+        any_com |= com[x][y];
+      }
+    ASSERT_EQ(e.cm.com_has_pinned, any_com);
+  }
 }
 
 TEST(BishopDropTargets, OpenDiagonalSquaresComBarelyReaches) {

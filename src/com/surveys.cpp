@@ -41,47 +41,52 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
   return count;
 }
 
+// A piece is pinned when the board without it lets a slider in the corner
+// of columns 1..5 and rows 1..5 reach its king. Emptying a square changes
+// that only on the line between the slider and the king (the king's own
+// square is a capture either way): so a slider that reaches the king
+// already pins every piece of that side, and one that does not pins at
+// most the one piece that alone stands between, the move check deciding.
 void 調査_移動不可駒(Engine& e) {
   auto& b = e.pos.board;
   auto& cm = e.cm;
-  const int kx = e.pos.man_king_x, ky = e.pos.man_king_y;
-  const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
   cm.com_has_pinned = 0;
-  // Only sliders in the corner of columns 1..5 and rows 1..5 are looked at;
-  // a square emptied for the test may be one of them.
-  int corner_sliders[25];
-  int n_sliders = 0;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) cm.man_pinned[x][y] = cm.com_pinned[x][y] = 0;
+  auto pins = [&](int a, int c, int kx, int ky, bool man_pieces, Map& pinned) {
+    const int s = b[a][c];
+    auto side = [&](int v) { return man_pieces ? v <= -10 : v >= 10; };
+    if (移動チェック(b, a, c, kx, ky, s) == 1) {
+      for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+          if (side(b[x][y])) pinned[x][y] = 1;
+      return;
+    }
+    const SquareSet* line = move_reach.find(s, a, c);
+    if (kx < 1 || kx > 9 || ky < 1 || ky > 9 || !line->has(square_bit(kx, ky))) return;
+    const int dx = (kx > a) - (kx < a), dy = (ky > c) - (ky < c);
+    int bx = 0, by = 0, blockers = 0;
+    for (int x = a + dx, y = c + dy; x != kx || y != ky; x += dx, y += dy)
+      if (b[x][y] != EMPTY) {
+        ++blockers;
+        bx = x;
+        by = y;
+      }
+    if (blockers != 1 || !side(b[bx][by])) return;
+    const int v = b[bx][by];
+    b[bx][by] = EMPTY;
+    if (移動チェック(b, a, c, kx, ky, s) == 1) pinned[bx][by] = 1;
+    b[bx][by] = v;
+  };
   for (int a = 1; a <= 5; ++a)
     for (int c = 1; c <= 5; ++c) {
-      const int s = iabs(b[a][c]);
-      if (s == 香 || s == 角 || s == 飛) corner_sliders[n_sliders++] = 10 * a + c;
+      const int s = b[a][c];
+      if (s == 香 || s == 角 || s == 飛) pins(a, c, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
+      if (s == -香 || s == -角 || s == -飛) pins(a, c, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
     }
-  for (int x = 1; x <= 9; ++x) {
-    for (int y = 1; y <= 9; ++y) {
-      cm.man_pinned[x][y] = 0;
-      cm.com_pinned[x][y] = 0;
-      const int v = b[x][y];
-      if (v == EMPTY) continue;
-      b[x][y] = EMPTY;
-      if (v <= -10) {
-        for (int i = 0; i < n_sliders; ++i) {
-          const int a = corner_sliders[i] / 10, c = corner_sliders[i] % 10;
-          const int s = b[a][c];
-          if ((s == 香 || s == 角 || s == 飛) && 移動チェック(b, a, c, kx, ky, s) == 1) cm.man_pinned[x][y] = 1;
-        }
-      } else if (v >= 10) {
-        for (int i = 0; i < n_sliders; ++i) {
-          const int a = corner_sliders[i] / 10, c = corner_sliders[i] % 10;
-          const int s = b[a][c];
-          if ((s == -香 || s == -角 || s == -飛) && 移動チェック(b, a, c, kcx, kcy, s) == 1) {
-            cm.com_pinned[x][y] = 1;
-            cm.com_has_pinned = 1;
-          }
-        }
-      }
-      b[x][y] = v;
-    }
-  }
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y)
+      if (cm.com_pinned[x][y] == 1) cm.com_has_pinned = 1;
 }
 
 void 調査_持角狙座標(Engine& e) {
