@@ -82,11 +82,14 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         targets.lo = ~std::uint64_t{0};
         targets.hi = (std::uint64_t{1} << 17) - 1;
       }
+      // Inside that set a step piece needs only a target without a COM piece;
+      // a slider's path is asked of the move check.
+      const bool step_piece = reach != nullptr && piece != 香 && piece != 角 && piece != 飛;
       bool king_taken = false;
       each_square(targets, [&](int bit) {
         if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
-        if (移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
+        if (step_piece ? b[tx][ty] >= 10 : 移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
         // The piece keeps its face while it is scored.
