@@ -187,6 +187,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y) {
       const int s = 10 * x + y;
       base_fold_[s] = b[s] != EMPTY ? fold(list_[s], list_n_[s], b[s]) : NO_FOLD;
+      if (b[s] != EMPTY) com_steps(s, b[s]);
     }
   base_marks_ = false;
   for (int x = 1; x <= 9; ++x)
@@ -195,6 +196,33 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   marks_ = base_marks_;
   prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
+}
+
+// The COM side of an occupied square's fold, step by step: its state after
+// each number of the start's reachers, and the best code still to come.
+void CandidateSurvey::com_steps(int s, int occupant) {
+  const bool guard = occupant >= 10;
+  ComState state{NO_PIECE, false, 0};
+  const int n = list_n_[s];
+  for (int i = 0; i < n; ++i) {
+    com_prefix_[s][i] = state;
+    const int k = list_[s][i].code;
+    if (k > 0 && (guard || (kinds(k) & CAPTURER)) && k < state.best) {
+      state.best = static_cast<std::int16_t>(k);
+      if (guard ? (kinds(k) & GUARD_SQUARE) != 0 : k != 歩) {
+        state.written = true;
+        state.sq = list_[s][i].sq;
+      }
+    }
+  }
+  com_prefix_[s][n] = state;
+  int best = NO_PIECE;
+  com_suffix_best_[s][n] = static_cast<std::int16_t>(best);
+  for (int i = n - 1; i >= 0; --i) {
+    const int k = list_[s][i].code;
+    if (k > 0 && (guard || (kinds(k) & CAPTURER)) && k < best) best = k;
+    com_suffix_best_[s][i] = static_cast<std::int16_t>(best);
+  }
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
@@ -372,6 +400,33 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
   const int sides = d.sides;
+  // The commonest case, one COM piece that comes and wins: the fold runs as
+  // at the start up to its turn, and if no later reacher betters it, it
+  // ends there.
+  if (sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
+    const Reacher a = d.come[0];
+    int i = 0;
+    while (i < list_n_[s] && list_[s][i].sq < a.sq) ++i;
+    const ComState& state = com_prefix_[s][i];
+    if (a.code < state.best && com_suffix_best_[s][i] >= a.code) {
+      const bool guard = occupant >= 10;
+      const bool writes = guard ? (kinds(a.code) & GUARD_SQUARE) != 0 : a.code != 歩;
+      const int sq = writes ? a.sq : state.sq;
+      f = base_fold_[s];
+      if (guard) {
+        f.com_guard = a.code;
+        f.guard_square_written = writes || state.written;
+        f.guard_x = static_cast<std::int16_t>(sq_x(sq));
+        f.guard_y = static_cast<std::int16_t>(sq_y(sq));
+      } else {
+        f.com_capturer = a.code;
+        f.capturer_square_written = writes || state.written;
+        f.capturer_x = static_cast<std::int16_t>(sq_x(sq));
+        f.capturer_y = static_cast<std::int16_t>(sq_y(sq));
+      }
+      return;
+    }
+  }
   if (sides == (MAN_SIDE | COM_SIDE)) {
     f = NO_FOLD;
   } else {

@@ -88,6 +88,7 @@ class CandidateSurvey {
   static Fold fold(const Reacher* list, int n, int occupant);
   void fold_now(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
+  void com_steps(int s, int occupant);
   bool can_win(int s, int occupant, int code, int from_sq) const;
   void refold(int s);
   void note(int s, int sign, int from_sq, int code, const int* b);
@@ -115,6 +116,16 @@ class CandidateSurvey {
   std::uint8_t target_n_[100] = {};
   std::uint8_t run_len_[100][8] = {};  // by direction index
   Fold base_fold_[100];                // of every square
+  // The COM guard (or on a MAN piece the COM capturer) as the fold of an
+  // occupied square stands after the first i reachers, and the best code
+  // among the reachers from i on.
+  struct ComState {
+    std::int16_t best;
+    bool written;     // a guard's or capturer's square was written
+    std::uint8_t sq;  // the last one written
+  };
+  ComState com_prefix_[100][LIST_CAP + 1];
+  std::int16_t com_suffix_best_[100][LIST_CAP + 1];
   DropSquare drop_[100];
   std::uint32_t starts_ = 0;
   int man_kings_[81], com_kings_[81];
