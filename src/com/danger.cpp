@@ -160,23 +160,38 @@ inline int square_terms(Engine& e, const ScanConstants& c, int x, int y, double*
 }
 
 // False when square_terms surely adds nothing there, by a glance at the
-// square alone: an empty square unreached by MAN where COM's count leaves no
-// drop term (two or more, or one when MAN holds no knight), or while MAN
-// holds nothing; a COM piece unreached by MAN (but for a king on row 1 with
-// MAN on row 2, or a pawn a MAN rook captures); a MAN piece that is not
-// newly attacked, other than a knight on row 9 or a rook or lance in the COM
-// king's column. Each mirrors the conditions its terms stand on.
+// square and what its terms first ask: for an empty square, MAN's reach in
+// rows 1..3 or next to the COM king, or a drop MAN could make there; for a
+// COM piece, MAN's reach (but for a king on row 1 with MAN on row 2, or a
+// pawn a MAN rook captures); for a MAN piece, a new attack near the COM king
+// or on a knight under a COM silver, a knight on row 9 under a COM piece, or
+// a rook or lance in the COM king's column. Each mirrors the conditions its
+// terms stand on, or is looser.
 inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y) {
-  const int v = e.pos.board[x][y];
+  const auto& b = e.pos.board;
+  const int v = b[x][y];
   const Influence& m = e.inf;
   const int mr = m.man_reach_count[x][y], cr = m.com_reach_count[x][y];
-  if (v == EMPTY) return mr > 0 || (c.man_holds_any && (cr == 0 || (cr == 1 && c.man_holds_knight)));
+  if (v == EMPTY) {
+    if (mr > 0 && (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2))) return true;
+    if (!c.man_holds_any) return false;
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) return true;
+    if (c.man_holds_knight) {
+      if (y > 2 && x > 1 && x < 9 && (cr == 0 || mr > 0) && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) return true;
+      if (cr <= 1 && (c.corner_mask & corner_neighbours.of[x][y]) != 0) return true;
+    }
+    return cr == 0 && (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9));
+  }
   if (v >= 10)
     return mr > 0 || (v == 王 && y == 1 && m.man_reach_count[x][2] > 0) ||
            (v == 歩 && m.man_capturer_piece[x][y] == -飛);
-  if (v <= -10)
-    return (cr > 0 && e.cm.com_reach_before[x][y] == 0) || (v == -桂 && y >= 9) ||
-           ((v == -飛 || v == -香) && x == c.kcx);
+  if (v <= -10) {
+    if (cr > 0 && e.cm.com_reach_before[x][y] == 0 &&
+        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀)))
+      return true;
+    if (v == -桂) return y >= 9 && b[x][y - 4] >= 銀;
+    return (v == -飛 || v == -香) && x == c.kcx;
+  }
   return false;
 }
 
