@@ -437,7 +437,8 @@ void DangerScan::prepare() {
   // COM piece above it, by empty squares diagonally next to it when MAN
   // holds a bishop, and on row 7 by MAN knights on row 9. Guard and capturer
   // entries: on their square and by a COM piece above it.
-  Bits d = man | (reach & bits(count_readers_)) | entries;
+  // A MAN piece's terms read neither its own MAN count nor its own entries.
+  Bits d = ((man | entries) & (com_now | bits(empty))) | (reach & bits(count_readers_));
   d |= below(man) & knights_now;
   d |= above((man & rows.of[2]) | reach | entries) & com_now;
   // A diagonal neighbour's count is read only where it holds a COM piece,
