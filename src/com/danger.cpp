@@ -493,6 +493,10 @@ void DangerScan::prepare() {
   board_changed(tx, ty);
   corner_square(tx, ty, piece >= 800);
   start_constants_.corner_mask = corner;
+  // A COM piece adds terms only where MAN reaches it, or as a king on row 1;
+  // one that stood there at the start and is not reached now added none then.
+  const Bits quiet_com = com_now & ~(bits(man_reached_now) | rows.of[1]) & ~(static_cast<Bits>(1) << square_bit(tx, ty));
+  dirty_ = set_of(bits(dirty_) & ~quiet_com);
 }
 
 double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
@@ -522,6 +526,34 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   // From there on the squares are taken in scan order as the plain scan
   // takes them: the unchanged ones between two changed ones add their terms
   // of the start, one by one, from the one list they are kept in.
+  if (forks.empty()) {
+    // While every square looked at again adds exactly the terms it added at
+    // the start, the sum is the start's running sum: it is taken up from
+    // there at the first square that adds something else.
+    bool same = true;
+    double D = 0;
+    int next_term = 0;
+    double fresh[MAX_TERMS];
+    each_square(dirty, [&](int s) {
+      const int x = bit_x(s), y = bit_y(s);
+      const int n = may_add_terms(e, c, x, y) ? square_terms(e, c, x, y, fresh) : 0;
+      if (same) {
+        const int start = first_term_[s];
+        bool equal = n == first_term_[s + 1] - start;
+        for (int i = 0; equal && i < n; ++i) equal = fresh[i] == terms_[start + i];
+        if (equal) return;
+        same = false;
+        D = prefix_[s];
+      } else {
+        for (const int end = first_term_[s]; next_term < end; ++next_term) D += terms_[next_term];
+      }
+      next_term = first_term_[s + 1];
+      for (int i = 0; i < n; ++i) D += fresh[i];
+    });
+    if (same) return prefix_[81];
+    for (const int end = first_term_[81]; next_term < end; ++next_term) D += terms_[next_term];
+    return D;
+  }
   SquareSet changed = dirty;
   changed |= forks;
   const int first = changed.lo != 0   ? __builtin_ctzll(changed.lo)
