@@ -41,32 +41,35 @@ int 詰めかMAN_COM移動(const Engine& e) {
 
 namespace {
 
-// Does some checker marked 9 in the check map still reach the king square?
-int checker_reaches(const Board& b, const Map& check_map, int kx, int ky) {
-  for (int a = 1; a <= 9; ++a)
-    for (int c = 1; c <= 9; ++c)
-      if (check_map[a][c] == 9 && 移動チェック(b, a, c, kx, ky, b[a][c]) == 1) return 1;
-  return 0;
-}
-
 // The drop-block stage shared by both mate tests: true when a drop answers
 // the check (the test then reports no mate), false when the test must go on
 // to king moves and other pieces. trial_pawn is the blocking piece of the
-// defending side; a hand of nothing but 歩/飛 pairs never blocks.
+// defending side; a hand of nothing but 歩/飛 pairs never blocks. A checker
+// is marked 9 in the check map, the squares between a slider and the king 1:
+// a checker next to the king cannot be blocked, and a block must leave no
+// checker reaching the king. Any failure gives the same answer, so the
+// checkers are gathered once and each square between is tried against them.
 bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn, bool only_slot_one) {
+  int checkers[81];
+  int n_checkers = 0;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y)
+      if (check_map[x][y] == 9) {
+        if (iabs(x - kx) < 2 && iabs(y - ky) < 2) return false;
+        checkers[n_checkers++] = 10 * x + y;
+      }
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
-      const int mark = check_map[x][y];
-      if (mark == 9) {
-        if (iabs(x - kx) < 2 && iabs(y - ky) < 2) return false;
-      } else if (mark == 1) {
-        const int saved = b[x][y];
-        b[x][y] = trial_pawn;
-        if (only_slot_one) b[x][y] = saved;
-        const int still_check = checker_reaches(b, check_map, kx, ky);
-        b[x][y] = saved;
-        if (still_check) return false;
+      if (check_map[x][y] != 1) continue;
+      const int saved = b[x][y];
+      if (!only_slot_one) b[x][y] = trial_pawn;
+      bool still_check = false;
+      for (int i = 0; i < n_checkers && !still_check; ++i) {
+        const int a = checkers[i] / 10, c = checkers[i] % 10;
+        still_check = 移動チェック(b, a, c, kx, ky, b[a][c]) == 1;
       }
+      b[x][y] = saved;
+      if (still_check) return false;
     }
   }
   return true;
