@@ -194,6 +194,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
+  marks_are_base_ = true;
   prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
 }
@@ -235,6 +236,7 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
+  marks_are_base_ = false;
   fell_back_ = true;
   SquareSet all;
   all.lo = ~std::uint64_t{0};
@@ -497,6 +499,7 @@ inline void CandidateSurvey::write_counts(Influence& m) {
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
+    marks_are_base_ = true;
   }
   for (int side = 0; side < 2; ++side) {
     std::int16_t* count = cells(side == 0 ? m.man_reach_count : m.com_reach_count);
@@ -661,17 +664,34 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     kings_man = moved_man;
     kings_com = moved_com;
   }
-  const std::int16_t* man = cells(m.man_reach_count);
-  const std::int16_t* com = cells(m.com_reach_count);
-  bool checks = false;
-  for (int i = 0; i < n_com; ++i) checks |= man[kings_com[i]] > 0;
-  for (int i = 0; i < n_man; ++i) checks |= com[kings_man[i]] > 0;
-  if (checks) {
-    mark_checks(b, m, kings_man, n_man, kings_com, n_com);
-  } else if (marks_) {
-    std::memset(m.man_check_map, 0, sizeof m.man_check_map);
-    std::memset(m.com_check_map, 0, sizeof m.com_check_map);
-    marks_ = false;
+  // The marks are the start's when the kings stand where they stood and no
+  // reach of a king square comes or goes (a king square is occupied, so any
+  // change there opens its delta): the same pieces then reach the same kings
+  // along the same squares, and write the same marks in the same order.
+  bool same_reach_of_kings = !kings_change;
+  for (int i = 0; i < n_com; ++i) same_reach_of_kings &= delta_[kings_com[i]].stamp != stamp_;
+  for (int i = 0; i < n_man; ++i) same_reach_of_kings &= delta_[kings_man[i]].stamp != stamp_;
+  if (same_reach_of_kings) {
+    if (!marks_are_base_) {
+      std::memcpy(m.man_check_map, base_.man_check_map, sizeof m.man_check_map);
+      std::memcpy(m.com_check_map, base_.com_check_map, sizeof m.com_check_map);
+      marks_ = base_marks_;
+      marks_are_base_ = true;
+    }
+  } else {
+    const std::int16_t* man = cells(m.man_reach_count);
+    const std::int16_t* com = cells(m.com_reach_count);
+    bool checks = false;
+    for (int i = 0; i < n_com; ++i) checks |= man[kings_com[i]] > 0;
+    for (int i = 0; i < n_man; ++i) checks |= com[kings_man[i]] > 0;
+    if (checks) {
+      mark_checks(b, m, kings_man, n_man, kings_com, n_com);
+    } else if (marks_) {
+      std::memset(m.man_check_map, 0, sizeof m.man_check_map);
+      std::memset(m.com_check_map, 0, sizeof m.com_check_map);
+      marks_ = false;
+    }
+    marks_are_base_ = !marks_ && !base_marks_;
   }
 
   // The survey names the last king of each side it meets; an absent king

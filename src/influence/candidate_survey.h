@@ -145,6 +145,7 @@ class CandidateSurvey {
   SquareSet prev_touched_[2], prev_folded_;
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
+  bool marks_are_base_ = false;  // the check maps are the start's
 
   SquareSet man_reach_changed_, com_reach_changed_, entries_changed_;
   bool fell_back_ = false;
