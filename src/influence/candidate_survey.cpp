@@ -41,7 +41,8 @@ struct CodeKinds {
   }
 };
 constexpr CodeKinds code_kinds;
-inline int kinds(int code) { return code >= -王 && code <= 王 ? code_kinds.of[王 + code] : 0; }
+// Only piece codes are asked: the reachers come from the faces' tables.
+inline int kinds(int code) { return code_kinds.of[王 + code]; }
 
 inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
@@ -350,9 +351,14 @@ void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b
 // king, which some runs go through, is never dropped this way). Both are
 // worked out by the first drop on the square and kept for the other faces:
 // the fold of its reachers under a COM piece, and the squares the runs lose.
-const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
+inline const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
   DropSquare& q = drop_[s];
-  if (q.start == starts_) return q;
+  if (q.start != starts_) work_out_drop_square(s);
+  return q;
+}
+
+void CandidateSurvey::work_out_drop_square(int s) {
+  DropSquare& q = drop_[s];
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
   q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
@@ -365,7 +371,6 @@ const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     for (int k = now; k < run_len_[r.sq][d]; ++k) q.cut[q.cut_n++] = Cut{r.code, ray[k], r.sq};
   }
-  return q;
 }
 
 // The pieces reaching an occupied square in the candidate position, in scan order.

@@ -96,6 +96,7 @@ class CandidateSurvey {
   void open_delta(int s);
   void runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen);
   const DropSquare& drop_square(int s);
+  void work_out_drop_square(int s);
   int new_list(int s, Reacher* out) const;
   void write_counts(Influence& m);
   void write_entries(Influence& m, int f, int t, bool drop, const int* b);
