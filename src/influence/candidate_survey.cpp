@@ -298,7 +298,10 @@ inline void CandidateSurvey::open_delta(int s) {
 // again sees them all.
 inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int from_sq, int code) {
   Delta& d = delta_[s];
-  if (d.stamp != stamp_) open_delta(s);
+  if (d.stamp != stamp_) {
+    open_delta(s);
+    king_reached_ |= occupant == 王 || occupant == -王;
+  }
   if (can_win(s, occupant, code, from_sq)) {
     refold(s);
     d.sides |= code < 0 ? MAN_SIDE : COM_SIDE;
@@ -618,6 +621,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   touched_[0] = touched_[1] = folded_ = SquareSet{};
   target_sq_ = t;
   overflow_ = false;
+  king_reached_ = false;
 
   // The moving piece and the captured one leave what they reached; the
   // moving piece reaches anew from its target. The source has its entries
@@ -670,13 +674,10 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     kings_com = moved_com;
   }
   // The marks are the start's when the kings stand where they stood and no
-  // reach of a king square comes or goes (a king square is occupied, so any
-  // change there opens its delta): the same pieces then reach the same kings
-  // along the same squares, and write the same marks in the same order.
-  bool same_reach_of_kings = !kings_change;
-  for (int i = 0; i < n_com; ++i) same_reach_of_kings &= delta_[kings_com[i]].stamp != stamp_;
-  for (int i = 0; i < n_man; ++i) same_reach_of_kings &= delta_[kings_man[i]].stamp != stamp_;
-  if (same_reach_of_kings) {
+  // reach of a king square comes or goes: the same pieces then reach the
+  // same kings along the same squares, and write the same marks in the same
+  // order.
+  if (!kings_change && !king_reached_) {
     if (!marks_are_base_) {
       std::memcpy(m.man_check_map, base_.man_check_map, sizeof m.man_check_map);
       std::memcpy(m.com_check_map, base_.com_check_map, sizeof m.com_check_map);

@@ -141,6 +141,7 @@ class CandidateSurvey {
   SquareSet touched_[2], folded_;  // touched by side: MAN, COM
   int target_sq_ = 0;
   bool overflow_ = false;
+  bool king_reached_ = false;  // a reach of a king's square came or went
 
   // What the previous survey changed against the start, to put back.
   SquareSet prev_touched_[2], prev_folded_;
