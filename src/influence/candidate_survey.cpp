@@ -283,15 +283,32 @@ inline void CandidateSurvey::open_delta(int s) {
 }
 
 // One piece's reach of square s comes (sign 1) or goes (-1). Most squares
-// are empty and keep only their counts.
-[[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
-  SquareSet& touched = touched_[code > 0];
+// are empty and keep only their counts. The piece's side is chosen once
+// for all the squares one piece reaches.
+template <bool COM>
+[[gnu::always_inline]] inline void CandidateSurvey::note_as(int s, int sign, int from_sq, int code, const int* b) {
+  SquareSet& touched = touched_[COM];
   touched.lo |= geometry.lo[s];
   touched.hi |= geometry.hi[s];
-  std::int8_t* delta = code < 0 ? man_delta_ : com_delta_;
+  std::int8_t* delta = COM ? com_delta_ : man_delta_;
   delta[s] = static_cast<std::int8_t>(delta[s] + sign);
   const int occupant = b[s];
   if (occupant != EMPTY) note_occupied(s, occupant, sign, from_sq, code);
+}
+
+[[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
+  if (code > 0)
+    note_as<true>(s, sign, from_sq, code, b);
+  else
+    note_as<false>(s, sign, from_sq, code, b);
+}
+
+// The squares of a list, noted for one piece.
+inline void CandidateSurvey::note_all(const std::uint8_t* list, int n, int sign, int from_sq, int code, const int* b) {
+  if (code > 0)
+    for (int i = 0; i < n; ++i) note_as<true>(list[i], sign, from_sq, code, b);
+  else
+    for (int i = 0; i < n; ++i) note_as<false>(list[i], sign, from_sq, code, b);
 }
 
 // Every change on an occupied square is listed, so that a square folded
@@ -343,9 +360,9 @@ void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b
                         : run_length(b, r.code, r.sq, d);
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     if (now > before)
-      for (int k = before; k < now; ++k) note(ray[k], 1, r.sq, r.code, b);
+      note_all(ray + before, now - before, 1, r.sq, r.code, b);
     else
-      for (int k = now; k < before; ++k) note(ray[k], -1, r.sq, r.code, b);
+      note_all(ray + now, before - now, -1, r.sq, r.code, b);
   }
 }
 
@@ -631,11 +648,14 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   refold(t);
   if (f != 0) {
     refold(f);
-    for (int i = 0; i < target_n_[f]; ++i) note(target_[f][i], -1, f, piece_code, b);
+    note_all(target_[f], target_n_[f], -1, f, piece_code, b);
   }
   if (captured != EMPTY)
-    for (int i = 0; i < target_n_[t]; ++i) note(target_[t][i], -1, t, captured, b);
-  each_reach(b, piece, t, [&](int s, int) { note(s, 1, t, piece_code, b); });
+    note_all(target_[t], target_n_[t], -1, t, captured, b);
+  if (piece > 0)
+    each_reach(b, piece, t, [&](int s, int) { note_as<true>(s, 1, t, piece_code, b); });
+  else
+    each_reach(b, piece, t, [&](int s, int) { note_as<false>(s, 1, t, piece_code, b); });
 
   const bool drop = f == 0 && iabs(piece) != 王;
   if (drop) {

@@ -91,7 +91,10 @@ class CandidateSurvey {
   void com_steps(int s, int occupant);
   bool can_win(int s, int occupant, int code, int from_sq) const;
   void refold(int s);
+  template <bool COM>
+  void note_as(int s, int sign, int from_sq, int code, const int* b);
   void note(int s, int sign, int from_sq, int code, const int* b);
+  void note_all(const std::uint8_t* list, int n, int sign, int from_sq, int code, const int* b);
   void note_occupied(int s, int occupant, int sign, int from_sq, int code);
   void open_delta(int s);
   void runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen);
