@@ -165,6 +165,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   std::memset(target_n_, 0, sizeof target_n_);
   std::memset(run_len_, 0, sizeof run_len_);
   n_man_kings_ = n_com_kings_ = 0;
+  king_squares_ = SquareSet{};
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = 10 * x + y;
@@ -182,6 +183,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
       });
       if (code == 王) com_kings_[n_com_kings_++] = sq;
       if (code == -王) man_kings_[n_man_kings_++] = sq;
+      if (code == 王 || code == -王) king_squares_.add(geometry.bit[sq]);
     }
   }
   for (int x = 1; x <= 9; ++x)
@@ -315,10 +317,7 @@ inline void CandidateSurvey::note_all(const std::uint8_t* list, int n, int sign,
 // again sees them all.
 inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int from_sq, int code) {
   Delta& d = delta_[s];
-  if (d.stamp != stamp_) {
-    open_delta(s);
-    king_reached_ |= occupant == 王 || occupant == -王;
-  }
+  if (d.stamp != stamp_) open_delta(s);
   if (can_win(s, occupant, code, from_sq)) {
     refold(s);
     d.sides |= code < 0 ? MAN_SIDE : COM_SIDE;
@@ -638,7 +637,6 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   touched_[0] = touched_[1] = folded_ = SquareSet{};
   target_sq_ = t;
   overflow_ = false;
-  king_reached_ = false;
 
   // The moving piece and the captured one leave what they reached; the
   // moving piece reaches anew from its target. The source has its entries
@@ -694,10 +692,12 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     kings_com = moved_com;
   }
   // The marks are the start's when the kings stand where they stood and no
-  // reach of a king square comes or goes: the same pieces then reach the
-  // same kings along the same squares, and write the same marks in the same
-  // order.
-  if (!kings_change && !king_reached_) {
+  // reach of a king square comes or goes (every change of a reach touches
+  // its square): the same pieces then reach the same kings along the same
+  // squares, and write the same marks in the same order.
+  const SquareSet touched{touched_[0].lo | touched_[1].lo, touched_[0].hi | touched_[1].hi};
+  const bool king_reached = ((touched.lo & king_squares_.lo) | (touched.hi & king_squares_.hi)) != 0;
+  if (!kings_change && !king_reached) {
     if (!marks_are_base_) {
       std::memcpy(m.man_check_map, base_.man_check_map, sizeof m.man_check_map);
       std::memcpy(m.com_check_map, base_.com_check_map, sizeof m.com_check_map);

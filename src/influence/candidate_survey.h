@@ -134,6 +134,7 @@ class CandidateSurvey {
   std::uint32_t starts_ = 0;
   int man_kings_[81], com_kings_[81];
   int n_man_kings_ = 0, n_com_kings_ = 0;
+  SquareSet king_squares_;
 
   // The candidate's changes against the start: the counts by side (zero
   // outside survey()), the pieces coming and going on occupied squares, the
@@ -144,7 +145,6 @@ class CandidateSurvey {
   SquareSet touched_[2], folded_;  // touched by side: MAN, COM
   int target_sq_ = 0;
   bool overflow_ = false;
-  bool king_reached_ = false;  // a reach of a king's square came or went
 
   // What the previous survey changed against the start, to put back.
   SquareSet prev_touched_[2], prev_folded_;
