@@ -41,7 +41,8 @@ struct CodeKinds {
   }
 };
 constexpr CodeKinds code_kinds;
-inline int kinds(int code) { return code >= -王 && code <= 王 ? code_kinds.of[王 + code] : 0; }
+// Only piece codes are asked: the reachers come from the faces' tables.
+inline int kinds(int code) { return code_kinds.of[王 + code]; }
 
 inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
@@ -164,6 +165,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   std::memset(target_n_, 0, sizeof target_n_);
   std::memset(run_len_, 0, sizeof run_len_);
   n_man_kings_ = n_com_kings_ = 0;
+  king_squares_ = SquareSet{};
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = 10 * x + y;
@@ -181,6 +183,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
       });
       if (code == 王) com_kings_[n_com_kings_++] = sq;
       if (code == -王) man_kings_[n_man_kings_++] = sq;
+      if (code == 王 || code == -王) king_squares_.add(geometry.bit[sq]);
     }
   }
   for (int x = 1; x <= 9; ++x)
@@ -194,6 +197,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
     for (int y = 1; y <= 9; ++y)
       if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
   marks_ = base_marks_;
+  marks_are_base_ = true;
   prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
 }
@@ -235,6 +239,7 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
+  marks_are_base_ = false;
   fell_back_ = true;
   SquareSet all;
   all.lo = ~std::uint64_t{0};
@@ -280,15 +285,32 @@ inline void CandidateSurvey::open_delta(int s) {
 }
 
 // One piece's reach of square s comes (sign 1) or goes (-1). Most squares
-// are empty and keep only their counts.
-[[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
-  SquareSet& touched = touched_[code > 0];
+// are empty and keep only their counts. The piece's side is chosen once
+// for all the squares one piece reaches.
+template <bool COM>
+[[gnu::always_inline]] inline void CandidateSurvey::note_as(int s, int sign, int from_sq, int code, const int* b) {
+  SquareSet& touched = touched_[COM];
   touched.lo |= geometry.lo[s];
   touched.hi |= geometry.hi[s];
-  std::int8_t* delta = code < 0 ? man_delta_ : com_delta_;
+  std::int8_t* delta = COM ? com_delta_ : man_delta_;
   delta[s] = static_cast<std::int8_t>(delta[s] + sign);
   const int occupant = b[s];
   if (occupant != EMPTY) note_occupied(s, occupant, sign, from_sq, code);
+}
+
+[[gnu::always_inline]] inline void CandidateSurvey::note(int s, int sign, int from_sq, int code, const int* b) {
+  if (code > 0)
+    note_as<true>(s, sign, from_sq, code, b);
+  else
+    note_as<false>(s, sign, from_sq, code, b);
+}
+
+// The squares of a list, noted for one piece.
+inline void CandidateSurvey::note_all(const std::uint8_t* list, int n, int sign, int from_sq, int code, const int* b) {
+  if (code > 0)
+    for (int i = 0; i < n; ++i) note_as<true>(list[i], sign, from_sq, code, b);
+  else
+    for (int i = 0; i < n; ++i) note_as<false>(list[i], sign, from_sq, code, b);
 }
 
 // Every change on an occupied square is listed, so that a square folded
@@ -337,9 +359,9 @@ void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b
                         : run_length(b, r.code, r.sq, d);
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     if (now > before)
-      for (int k = before; k < now; ++k) note(ray[k], 1, r.sq, r.code, b);
+      note_all(ray + before, now - before, 1, r.sq, r.code, b);
     else
-      for (int k = now; k < before; ++k) note(ray[k], -1, r.sq, r.code, b);
+      note_all(ray + now, before - now, -1, r.sq, r.code, b);
   }
 }
 
@@ -348,9 +370,14 @@ void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b
 // king, which some runs go through, is never dropped this way). Both are
 // worked out by the first drop on the square and kept for the other faces:
 // the fold of its reachers under a COM piece, and the squares the runs lose.
-const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
+inline const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
   DropSquare& q = drop_[s];
-  if (q.start == starts_) return q;
+  if (q.start != starts_) work_out_drop_square(s);
+  return q;
+}
+
+void CandidateSurvey::work_out_drop_square(int s) {
+  DropSquare& q = drop_[s];
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
   q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
@@ -363,7 +390,6 @@ const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     for (int k = now; k < run_len_[r.sq][d]; ++k) q.cut[q.cut_n++] = Cut{r.code, ray[k], r.sq};
   }
-  return q;
 }
 
 // The pieces reaching an occupied square in the candidate position, in scan order.
@@ -497,6 +523,7 @@ inline void CandidateSurvey::write_counts(Influence& m) {
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
+    marks_are_base_ = true;
   }
   for (int side = 0; side < 2; ++side) {
     std::int16_t* count = cells(side == 0 ? m.man_reach_count : m.com_reach_count);
@@ -619,11 +646,14 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   refold(t);
   if (f != 0) {
     refold(f);
-    for (int i = 0; i < target_n_[f]; ++i) note(target_[f][i], -1, f, piece_code, b);
+    note_all(target_[f], target_n_[f], -1, f, piece_code, b);
   }
   if (captured != EMPTY)
-    for (int i = 0; i < target_n_[t]; ++i) note(target_[t][i], -1, t, captured, b);
-  each_reach(b, piece, t, [&](int s, int) { note(s, 1, t, piece_code, b); });
+    note_all(target_[t], target_n_[t], -1, t, captured, b);
+  if (piece > 0)
+    each_reach(b, piece, t, [&](int s, int) { note_as<true>(s, 1, t, piece_code, b); });
+  else
+    each_reach(b, piece, t, [&](int s, int) { note_as<false>(s, 1, t, piece_code, b); });
 
   const bool drop = f == 0 && iabs(piece) != 王;
   if (drop) {
@@ -661,17 +691,33 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     kings_man = moved_man;
     kings_com = moved_com;
   }
-  const std::int16_t* man = cells(m.man_reach_count);
-  const std::int16_t* com = cells(m.com_reach_count);
-  bool checks = false;
-  for (int i = 0; i < n_com; ++i) checks |= man[kings_com[i]] > 0;
-  for (int i = 0; i < n_man; ++i) checks |= com[kings_man[i]] > 0;
-  if (checks) {
-    mark_checks(b, m, kings_man, n_man, kings_com, n_com);
-  } else if (marks_) {
-    std::memset(m.man_check_map, 0, sizeof m.man_check_map);
-    std::memset(m.com_check_map, 0, sizeof m.com_check_map);
-    marks_ = false;
+  // The marks are the start's when the kings stand where they stood and no
+  // reach of a king square comes or goes (every change of a reach touches
+  // its square): the same pieces then reach the same kings along the same
+  // squares, and write the same marks in the same order.
+  const SquareSet touched{touched_[0].lo | touched_[1].lo, touched_[0].hi | touched_[1].hi};
+  const bool king_reached = ((touched.lo & king_squares_.lo) | (touched.hi & king_squares_.hi)) != 0;
+  if (!kings_change && !king_reached) {
+    if (!marks_are_base_) {
+      std::memcpy(m.man_check_map, base_.man_check_map, sizeof m.man_check_map);
+      std::memcpy(m.com_check_map, base_.com_check_map, sizeof m.com_check_map);
+      marks_ = base_marks_;
+      marks_are_base_ = true;
+    }
+  } else {
+    const std::int16_t* man = cells(m.man_reach_count);
+    const std::int16_t* com = cells(m.com_reach_count);
+    bool checks = false;
+    for (int i = 0; i < n_com; ++i) checks |= man[kings_com[i]] > 0;
+    for (int i = 0; i < n_man; ++i) checks |= com[kings_man[i]] > 0;
+    if (checks) {
+      mark_checks(b, m, kings_man, n_man, kings_com, n_com);
+    } else if (marks_) {
+      std::memset(m.man_check_map, 0, sizeof m.man_check_map);
+      std::memset(m.com_check_map, 0, sizeof m.com_check_map);
+      marks_ = false;
+    }
+    marks_are_base_ = !marks_ && !base_marks_;
   }
 
   // The survey names the last king of each side it meets; an absent king

@@ -91,11 +91,15 @@ class CandidateSurvey {
   void com_steps(int s, int occupant);
   bool can_win(int s, int occupant, int code, int from_sq) const;
   void refold(int s);
+  template <bool COM>
+  void note_as(int s, int sign, int from_sq, int code, const int* b);
   void note(int s, int sign, int from_sq, int code, const int* b);
+  void note_all(const std::uint8_t* list, int n, int sign, int from_sq, int code, const int* b);
   void note_occupied(int s, int occupant, int sign, int from_sq, int code);
   void open_delta(int s);
   void runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen);
   const DropSquare& drop_square(int s);
+  void work_out_drop_square(int s);
   int new_list(int s, Reacher* out) const;
   void write_counts(Influence& m);
   void write_entries(Influence& m, int f, int t, bool drop, const int* b);
@@ -130,6 +134,7 @@ class CandidateSurvey {
   std::uint32_t starts_ = 0;
   int man_kings_[81], com_kings_[81];
   int n_man_kings_ = 0, n_com_kings_ = 0;
+  SquareSet king_squares_;
 
   // The candidate's changes against the start: the counts by side (zero
   // outside survey()), the pieces coming and going on occupied squares, the
@@ -145,6 +150,7 @@ class CandidateSurvey {
   SquareSet prev_touched_[2], prev_folded_;
   bool prev_everything_ = false;
   bool marks_ = false;  // the check maps hold marks
+  bool marks_are_base_ = false;  // the check maps are the start's
 
   SquareSet man_reach_changed_, com_reach_changed_, entries_changed_;
   bool fell_back_ = false;
