@@ -264,13 +264,11 @@ inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq)
     if (occupant < 0) return code <= base_fold_[s].man_guard;
     return code >= base_fold_[s].man_capturer;
   }
-  const bool guard = occupant >= 10;
-  if (!guard && !(kinds(code) & CAPTURER)) return false;
-  for (int i = 0; i < list_n_[s] && list_[s][i].sq < from_sq; ++i) {
-    const int k = list_[s][i].code;
-    if (k > 0 && k <= code && (guard || (kinds(k) & CAPTURER))) return false;
-  }
-  return true;
+  if (occupant < 10 && !(kinds(code) & CAPTURER)) return false;
+  // The start's COM fold as it stands when this piece's turn comes.
+  int i = 0;
+  while (i < list_n_[s] && list_[s][i].sq < from_sq) ++i;
+  return com_prefix_[s][i].best > code;
 }
 
 inline void CandidateSurvey::refold(int s) {
