@@ -532,15 +532,13 @@ inline void CandidateSurvey::write_counts(Influence& m) {
         const int s = geometry.square[64 * word + bit];
         count[s] = base[s];
       });
-    std::uint64_t changed[2] = {0, 0};
     each_bit(touched_[side], [&](int word, int bit) {
       const int s = geometry.square[64 * word + bit];
-      const int d = delta[s];
-      count[s] = static_cast<std::int16_t>(base[s] + d);
-      changed[word] |= std::uint64_t{d != 0} << bit;
+      count[s] = static_cast<std::int16_t>(base[s] + delta[s]);
       delta[s] = 0;
     });
-    (side == 0 ? man_reach_changed_ : com_reach_changed_) = SquareSet{changed[0], changed[1]};
+    // The few touched squares whose changes cancel out are left in.
+    (side == 0 ? man_reach_changed_ : com_reach_changed_) = touched_[side];
   }
 }
 

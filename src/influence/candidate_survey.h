@@ -36,8 +36,9 @@ class CandidateSurvey {
   void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
 
   // After survey(): the squares whose MAN reach count, COM reach count, or
-  // guard and capturer entries differ from the start's, and whether the
-  // plain survey had to be run (everything may have changed).
+  // guard and capturer entries differ from the start's (the reach sets may
+  // hold a few more, where changes cancel out), and whether the plain survey
+  // had to be run (everything may have changed).
   const SquareSet& man_reach_changed() const { return man_reach_changed_; }
   const SquareSet& com_reach_changed() const { return com_reach_changed_; }
   const SquareSet& entries_changed() const { return entries_changed_; }
