@@ -102,7 +102,6 @@ void mark_piece(const int* b, Influence& m, int code, int s) {
 }
 
 constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
-constexpr std::size_t fold_entry_bytes = 6 * sizeof(std::int16_t);  // a Fold's six reset entries
 
 // Visits the squares of a set in scan order, one word at a time: the word's
 // index and the bit in it come along.
@@ -378,7 +377,6 @@ void CandidateSurvey::work_out_drop_square(int s) {
   DropSquare& q = drop_[s];
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
-  q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
   q.cut_n = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
@@ -557,34 +555,27 @@ inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop
     });
   }
   // The target and the source first: their occupants are new.
-  entries_changed_ = SquareSet{};
-  if (f != 0) {
-    write_fold(m, f, NO_FOLD);
-    if (std::memcmp(&NO_FOLD, &base_fold_[f], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[f]);
-  }
+  // Every square folded again counts as changed: most of them are.
+  entries_changed_ = folded_;
+  if (f != 0) write_fold(m, f, NO_FOLD);
   const Delta& at_target = delta_[t];
   if (drop && b[t] >= 10 && at_target.removed == 0 && at_target.added == 0) {
     write_fold(m, t, drop_[t].fold);
-    if (drop_[t].fold_changed) entries_changed_.add(geometry.bit[t]);
   } else {
     Fold now = NO_FOLD;
     if (b[t] != EMPTY) fold_now(t, b[t], now);
     write_fold(m, t, now);
-    if (std::memcmp(&now, &base_fold_[t], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[t]);
   }
   // The others are occupied as at the start.
   SquareSet others = folded_;
   others.remove(geometry.bit[t]);
   if (f != 0) others.remove(geometry.bit[f]);
-  std::uint64_t changed[2] = {0, 0};
   each_bit(others, [&](int word, int bit) {
     const int s = geometry.square[64 * word + bit];
     Fold now;
     fold_now(s, b[s], now);
     write_fold(m, s, now);
-    changed[word] |= std::uint64_t{std::memcmp(&now, &base_fold_[s], fold_entry_bytes) != 0} << bit;
   });
-  entries_changed_ |= SquareSet{changed[0], changed[1]};
 }
 
 void CandidateSurvey::mark_checks(const int* b, Influence& m, const int kings_man[], int n_man,
