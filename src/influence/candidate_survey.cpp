@@ -420,12 +420,15 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 // folded again; the other keeps the start's entries. The target, with its
 // new occupant, is folded whole.
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
+  if (!fold_one_come(s, occupant, f)) fold_again(s, occupant, f);
+}
+
+// The commonest case, one COM piece that comes and wins: the fold runs as
+// at the start up to its turn, and if no later reacher betters it, it ends
+// there. Kept small, to be worked out in the caller's place.
+inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
-  const int sides = d.sides;
-  // The commonest case, one COM piece that comes and wins: the fold runs as
-  // at the start up to its turn, and if no later reacher betters it, it
-  // ends there.
-  if (sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
+  if (d.sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
     const Reacher a = d.come[0];
     int i = 0;
     while (i < list_n_[s] && list_[s][i].sq < a.sq) ++i;
@@ -446,9 +449,15 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
         f.capturer_x = static_cast<std::int16_t>(sq_x(sq));
         f.capturer_y = static_cast<std::int16_t>(sq_y(sq));
       }
-      return;
+      return true;
     }
   }
+  return false;
+}
+
+[[gnu::noinline]] void CandidateSurvey::fold_again(int s, int occupant, Fold& f) const {
+  const Delta& d = delta_[s];
+  const int sides = d.sides;
   if (sides == (MAN_SIDE | COM_SIDE)) {
     f = NO_FOLD;
   } else {

@@ -88,6 +88,8 @@ class CandidateSurvey {
   static void fold_in(Fold& f, const Reacher& r, int occupant);
   static Fold fold(const Reacher* list, int n, int occupant);
   void fold_now(int s, int occupant, Fold& f) const;
+  bool fold_one_come(int s, int occupant, Fold& f) const;
+  void fold_again(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
   void com_steps(int s, int occupant);
   bool can_win(int s, int occupant, int code, int from_sq) const;
