@@ -553,7 +553,7 @@ inline void CandidateSurvey::write_counts(Influence& m) {
 // The square maps the survey never resets are put back only where this
 // candidate does not fold again: where it does, a square it leaves
 // unwritten must keep what the previous survey left.
-inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
+[[gnu::always_inline]] inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
   if (prev_everything_) {
     for (int bit = 0; bit < 81; ++bit)
       if (!folded_.has(bit)) write_stale_squares(m, geometry.square[bit], base_fold_[geometry.square[bit]]);
