@@ -336,7 +336,7 @@ inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int fr
 
 // Runs that reached the source or the target at the start are the only ones
 // that can grow or shrink: each is walked once, from its old end to its new.
-void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen) {
+[[gnu::always_inline]] inline void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen) {
   for (int i = 0; i < list_n_[sq]; ++i) {
     const Reacher r = list_[sq][i];
     if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
