@@ -102,7 +102,6 @@ void mark_piece(const int* b, Influence& m, int code, int s) {
 }
 
 constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
-constexpr std::size_t fold_entry_bytes = 6 * sizeof(std::int16_t);  // a Fold's six reset entries
 
 // Visits the squares of a set in scan order, one word at a time: the word's
 // index and the bit in it come along.
@@ -264,13 +263,11 @@ inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq)
     if (occupant < 0) return code <= base_fold_[s].man_guard;
     return code >= base_fold_[s].man_capturer;
   }
-  const bool guard = occupant >= 10;
-  if (!guard && !(kinds(code) & CAPTURER)) return false;
-  for (int i = 0; i < list_n_[s] && list_[s][i].sq < from_sq; ++i) {
-    const int k = list_[s][i].code;
-    if (k > 0 && k <= code && (guard || (kinds(k) & CAPTURER))) return false;
-  }
-  return true;
+  if (occupant < 10 && !(kinds(code) & CAPTURER)) return false;
+  // The start's COM fold as it stands when this piece's turn comes.
+  int i = 0;
+  while (i < list_n_[s] && list_[s][i].sq < from_sq) ++i;
+  return com_prefix_[s][i].best > code;
 }
 
 inline void CandidateSurvey::refold(int s) {
@@ -339,7 +336,7 @@ inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int fr
 
 // Runs that reached the source or the target at the start are the only ones
 // that can grow or shrink: each is walked once, from its old end to its new.
-void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen) {
+[[gnu::always_inline]] inline void CandidateSurvey::runs_through(int sq, int f, int t, int piece, const int* b, int* seen, int& n_seen) {
   for (int i = 0; i < list_n_[sq]; ++i) {
     const Reacher r = list_[sq][i];
     if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
@@ -380,7 +377,6 @@ void CandidateSurvey::work_out_drop_square(int s) {
   DropSquare& q = drop_[s];
   q.start = starts_;
   q.fold = fold(list_[s], list_n_[s], 歩);
-  q.fold_changed = std::memcmp(&q.fold, &base_fold_[s], fold_entry_bytes) != 0;
   q.cut_n = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
@@ -424,12 +420,15 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 // folded again; the other keeps the start's entries. The target, with its
 // new occupant, is folded whole.
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
+  if (!fold_one_come(s, occupant, f)) fold_again(s, occupant, f);
+}
+
+// The commonest case, one COM piece that comes and wins: the fold runs as
+// at the start up to its turn, and if no later reacher betters it, it ends
+// there. Kept small, to be worked out in the caller's place.
+inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
-  const int sides = d.sides;
-  // The commonest case, one COM piece that comes and wins: the fold runs as
-  // at the start up to its turn, and if no later reacher betters it, it
-  // ends there.
-  if (sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
+  if (d.sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
     const Reacher a = d.come[0];
     int i = 0;
     while (i < list_n_[s] && list_[s][i].sq < a.sq) ++i;
@@ -450,9 +449,15 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
         f.capturer_x = static_cast<std::int16_t>(sq_x(sq));
         f.capturer_y = static_cast<std::int16_t>(sq_y(sq));
       }
-      return;
+      return true;
     }
   }
+  return false;
+}
+
+[[gnu::noinline]] void CandidateSurvey::fold_again(int s, int occupant, Fold& f) const {
+  const Delta& d = delta_[s];
+  const int sides = d.sides;
   if (sides == (MAN_SIDE | COM_SIDE)) {
     f = NO_FOLD;
   } else {
@@ -534,15 +539,13 @@ inline void CandidateSurvey::write_counts(Influence& m) {
         const int s = geometry.square[64 * word + bit];
         count[s] = base[s];
       });
-    std::uint64_t changed[2] = {0, 0};
     each_bit(touched_[side], [&](int word, int bit) {
       const int s = geometry.square[64 * word + bit];
-      const int d = delta[s];
-      count[s] = static_cast<std::int16_t>(base[s] + d);
-      changed[word] |= std::uint64_t{d != 0} << bit;
+      count[s] = static_cast<std::int16_t>(base[s] + delta[s]);
       delta[s] = 0;
     });
-    (side == 0 ? man_reach_changed_ : com_reach_changed_) = SquareSet{changed[0], changed[1]};
+    // The few touched squares whose changes cancel out are left in.
+    (side == 0 ? man_reach_changed_ : com_reach_changed_) = touched_[side];
   }
 }
 
@@ -550,7 +553,7 @@ inline void CandidateSurvey::write_counts(Influence& m) {
 // The square maps the survey never resets are put back only where this
 // candidate does not fold again: where it does, a square it leaves
 // unwritten must keep what the previous survey left.
-inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
+[[gnu::always_inline]] inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
   if (prev_everything_) {
     for (int bit = 0; bit < 81; ++bit)
       if (!folded_.has(bit)) write_stale_squares(m, geometry.square[bit], base_fold_[geometry.square[bit]]);
@@ -561,34 +564,27 @@ inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop
     });
   }
   // The target and the source first: their occupants are new.
-  entries_changed_ = SquareSet{};
-  if (f != 0) {
-    write_fold(m, f, NO_FOLD);
-    if (std::memcmp(&NO_FOLD, &base_fold_[f], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[f]);
-  }
+  // Every square folded again counts as changed: most of them are.
+  entries_changed_ = folded_;
+  if (f != 0) write_fold(m, f, NO_FOLD);
   const Delta& at_target = delta_[t];
   if (drop && b[t] >= 10 && at_target.removed == 0 && at_target.added == 0) {
     write_fold(m, t, drop_[t].fold);
-    if (drop_[t].fold_changed) entries_changed_.add(geometry.bit[t]);
   } else {
     Fold now = NO_FOLD;
     if (b[t] != EMPTY) fold_now(t, b[t], now);
     write_fold(m, t, now);
-    if (std::memcmp(&now, &base_fold_[t], fold_entry_bytes) != 0) entries_changed_.add(geometry.bit[t]);
   }
   // The others are occupied as at the start.
   SquareSet others = folded_;
   others.remove(geometry.bit[t]);
   if (f != 0) others.remove(geometry.bit[f]);
-  std::uint64_t changed[2] = {0, 0};
   each_bit(others, [&](int word, int bit) {
     const int s = geometry.square[64 * word + bit];
     Fold now;
     fold_now(s, b[s], now);
     write_fold(m, s, now);
-    changed[word] |= std::uint64_t{std::memcmp(&now, &base_fold_[s], fold_entry_bytes) != 0} << bit;
   });
-  entries_changed_ |= SquareSet{changed[0], changed[1]};
 }
 
 void CandidateSurvey::mark_checks(const int* b, Influence& m, const int kings_man[], int n_man,

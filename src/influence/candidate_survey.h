@@ -36,8 +36,10 @@ class CandidateSurvey {
   void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
 
   // After survey(): the squares whose MAN reach count, COM reach count, or
-  // guard and capturer entries differ from the start's, and whether the
-  // plain survey had to be run (everything may have changed).
+  // guard and capturer entries may differ from the start's (every square
+  // that does is in; the reach sets hold the squares the candidate touched,
+  // the entries set those it folded again), and whether the plain survey had
+  // to be run (everything may have changed).
   const SquareSet& man_reach_changed() const { return man_reach_changed_; }
   const SquareSet& com_reach_changed() const { return com_reach_changed_; }
   const SquareSet& entries_changed() const { return entries_changed_; }
@@ -78,7 +80,6 @@ class CandidateSurvey {
   struct DropSquare {
     std::uint32_t start = 0;  // of the start it was worked out for
     Fold fold;                // of a COM piece standing there
-    bool fold_changed;        // against the start's
     std::uint8_t cut_n = 0;
     Cut cut[CUT_CAP];
   };
@@ -87,6 +88,8 @@ class CandidateSurvey {
   static void fold_in(Fold& f, const Reacher& r, int occupant);
   static Fold fold(const Reacher* list, int n, int occupant);
   void fold_now(int s, int occupant, Fold& f) const;
+  bool fold_one_come(int s, int occupant, Fold& f) const;
+  void fold_again(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
   void com_steps(int s, int occupant);
   bool can_win(int s, int occupant, int code, int from_sq) const;
