@@ -25,7 +25,7 @@ namespace {
 using ScanConstants = DangerScan::Constants;
 
 // The terms of an empty square (see square_terms).
-[[gnu::noinline]] int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
+int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   const auto& b = e.pos.board;
   const Influence& m = e.inf;
   const auto& MR = m.man_reach_count;
@@ -86,7 +86,7 @@ using ScanConstants = DangerScan::Constants;
 }
 
 // The terms of a COM piece v (see square_terms).
-[[gnu::noinline]] int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
+int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
   const auto& b = e.pos.board;
   const Influence& m = e.inf;
   const auto& MR = m.man_reach_count;
@@ -127,7 +127,7 @@ using ScanConstants = DangerScan::Constants;
 }
 
 // The terms of a MAN piece v (see square_terms).
-[[gnu::noinline]] int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
+int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
   const auto& b = e.pos.board;
   const Influence& m = e.inf;
   const auto& MR = m.man_reach_count;
