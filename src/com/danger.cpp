@@ -290,44 +290,39 @@ void DangerScan::start(Engine& e) {
   const Constants& c = start_constants_;
   ++starts_;
   std::memcpy(start_board_, e.pos.board, sizeof start_board_);
+  // One pass in scan order over the start: each square's terms and the sum
+  // as the scan adds it up to there (a candidate that changes nothing before
+  // a square takes that sum as it stands); who stands where; the squares
+  // whose terms read their own COM count on the start's board (a candidate
+  // changing what a square's terms stand on makes it dirty through the
+  // board): every COM piece, a MAN piece near the COM king or a MAN knight
+  // under a COM silver, an empty square next to the COM king or in rows
+  // 1..3 and those a MAN lance, knight or bishop drop would use; the squares
+  // MAN reaches; and the bishop-drop squares marked before the candidates.
+  const auto& b = e.pos.board;
+  count_readers_ = man_reached_ = SquareSet{};
+  n_drop_targets_ = 0;
   int n_terms = 0;
+  double sum = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int s = square_bit(x, y);
       first_term_[s] = n_terms;
+      prefix_[s] = sum;
       const int n = may_add_terms(e, start_constants_, x, y) ? square_terms(e, start_constants_, x, y, terms_ + n_terms) : 0;
+      for (int i = 0; i < n; ++i) sum += terms_[n_terms + i];
       n_terms += n;
-      const int v = e.pos.board[x][y];
-      if (v <= -10) man_pieces_.add(s);
-      if (v >= 10) com_pieces_.add(s);
-      if (v == -桂) man_knights_.add(s);
-      if (v == EMPTY) empties_.add(s);
-    }
-  // The sum as the scan adds it, square by square: a candidate that changes
-  // nothing before a square takes the sum up to there as it stands.
-  first_term_[81] = n_terms;
-  double sum = 0;
-  for (int s = 0; s < 81; ++s) {
-    prefix_[s] = sum;
-    for (int i = first_term_[s]; i < first_term_[s + 1]; ++i) sum += terms_[i];
-  }
-  prefix_[81] = sum;
-  // The squares whose terms read their own COM count, on the start's board
-  // (a candidate changing what a square's terms stand on makes it dirty
-  // through the board): every COM piece; a MAN piece near the COM king or a
-  // MAN knight under a COM silver; an empty square next to the COM king or
-  // in rows 1..3, and those a MAN lance, knight or bishop drop would use.
-  count_readers_ = com_pieces_;
-  man_reached_ = SquareSet{};
-  for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y) {
-      const auto& b = e.pos.board;
       const int v = b[x][y];
-      const bool near_king = iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3;
       bool reads = false;
       if (v <= -10) {
-        reads = near_king || (v == -桂 && y > 2 && b[x][y - 1] == 銀);
+        man_pieces_.add(s);
+        if (v == -桂) man_knights_.add(s);
+        reads = (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀);
+      } else if (v >= 10) {
+        com_pieces_.add(s);
+        reads = true;
       } else if (v == EMPTY) {
+        empties_.add(s);
         const bool inner = x > 1 && x < 9 && y > 1 && y < 9;
         reads = (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) || y < 4 ||
                 (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) ||
@@ -335,14 +330,12 @@ void DangerScan::start(Engine& e) {
                                         surroundings(c.corner_mask, x, y) < 0)) ||
                 (c.man_holds_bishop && inner);
       }
-      if (reads) count_readers_.add(square_bit(x, y));
-      if (e.inf.man_reach_count[x][y] > 0) man_reached_.add(square_bit(x, y));
+      if (reads) count_readers_.add(s);
+      if (e.inf.man_reach_count[x][y] > 0) man_reached_.add(s);
+      if (e.cm.man_bishop_drop_targets[x][y] == 1) drop_targets_[n_drop_targets_++] = s;
     }
-  // The bishop-drop squares are marked once a turn, before the candidates.
-  n_drop_targets_ = 0;
-  for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y)
-      if (e.cm.man_bishop_drop_targets[x][y] == 1) drop_targets_[n_drop_targets_++] = square_bit(x, y);
+  first_term_[81] = n_terms;
+  prefix_[81] = sum;
   everything_ = false;
 }
 
