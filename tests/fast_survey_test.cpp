@@ -237,12 +237,12 @@ TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
 
 // A slider's safe squares are walked along its lines; the move check over
 // every square must count the same, for both sides, on crowded odd boards.
-TEST(FastSearch, SliderSafeSquaresCountAsTheMoveCheckDoes) {
+TEST(FastSearch, SafeSquaresCountAsTheMoveCheckDoes) {
   for (const Position& p : odd_positions(21, 60)) {
     Engine e;
     e.pos = p;
     勢力調査(e.pos, e.inf);
-    for (const int code : {香, 角, 飛, -香, -角, -飛})
+    for (const int code : {歩, と, 香, 桂, 銀, 金, 角, 飛, 王, -歩, -と, -香, -桂, -銀, -金, -角, -飛, -王})
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
           const auto& reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;

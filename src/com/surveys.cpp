@@ -28,10 +28,12 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
     return count;
   }
   if (const SquareSet* reach = move_reach.find(code, x, y)) {
-    // Only where the piece could go on an empty board can the move check say yes.
+    // Only where the piece could go on an empty board can the move check say
+    // yes, and there it asks a stepping piece only for a square without a
+    // piece of its own side.
     each_square(*reach, [&](int bit) {
       const int i = bit_x(bit), j = bit_y(bit);
-      if (opponent_reach[i][j] == 0 && 移動チェック(b, x, y, i, j, code) == 1) ++count;
+      if (opponent_reach[i][j] == 0 && (code >= 10 ? b[i][j] < 10 : b[i][j] > -10)) ++count;
     });
     return count;
   }
