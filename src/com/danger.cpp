@@ -339,13 +339,6 @@ void DangerScan::start(Engine& e) {
   everything_ = false;
 }
 
-// Which squares the candidate leaves to be looked at again is worked out
-// only when its danger is asked for: many candidates end before that.
-void DangerScan::candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
-  pending_ = Pending{&survey, fx, fy, tx, ty, piece};
-  prepared_ = false;
-}
-
 // The squares whose terms read square (x, y)'s board value, on board b,
 // besides those in rows 1..3 above it that look down their column (which
 // read it only where MAN reaches them, as the candidate decides): the square

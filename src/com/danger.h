@@ -39,8 +39,13 @@ class DangerScan {
 
   // The start position, surveyed, with the maps the search prepares for it.
   void start(Engine& e);
-  // The candidate on the board, surveyed by `survey`.
-  void candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece);
+  // The candidate on the board, surveyed by `survey`. Which squares it
+  // leaves to be looked at again is worked out only when its danger is
+  // asked for: many candidates end before that.
+  void candidate(const CandidateSurvey& survey, int fx, int fy, int tx, int ty, int piece) {
+    pending_ = Pending{&survey, fx, fy, tx, ty, piece};
+    prepared_ = false;
+  }
   // 盤評価_COM危険座標 of that candidate.
   double score(Engine& e, int piece, int to_x, int to_y);
   // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
