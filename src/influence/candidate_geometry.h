@@ -17,19 +17,8 @@ inline constexpr int DIR_Y[8] = {1, -1, 0, 0, -1, -1, 1, 1};
 
 // The eighteen faces: MAN 歩 と 香 桂 銀 金 角 飛 王 are 0..8, COM the same 9..17.
 inline int face_index(int code) {
-  int f;
-  switch (code < 0 ? -code : code) {
-    case 歩: f = 0; break;
-    case と: f = 1; break;
-    case 香: f = 2; break;
-    case 桂: f = 3; break;
-    case 銀: f = 4; break;
-    case 金: f = 5; break;
-    case 角: f = 6; break;
-    case 飛: f = 7; break;
-    case 王: f = 8; break;
-    default: return -1;
-  }
+  const int f = face_number(code);
+  if (f < 0) return -1;
   return code < 0 ? f : f + 9;
 }
 

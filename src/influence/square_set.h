@@ -84,19 +84,8 @@ class MoveReach {
   // nullptr for a code that is not a piece or a square off the board.
   const SquareSet* find(int code, int x, int y) const {
     if (x < 1 || x > 9 || y < 1 || y > 9) return nullptr;
-    int f;
-    switch (iabs(code)) {
-      case 歩: f = 0; break;
-      case と: f = 1; break;
-      case 香: f = 2; break;
-      case 桂: f = 3; break;
-      case 銀: f = 4; break;
-      case 金: f = 5; break;
-      case 角: f = 6; break;
-      case 飛: f = 7; break;
-      case 王: f = 8; break;
-      default: return nullptr;
-    }
+    const int f = face_number(code);
+    if (f < 0) return nullptr;
     return &of_[code < 0][f][square_bit(x, y)];
   }
 

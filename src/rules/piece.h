@@ -31,6 +31,23 @@ inline bool is_man_piece(int code) { return code <= -10; }
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
 
+// The nine faces numbered 歩 と 香 桂 銀 金 角 飛 王 = 0..8 whatever the side;
+// -1 for a code that is no face.
+inline int face_number(int code) {
+  switch (iabs(code)) {
+    case 歩: return 0;
+    case と: return 1;
+    case 香: return 2;
+    case 桂: return 3;
+    case 銀: return 4;
+    case 金: return 5;
+    case 角: return 6;
+    case 飛: return 7;
+    case 王: return 8;
+    default: return -1;
+  }
+}
+
 // True for the eighteen codes a square may hold.
 inline bool is_piece_code(int code) {
   switch (iabs(code)) {
