@@ -89,7 +89,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       each_square(targets, [&](int bit) {
         if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
-        if (step_piece ? b[tx][ty] >= 10 : 移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
+        if (step_piece ? same_side(piece, b[tx][ty]) : 移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
         // The piece keeps its face while it is scored.

@@ -20,7 +20,7 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
       const int dy = kind == 香 ? (code >= 10 ? 1 : -1) : DY[d];
       for (int i = x + DX[d], j = y + dy; i >= 1 && i <= 9 && j >= 1 && j <= 9; i += DX[d], j += dy) {
         const int target = b[i][j];
-        if (code >= 10 ? target >= 10 : target <= -10) break;
+        if (same_side(code, target)) break;
         if (opponent_reach[i][j] == 0) ++count;
         if (target != EMPTY) break;
       }
@@ -33,7 +33,7 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
     // piece of its own side.
     each_square(*reach, [&](int bit) {
       const int i = bit_x(bit), j = bit_y(bit);
-      if (opponent_reach[i][j] == 0 && (code >= 10 ? b[i][j] < 10 : b[i][j] > -10)) ++count;
+      if (opponent_reach[i][j] == 0 && !same_side(code, b[i][j])) ++count;
     });
     return count;
   }

@@ -59,11 +59,7 @@ inline int 移動チェック(const Board& board, int from_x, int from_y, int to
   if (to_x < 1 || to_x > 9 || to_y < 1 || to_y > 9) return 0;
   if (from_x == to_x && from_y == to_y) return 0;
   const int target = board[to_x][to_y];
-  if (code >= 10) {
-    if (target >= 10) return 0;
-  } else if (target <= -10) {
-    return 0;
-  }
+  if (same_side(code, target)) return 0;
   if (is_hand_column(from_x)) return target == EMPTY ? 1 : 0;
 
   const int dx = to_x - from_x;

@@ -31,6 +31,10 @@ inline bool is_man_piece(int code) { return code <= -10; }
 
 inline int iabs(int v) { return v < 0 ? -v : v; }
 
+// True when the square value `other` is a piece of the side of piece `code`:
+// a square no piece may move or be dropped to.
+inline bool same_side(int code, int other) { return code >= 10 ? other >= 10 : other <= -10; }
+
 // The nine faces numbered 歩 と 香 桂 銀 金 角 飛 王 = 0..8 whatever the side;
 // -1 for a code that is no face.
 inline int face_number(int code) {
