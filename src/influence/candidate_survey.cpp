@@ -26,6 +26,13 @@ constexpr int DIR_BY_SIGN[3][3] = {{4, 3, 6}, {1, -1, 0}, {5, 2, 7}};  // [sign 
 
 inline int direction(int dx, int dy) { return DIR_BY_SIGN[(dx > 0) - (dx < 0) + 1][(dy > 0) - (dy < 0) + 1]; }
 
+// From a piece on `from` along its line to square `to`: the run's direction
+// and how many squares out `to` lies.
+inline int direction_to(int from, int to) { return direction(sq_x(to) - sq_x(from), sq_y(to) - sq_y(from)); }
+inline int distance_to(int from, int to) {
+  return std::max(iabs(sq_x(to) - sq_x(from)), iabs(sq_y(to) - sq_y(from)));
+}
+
 // What a code is, looked up: the tests cost more than the work around them.
 enum : std::uint8_t { SLIDER = 1, GUARD_SQUARE = 2, CAPTURER = 4 };
 struct CodeKinds {
@@ -246,6 +253,14 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
   man_reach_changed_ = com_reach_changed_ = entries_changed_ = all;
 }
 
+// How many of the start's reachers of square s come before a piece on
+// from_sq in scan order.
+inline int CandidateSurvey::turn_of(int s, int from_sq) const {
+  int i = 0;
+  while (i < list_n_[s] && list_[s][i].sq < from_sq) ++i;
+  return i;
+}
+
 // Whether a piece coming to or leaving square s could change what folding
 // s writes. The sides fold apart (a MAN piece writes only the MAN entries),
 // and a piece that does not better the running best when its turn comes
@@ -265,9 +280,7 @@ inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq)
   }
   if (occupant < 10 && !(kinds(code) & CAPTURER)) return false;
   // The start's COM fold as it stands when this piece's turn comes.
-  int i = 0;
-  while (i < list_n_[s] && list_[s][i].sq < from_sq) ++i;
-  return com_prefix_[s][i].best > code;
+  return com_prefix_[s][turn_of(s, from_sq)].best > code;
 }
 
 inline void CandidateSurvey::refold(int s) {
@@ -340,7 +353,7 @@ inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int fr
   for (int i = 0; i < list_n_[sq]; ++i) {
     const Reacher r = list_[sq][i];
     if (r.sq == f || r.sq == t || !is_slider(r.code)) continue;
-    const int d = direction(sq_x(sq) - sq_x(r.sq), sq_y(sq) - sq_y(r.sq));
+    const int d = direction_to(r.sq, sq);
     const int key = r.sq * 8 + d;
     bool known = false;
     for (int j = 0; j < n_seen; ++j) known |= seen[j] == key;
@@ -352,7 +365,7 @@ inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int fr
     // there, unless the new piece is a king it runs through.
     const int enemy_king = r.code < 0 ? 王 : -王;
     const int now = sq == t && piece != enemy_king
-                        ? std::max(iabs(sq_x(sq) - sq_x(r.sq)), iabs(sq_y(sq) - sq_y(r.sq)))
+                        ? distance_to(r.sq, sq)
                         : run_length(b, r.code, r.sq, d);
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     if (now > before)
@@ -381,8 +394,8 @@ void CandidateSurvey::work_out_drop_square(int s) {
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
     if (!is_slider(r.code)) continue;
-    const int d = direction(sq_x(s) - sq_x(r.sq), sq_y(s) - sq_y(r.sq));
-    const int now = std::max(iabs(sq_x(s) - sq_x(r.sq)), iabs(sq_y(s) - sq_y(r.sq)));
+    const int d = direction_to(r.sq, s);
+    const int now = distance_to(r.sq, s);
     const std::uint8_t* ray = geometry.ray[r.sq][d];
     for (int k = now; k < run_len_[r.sq][d]; ++k) q.cut[q.cut_n++] = Cut{r.code, ray[k], r.sq};
   }
@@ -430,8 +443,7 @@ inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
   if (d.sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
     const Reacher a = d.come[0];
-    int i = 0;
-    while (i < list_n_[s] && list_[s][i].sq < a.sq) ++i;
+    const int i = turn_of(s, a.sq);
     const ComState& state = com_prefix_[s][i];
     if (a.code < state.best && com_suffix_best_[s][i] >= a.code) {
       const bool guard = occupant >= 10;

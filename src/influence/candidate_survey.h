@@ -92,6 +92,7 @@ class CandidateSurvey {
   void fold_again(int s, int occupant, Fold& f) const;
   void full_survey(Position& p, Influence& m);
   void com_steps(int s, int occupant);
+  int turn_of(int s, int from_sq) const;
   bool can_win(int s, int occupant, int code, int from_sq) const;
   void refold(int s);
   template <bool COM>
