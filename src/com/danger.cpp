@@ -485,7 +485,7 @@ void DangerScan::prepare() {
   dirty_ = set_of(bits(dirty_) & ~quiet_com);
 }
 
-[[gnu::flatten]] double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
+double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   if (!prepared_) prepare();
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
   SquareSet forks;
