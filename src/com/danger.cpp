@@ -195,6 +195,43 @@ inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y)
   return false;
 }
 
+// may_add_terms as a table over what a candidate changes on a square that
+// keeps its board neighbourhood: bit m | z << 1 | l << 2 answers it for
+// m = (MAN count > 0), z = (COM count == 0), l = (COM count <= 1), which are
+// all it asks of the counts. Built from the same conditions, grouped by the
+// counts each stands on. A COM king on row 1 and a COM pawn also read other
+// squares' maps: they are left out (ASK_AGAIN) and asked in full.
+constexpr std::uint8_t SOME_MAN = 0xaa, NO_COM = 0xcc, AT_MOST_ONE_COM = 0xf0, ALWAYS = 0xff;
+constexpr std::uint16_t ASK_AGAIN = 0x100;
+inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int x, int y) {
+  const auto& b = e.pos.board;
+  const int v = b[x][y];
+  if (v == EMPTY) {
+    std::uint16_t t = 0;
+    if (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2)) t |= SOME_MAN;
+    if (!c.man_holds_any) return t;
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) t |= SOME_MAN | NO_COM;
+    if (c.man_holds_knight) {
+      if (y > 2 && x > 1 && x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) t |= SOME_MAN | NO_COM;
+      if ((c.corner_mask & corner_neighbours.of[x][y]) != 0) t |= AT_MOST_ONE_COM;
+    }
+    if (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9)) t |= NO_COM;
+    return t;
+  }
+  if (v >= 10) return (v == 王 && y == 1) || v == 歩 ? ASK_AGAIN : SOME_MAN;
+  if (v <= -10) {
+    std::uint16_t t = 0;
+    if (e.cm.com_reach_before[x][y] == 0 &&
+        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀)))
+      t |= static_cast<std::uint8_t>(~NO_COM);
+    if (v == -桂 ? y >= 9 && b[x][y - 4] >= 銀 : (v == -飛 || v == -香) && x == c.kcx) t |= ALWAYS;
+    return t;
+  }
+  return 0;
+}
+
+inline int count_index(int mr, int cr) { return (mr > 0) | (cr == 0) << 1 | (cr <= 1) << 2; }
+
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
   return (e.inf.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
@@ -235,6 +272,7 @@ struct Neighbours {
   SquareSet around[81];        // itself and the eight around it
   SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
   SquareSet king_area[81];     // the squares whose terms read a COM king standing here
+  SquareSet table_readers[81];  // the squares whose may_add_table reads its board
   Neighbours() {
     auto add = [](SquareSet& set, int x, int y) {
       if (x >= 1 && x <= 9 && y >= 1 && y <= 9) set.add(square_bit(x, y));
@@ -250,6 +288,11 @@ struct Neighbours {
         for (int dx = -2; dx <= 2; ++dx)
           for (int dy = -2; dy <= 2; ++dy) add(king_area[s], x + dx, y + dy);
         for (int r = 1; r <= 9; ++r) add(king_area[s], x, r);
+        add(table_readers[s], x, y);
+        add(table_readers[s], x, y + 1);
+        add(table_readers[s], x - 1, y + 2);
+        add(table_readers[s], x + 1, y + 2);
+        add(table_readers[s], x, y + 4);
       }
   }
 };
@@ -300,7 +343,7 @@ void DangerScan::start(Engine& e) {
   // 1..3 and those a MAN lance, knight or bishop drop would use; the squares
   // MAN reaches; and the bishop-drop squares marked before the candidates.
   const auto& b = e.pos.board;
-  count_readers_ = man_reached_ = SquareSet{};
+  count_readers_ = man_reached_ = ask_again_ = SquareSet{};
   n_drop_targets_ = 0;
   int n_terms = 0;
   double sum = 0;
@@ -309,7 +352,12 @@ void DangerScan::start(Engine& e) {
       const int s = square_bit(x, y);
       first_term_[s] = n_terms;
       prefix_[s] = sum;
-      const int n = may_add_terms(e, start_constants_, x, y) ? square_terms(e, start_constants_, x, y, terms_ + n_terms) : 0;
+      may_add_[s] = may_add_table(e, c, x, y);
+      if (may_add_[s] & ASK_AGAIN) ask_again_.add(s);
+      const bool adds = may_add_[s] & ASK_AGAIN ? may_add_terms(e, c, x, y)
+                                                : (may_add_[s] >> count_index(e.inf.man_reach_count[x][y],
+                                                                              e.inf.com_reach_count[x][y])) & 1;
+      const int n = adds ? square_terms(e, c, x, y, terms_ + n_terms) : 0;
       for (int i = 0; i < n; ++i) sum += terms_[n_terms + i];
       n_terms += n;
       const int v = b[x][y];
@@ -479,6 +527,12 @@ void DangerScan::prepare() {
   board_changed(tx, ty);
   corner_square(tx, ty, piece >= 800);
   start_constants_.corner_mask = corner;
+  // The start's may-add table holds on the squares whose board neighbourhood
+  // the candidate left as it was, while the corner stays as it was.
+  ask_in_full_ = ask_again_;
+  ask_in_full_ |= near.table_readers[square_bit(tx, ty)];
+  if (is_board_column(fx)) ask_in_full_ |= near.table_readers[square_bit(fx, fy)];
+  table_holds_ = corner == corner_mask_;
   // A COM piece adds terms only where MAN reaches it, or as a king on row 1;
   // one that stood there at the start and is not reached now added none then.
   const Bits quiet_com = com_now & ~(bits(man_reached_now) | rows.of[1]) & ~(static_cast<Bits>(1) << square_bit(tx, ty));
@@ -498,7 +552,9 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   // are worked out again around both squares, with the king where it is now.
   SquareSet dirty = dirty_;
   Constants c = start_constants_;
+  bool table_holds = table_holds_;
   if (e.pos.com_king_x != c.kcx || e.pos.com_king_y != c.kcy) {
+    table_holds = false;
     auto around_king = [&] {
       if (c.kcx >= 1 && c.kcx <= 9 && c.kcy >= 1 && c.kcy <= 9) dirty |= near.king_area[square_bit(c.kcx, c.kcy)];
     };
@@ -512,6 +568,12 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   // From there on the squares are taken in scan order as the plain scan
   // takes them: the unchanged ones between two changed ones add their terms
   // of the start, one by one, from the one list they are kept in.
+  const auto& MR = e.inf.man_reach_count;
+  const auto& CR = e.inf.com_reach_count;
+  auto adds = [&](int s, int x, int y) {
+    if (!table_holds || ask_in_full_.has(s)) return may_add_terms(e, c, x, y);
+    return ((may_add_[s] >> count_index(MR[x][y], CR[x][y])) & 1) != 0;
+  };
   if (forks.empty()) {
     // While every square looked at again adds exactly the terms it added at
     // the start, the sum is the start's running sum: it is taken up from
@@ -522,7 +584,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
     double fresh[MAX_TERMS];
     each_square(dirty, [&](int s) {
       const int x = bit_x(s), y = bit_y(s);
-      const int n = may_add_terms(e, c, x, y) ? square_terms(e, c, x, y, fresh) : 0;
+      const int n = adds(s, x, y) ? square_terms(e, c, x, y, fresh) : 0;
       if (same) {
         const int start = first_term_[s];
         bool equal = n == first_term_[s + 1] - start;
@@ -554,7 +616,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
     for (const int end = first_term_[s]; next_term < end; ++next_term) D += terms_[next_term];
     next_term = first_term_[s + 1];
     if (dirty.has(s)) {
-      if (may_add_terms(e, c, bit_x(s), bit_y(s))) {
+      if (adds(s, bit_x(s), bit_y(s))) {
         const int n = square_terms(e, c, bit_x(s), bit_y(s), fresh);
         for (int i = 0; i < n; ++i) D += fresh[i];
       }

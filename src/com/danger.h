@@ -65,6 +65,12 @@ class DangerScan {
   SquareSet com_pieces_, man_knights_, empties_;
   SquareSet count_readers_;  // squares whose terms may read their own COM count
   SquareSet man_reached_;    // squares MAN reaches at the start
+  // may_add_table of each square at the start, the squares it leaves to be
+  // asked in full, and for the candidate those whose board neighbourhood it
+  // changed, and whether the table holds at all.
+  std::uint16_t may_add_[81] = {};
+  SquareSet ask_again_, ask_in_full_;
+  bool table_holds_ = false;
   int drop_targets_[81];
   int n_drop_targets_ = 0;
   bool everything_ = true;
