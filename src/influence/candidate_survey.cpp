@@ -198,10 +198,14 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
       base_fold_[s] = b[s] != EMPTY ? fold(list_[s], list_n_[s], b[s]) : NO_FOLD;
       if (b[s] != EMPTY) com_steps(s, b[s]);
     }
-  base_marks_ = false;
-  for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y)
-      if (m.man_check_map[x][y] != 0 || m.com_check_map[x][y] != 0) base_marks_ = true;
+  // Whether any check mark stands, a word at a time.
+  std::uint64_t marks = 0;
+  for (const Map* map : {&m.man_check_map, &m.com_check_map}) {
+    std::uint64_t words[sizeof(Map) / 8];
+    std::memcpy(words, map, sizeof words);
+    for (const std::uint64_t w : words) marks |= w;
+  }
+  base_marks_ = marks != 0;
   marks_ = base_marks_;
   marks_are_base_ = true;
   prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
@@ -236,12 +240,6 @@ void CandidateSurvey::com_steps(int s, int occupant) {
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
-  // The counts noted so far are dropped: they stay zero between candidates.
-  for (const SquareSet& touched : touched_)
-    each_bit(touched, [&](int word, int bit) {
-      const int s = geometry.square[64 * word + bit];
-      man_delta_[s] = com_delta_[s] = 0;
-    });
   勢力調査(p, m);
   prev_everything_ = true;
   marks_ = true;
@@ -302,8 +300,8 @@ template <bool COM>
   SquareSet& touched = touched_[COM];
   touched.lo |= geometry.lo[s];
   touched.hi |= geometry.hi[s];
-  std::int8_t* delta = COM ? com_delta_ : man_delta_;
-  delta[s] = static_cast<std::int8_t>(delta[s] + sign);
+  std::int16_t* counts = counts_[COM];
+  counts[s] = static_cast<std::int16_t>(counts[s] + sign);
   const int occupant = b[s];
   if (occupant != EMPTY) note_occupied(s, occupant, sign, from_sq, code);
 }
@@ -533,35 +531,27 @@ inline void CandidateSurvey::write_fold(Influence& m, int s, const Fold& f) {
   write_stale_squares(m, s, f);
 }
 
-// The counts: every square the previous candidate or this one touched, on
-// either side, is written as the start's plus this candidate's changes
-// (none where only the previous one touched it), which go back to zero.
-// One pass over all of them branches less than a pass for each side and kind.
-inline void CandidateSurvey::write_counts(Influence& m) {
+// The counts are noted straight into the maps, once the squares the
+// previous candidate touched, on either side, hold the start's counts again
+// (all of the maps when the previous one was surveyed in full).
+inline void CandidateSurvey::put_back_counts(Influence& m) {
+  counts_[0] = cells(m.man_reach_count);
+  counts_[1] = cells(m.com_reach_count);
   if (prev_everything_) {
     std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
     marks_ = base_marks_;
     marks_are_base_ = true;
+    return;
   }
-  std::int16_t* man = cells(m.man_reach_count);
-  std::int16_t* com = cells(m.com_reach_count);
   const std::int16_t* man_base = cells(base_.man_reach_count);
   const std::int16_t* com_base = cells(base_.com_reach_count);
-  SquareSet written = touched_[0];
-  written |= touched_[1];
-  if (!prev_everything_) {
-    written |= prev_touched_[0];
-    written |= prev_touched_[1];
-  }
+  SquareSet written = prev_touched_[0];
+  written |= prev_touched_[1];
   each_bit(written, [&](int word, int bit) {
     const int s = geometry.square[64 * word + bit];
-    man[s] = static_cast<std::int16_t>(man_base[s] + man_delta_[s]);
-    com[s] = static_cast<std::int16_t>(com_base[s] + com_delta_[s]);
-    man_delta_[s] = com_delta_[s] = 0;
+    counts_[0][s] = man_base[s];
+    counts_[1][s] = com_base[s];
   });
-  // The few touched squares whose changes cancel out are left in.
-  man_reach_changed_ = touched_[0];
-  com_reach_changed_ = touched_[1];
 }
 
 // The guard and capturer entries, put back or folded again the same way.
@@ -648,6 +638,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   touched_[0] = touched_[1] = folded_ = SquareSet{};
   target_sq_ = t;
   overflow_ = false;
+  put_back_counts(m);
 
   // The moving piece and the captured one leave what they reached; the
   // moving piece reaches anew from its target. The source has its entries
@@ -681,7 +672,9 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     return;
   }
 
-  write_counts(m);
+  // The few touched squares whose changes cancel out are left in.
+  man_reach_changed_ = touched_[0];
+  com_reach_changed_ = touched_[1];
   write_entries(m, f, t, drop, b);
 
   // The kings of the candidate position, and the marks of the pieces that

@@ -105,7 +105,7 @@ class CandidateSurvey {
   const DropSquare& drop_square(int s);
   void work_out_drop_square(int s);
   int new_list(int s, Reacher* out) const;
-  void write_counts(Influence& m);
+  void put_back_counts(Influence& m);
   void write_entries(Influence& m, int f, int t, bool drop, const int* b);
   static void write_fold(Influence& m, int s, const Fold& f);
   static void write_stale_squares(Influence& m, int s, const Fold& f);
@@ -140,11 +140,11 @@ class CandidateSurvey {
   int n_man_kings_ = 0, n_com_kings_ = 0;
   SquareSet king_squares_;
 
-  // The candidate's changes against the start: the counts by side (zero
-  // outside survey()), the pieces coming and going on occupied squares, the
-  // squares whose counts are written and those whose entries are folded again.
+  // The candidate's changes against the start: the pieces coming and going
+  // on occupied squares, the squares whose counts are written and those
+  // whose entries are folded again.
   std::uint32_t stamp_ = 0;
-  std::int8_t man_delta_[100] = {}, com_delta_[100] = {};
+  std::int16_t* counts_[2] = {};  // the reach counts being noted: MAN, COM
   Delta delta_[100];
   SquareSet touched_[2], folded_;  // touched by side: MAN, COM
   int target_sq_ = 0;
