@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "influence/candidate_geometry.h"
 #include "influence/survey.h"
@@ -170,6 +173,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
   std::memset(list_n_, 0, sizeof list_n_);
   std::memset(target_n_, 0, sizeof target_n_);
   std::memset(run_len_, 0, sizeof run_len_);
+  std::memset(list_sq_, PAST_EVERY_SQUARE, sizeof list_sq_);
   n_man_kings_ = n_com_kings_ = 0;
   king_squares_ = SquareSet{};
   for (int x = 1; x <= 9; ++x) {
@@ -183,6 +187,7 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
           usable_ = false;
           return;
         }
+        list_sq_[s][list_n_[s]] = static_cast<std::int8_t>(sq);
         list_[s][list_n_[s]++] = Reacher{rec, static_cast<std::uint8_t>(sq)};
         target_[sq][target_n_[sq]++] = static_cast<std::uint8_t>(s);
         if (d >= 0) ++run_len_[sq][d];
@@ -253,10 +258,21 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
 
 // How many of the start's reachers of square s come before a piece on
 // from_sq in scan order.
+// The squares of the list are kept apart, padded past its end with a square
+// number above every square, so that all sixteen are compared at once: the
+// ones before the piece come first, and their count is where the first
+// later one stands. A loop stopping at that point would guess wrong about
+// where, a square of the list after another.
 inline int CandidateSurvey::turn_of(int s, int from_sq) const {
+#if defined(__SSE2__)
+  const __m128i squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list_sq_[s]));
+  const __m128i before = _mm_cmplt_epi8(squares, _mm_set1_epi8(static_cast<char>(from_sq)));
+  return __builtin_ctz(~static_cast<unsigned>(_mm_movemask_epi8(before)));
+#else
   int i = 0;
-  while (i < list_n_[s] && list_[s][i].sq < from_sq) ++i;
+  while (list_sq_[s][i] < from_sq) ++i;
   return i;
+#endif
 }
 
 // Whether a piece coming to or leaving square s could change what folding

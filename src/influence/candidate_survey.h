@@ -123,6 +123,10 @@ class CandidateSurvey {
   std::uint8_t target_[100][TARGET_CAP];
   std::uint8_t target_n_[100] = {};
   std::uint8_t run_len_[100][8] = {};  // by direction index
+  // The squares of each list as bytes, and past its end a number above
+  // every square; a seventeenth entry stays above every square for a full list.
+  static constexpr std::int8_t PAST_EVERY_SQUARE = 127;
+  std::int8_t list_sq_[100][LIST_CAP + 1];
   Fold base_fold_[100];                // of every square
   // The COM guard (or on a MAN piece the COM capturer) as the fold of an
   // occupied square stands after the first i reachers, and the best code
