@@ -67,11 +67,23 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
     return false;
   };
 
+  // The COM pieces and the empty squares of the position, which the
+  // candidates leave as they found them: the loops below visit them in scan
+  // order without asking every square what stands there.
+  SquareSet com_pieces, empty_squares;
+  for (int x = 1; x <= 9; ++x)
+    for (int y = 1; y <= 9; ++y) {
+      if (b[x][y] >= 10) com_pieces.add(square_bit(x, y));
+      if (b[x][y] == EMPTY) empty_squares.add(square_bit(x, y));
+    }
+
   for (int fx = 1; fx <= 9; ++fx) {
     hooks.tick();
-    for (int fy = 1; fy <= 9; ++fy) {
+    bool king_taken = false;
+    each_square(com_pieces & column_squares(fx), [&](int from_bit) {
+      if (king_taken) return;
+      const int fy = bit_y(from_bit);
       const int piece = b[fx][fy];
-      if (piece < 10) continue;
       // Targets in scan order; those the piece could not reach on an empty
       // board are left out, as the move check would refuse them.
       const SquareSet* reach = move_reach.find(piece, fx, fy);
@@ -85,7 +97,6 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       // Inside that set a step piece needs only a target without a COM piece;
       // a slider's path is asked of the move check.
       const bool step_piece = reach != nullptr && piece != 香 && piece != 角 && piece != 飛;
-      bool king_taken = false;
       each_square(targets, [&](int bit) {
         if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
@@ -103,8 +114,8 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         // Taking the king ends the search at once.
         if (consider(fx, fy, tx, ty, piece, score) && captured == -王) king_taken = true;
       });
-      if (king_taken) return result;
-    }
+    });
+    if (king_taken) return result;
   }
 
   if (!try_drops) return result;
@@ -114,17 +125,18 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       if (p.com_hand[slot] <= 0) continue;
       const int piece = hand_face(slot, column == COM_BACK_COLUMN);
       cm.moving_piece = piece;
-      for (int tx = 1; tx <= 9; ++tx) {
-        for (int ty = 1; ty <= 9; ++ty) {
-          // The move check allows a drop exactly on an empty square.
-          if (b[tx][ty] != EMPTY) continue;
-          b[tx][ty] = piece;
-          survey(column, slot, tx, ty, EMPTY);
-          const double score = 盤評価(e, EMPTY, piece, column, slot, tx, ty);
-          b[tx][ty] = EMPTY;
-          if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) return result;
-        }
-      }
+      // The move check allows a drop exactly on an empty square.
+      bool mate_found = false;
+      each_square(empty_squares, [&](int bit) {
+        if (mate_found) return;
+        const int tx = bit_x(bit), ty = bit_y(bit);
+        b[tx][ty] = piece;
+        survey(column, slot, tx, ty, EMPTY);
+        const double score = 盤評価(e, EMPTY, piece, column, slot, tx, ty);
+        b[tx][ty] = EMPTY;
+        if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) mate_found = true;
+      });
+      if (mate_found) return result;
     }
   }
   return result;

@@ -42,6 +42,12 @@ struct SquareSet {
 };
 
 inline int square_bit(int x, int y) { return 9 * (x - 1) + (y - 1); }
+// The nine squares of column x.
+inline SquareSet column_squares(int x) {
+  const unsigned __int128 column = static_cast<unsigned __int128>(0x1ff) << (9 * (x - 1));
+  return SquareSet{static_cast<std::uint64_t>(column), static_cast<std::uint64_t>(column >> 64)};
+}
+
 // Column and row of each bit, looked up: the division by 9 cost more than
 // the work done on many visited squares.
 struct BitCoordinates {
