@@ -196,12 +196,12 @@ inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y)
 }
 
 // may_add_terms as a table over what a candidate changes on a square that
-// keeps its board neighbourhood: bit m | z << 1 | l << 2 answers it for
-// m = (MAN count > 0), z = (COM count == 0), l = (COM count <= 1), which are
-// all it asks of the counts. Built from the same conditions, grouped by the
-// counts each stands on. A COM king on row 1 and a COM pawn also read other
-// squares' maps: they are left out (ASK_AGAIN) and asked in full.
-constexpr std::uint8_t SOME_MAN = 0xaa, NO_COM = 0xcc, AT_MOST_ONE_COM = 0xf0, ALWAYS = 0xff;
+// keeps its board neighbourhood: bit (MAN count > 0) + 2 min(COM count, 2)
+// answers it for those counts, which is all it asks of them (MAN's reach
+// or none, COM's none, one or more). Built from the same conditions,
+// grouped by the counts each stands on. A COM king on row 1 and a COM pawn
+// also read other squares' maps: they are left out (ASK_AGAIN) and asked in full.
+constexpr std::uint8_t SOME_MAN = 0x2a, NO_COM = 0x03, AT_MOST_ONE_COM = 0x0f, SOME_COM = 0x3c, ALWAYS = 0x3f;
 constexpr std::uint16_t ASK_AGAIN = 0x100;
 inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int x, int y) {
   const auto& b = e.pos.board;
@@ -223,14 +223,14 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
     std::uint16_t t = 0;
     if (e.cm.com_reach_before[x][y] == 0 &&
         ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀)))
-      t |= static_cast<std::uint8_t>(~NO_COM);
+      t |= SOME_COM;
     if (v == -桂 ? y >= 9 && b[x][y - 4] >= 銀 : (v == -飛 || v == -香) && x == c.kcx) t |= ALWAYS;
     return t;
   }
   return 0;
 }
 
-inline int count_index(int mr, int cr) { return (mr > 0) | (cr == 0) << 1 | (cr <= 1) << 2; }
+inline int count_index(int mr, int cr) { return (mr > 0) + 2 * (cr < 2 ? cr : 2); }
 
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
