@@ -230,7 +230,11 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
   return 0;
 }
 
-inline int count_index(int mr, int cr) { return (mr > 0) + 2 * (cr < 2 ? cr : 2); }
+// The table's answer for the square's counts now.
+inline bool table_says(std::uint16_t table, const Engine& e, int x, int y) {
+  const int mr = e.inf.man_reach_count[x][y], cr = e.inf.com_reach_count[x][y];
+  return (table >> ((mr > 0) + 2 * (cr < 2 ? cr : 2))) & 1;
+}
 
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
@@ -354,9 +358,7 @@ void DangerScan::start(Engine& e) {
       prefix_[s] = sum;
       may_add_[s] = may_add_table(e, c, x, y);
       if (may_add_[s] & ASK_AGAIN) ask_again_.add(s);
-      const bool adds = may_add_[s] & ASK_AGAIN ? may_add_terms(e, c, x, y)
-                                                : (may_add_[s] >> count_index(e.inf.man_reach_count[x][y],
-                                                                              e.inf.com_reach_count[x][y])) & 1;
+      const bool adds = may_add_[s] & ASK_AGAIN ? may_add_terms(e, c, x, y) : table_says(may_add_[s], e, x, y);
       const int n = adds ? square_terms(e, c, x, y, terms_ + n_terms) : 0;
       for (int i = 0; i < n; ++i) sum += terms_[n_terms + i];
       n_terms += n;
@@ -568,11 +570,9 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   // From there on the squares are taken in scan order as the plain scan
   // takes them: the unchanged ones between two changed ones add their terms
   // of the start, one by one, from the one list they are kept in.
-  const auto& MR = e.inf.man_reach_count;
-  const auto& CR = e.inf.com_reach_count;
   auto adds = [&](int s, int x, int y) {
     if (!table_holds || ask_in_full_.has(s)) return may_add_terms(e, c, x, y);
-    return ((may_add_[s] >> count_index(MR[x][y], CR[x][y])) & 1) != 0;
+    return table_says(may_add_[s], e, x, y);
   };
   if (forks.empty()) {
     // While every square looked at again adds exactly the terms it added at

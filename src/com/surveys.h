@@ -46,8 +46,7 @@ inline int surroundings(std::uint32_t corner_mask, int x, int y) {
 }
 
 // Minus the number of COM bishops, rooks and kings next to (x, y) inside
-// columns 1..5 and rows 1..5.
-// Only the corner squares next to it are looked at.
+// columns 1..5 and rows 1..5, looking only at the corner squares next to it.
 inline int 調査_周辺状況(const Engine& e, int x, int y) {
   int n = 0;
   for (std::uint32_t v = corner_neighbours.of[x][y]; v != 0; v &= v - 1) {

@@ -257,12 +257,10 @@ void CandidateSurvey::full_survey(Position& p, Influence& m) {
 }
 
 // How many of the start's reachers of square s come before a piece on
-// from_sq in scan order.
-// The squares of the list are kept apart, padded past its end with a square
-// number above every square, so that all sixteen are compared at once: the
-// ones before the piece come first, and their count is where the first
-// later one stands. A loop stopping at that point would guess wrong about
-// where, a square of the list after another.
+// from_sq in scan order. The list's squares are kept apart as bytes, padded
+// past its end with a number above every square, so all sixteen are
+// compared at once; a loop stopping at the first later square would
+// mispredict where it stops, square after square.
 inline int CandidateSurvey::turn_of(int s, int from_sq) const {
 #if defined(__SSE2__)
   const __m128i squares = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list_sq_[s]));
