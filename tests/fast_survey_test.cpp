@@ -108,11 +108,12 @@ void expect_candidate_surveys_exact(Position start, unsigned seed, bool shuffled
   Influence plain{};
   scramble_square_maps(plain, seed);
   Position plain_pos = start;
-  勢力調査(plain_pos, plain);
   Influence fast = plain;
   Position fast_pos = plain_pos;
+  勢力調査(plain_pos, plain);
   CandidateSurvey cs;
   cs.start(fast_pos, fast);
+  ASSERT_TRUE(same_maps(plain, fast) && same_kings(plain_pos, fast_pos)) << format_position(plain_pos) << " at the start";
 
   std::vector<Trial> list = trials(start);
   if (shuffled) std::shuffle(list.begin(), list.end(), std::mt19937(seed));

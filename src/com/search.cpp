@@ -25,7 +25,12 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   std::memcpy(cm.board_before, b, sizeof b);
   // The escape count reads the maps as the last survey left them.
   cm.man_king_escapes_at_start = 調査_自王逃道(e);
-  勢力調査(p, e.inf);
+  // The fast path surveys the start as it sets up the candidates' surveys.
+  CandidateSurvey fast;
+  if (e.fast_search)
+    fast.start(p, e.inf);
+  else
+    勢力調査(p, e.inf);
   調査_持角狙座標(e);
   調査_移動不可駒(e);
   const bool try_drops = p.com_hand_count > 0;
@@ -35,7 +40,6 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   std::memcpy(cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
   hooks.before_trials();
 
-  CandidateSurvey fast;
   DangerScan danger;
   // The evaluation finds the danger terms through the engine while the search runs.
   struct Attach {
@@ -43,7 +47,6 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
     ~Attach() { e.danger_scan = nullptr; }
   } attach{e};
   if (e.fast_search) {
-    fast.start(p, e.inf);
     danger.start(e);
     e.danger_scan = &danger;
   }

@@ -111,8 +111,6 @@ void mark_piece(const int* b, Influence& m, int code, int s) {
   });
 }
 
-constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
-
 // Visits the squares of a set in scan order, one word at a time: the word's
 // index and the bit in it come along.
 template <class Visit>
@@ -161,32 +159,34 @@ CandidateSurvey::Fold CandidateSurvey::fold(const Reacher* list, int n, int occu
   return f;
 }
 
-void CandidateSurvey::start(const Position& p, const Influence& m) {
+void CandidateSurvey::start(Position& p, Influence& m) {
   const int* b = squares(p.board);
   ++starts_;
   usable_ = true;
-  base_ = m;
-  base_man_king_x_ = p.man_king_x;
-  base_man_king_y_ = p.man_king_y;
-  base_com_king_x_ = p.com_king_x;
-  base_com_king_y_ = p.com_king_y;
   std::memset(list_n_, 0, sizeof list_n_);
   std::memset(target_n_, 0, sizeof target_n_);
   std::memset(run_len_, 0, sizeof run_len_);
   std::memset(list_sq_, PAST_EVERY_SQUARE, sizeof list_sq_);
   n_man_kings_ = n_com_kings_ = 0;
   king_squares_ = SquareSet{};
+  // The survey of the start, written as the candidates' surveys write
+  // theirs: the maps reset, the counts of every reach, then each occupied
+  // square's fold and the check marks.
+  std::memcpy(static_cast<void*>(&m), &survey_reset_maps(), RESET_BYTES);
+  std::int16_t* counts[2] = {cells(m.man_reach_count), cells(m.com_reach_count)};
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = 10 * x + y;
       const int code = b[sq];
       if (code == EMPTY) continue;
       const auto rec = static_cast<std::int16_t>(recorded_code(code));
+      std::int16_t* side = counts[code > 0];
       each_reach(b, code, sq, [&](int s, int d) {
         if (list_n_[s] == LIST_CAP || target_n_[sq] == TARGET_CAP) {
           usable_ = false;
           return;
         }
+        ++side[s];
         list_sq_[s][list_n_[s]] = static_cast<std::int8_t>(sq);
         list_[s][list_n_[s]++] = Reacher{rec, static_cast<std::uint8_t>(sq)};
         target_[sq][target_n_[sq]++] = static_cast<std::uint8_t>(s);
@@ -197,21 +197,40 @@ void CandidateSurvey::start(const Position& p, const Influence& m) {
       if (code == 王 || code == -王) king_squares_.add(geometry.bit[sq]);
     }
   }
+  if (!usable_) {
+    // Every candidate is then surveyed in full, and so is the start.
+    勢力調査(p, m);
+    return;
+  }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int s = 10 * x + y;
-      base_fold_[s] = b[s] != EMPTY ? fold(list_[s], list_n_[s], b[s]) : NO_FOLD;
-      if (b[s] != EMPTY) com_steps(s, b[s]);
+      if (b[s] == EMPTY) {
+        base_fold_[s] = NO_FOLD;
+        continue;
+      }
+      base_fold_[s] = fold(list_[s], list_n_[s], b[s]);
+      write_fold(m, s, base_fold_[s]);
+      com_steps(s, b[s]);
     }
-  // Whether any check mark stands, a word at a time.
-  std::uint64_t marks = 0;
-  for (const Map* map : {&m.man_check_map, &m.com_check_map}) {
-    std::uint64_t words[sizeof(Map) / 8];
-    std::memcpy(words, map, sizeof words);
-    for (const std::uint64_t w : words) marks |= w;
+  // The marks, and the survey names the last king of each side it meets.
+  ++stamp_;
+  marks_ = false;
+  mark_checks(b, m, man_kings_, n_man_kings_, com_kings_, n_com_kings_);
+  if (n_man_kings_ > 0) {
+    p.man_king_x = sq_x(man_kings_[n_man_kings_ - 1]);
+    p.man_king_y = sq_y(man_kings_[n_man_kings_ - 1]);
   }
-  base_marks_ = marks != 0;
-  marks_ = base_marks_;
+  if (n_com_kings_ > 0) {
+    p.com_king_x = sq_x(com_kings_[n_com_kings_ - 1]);
+    p.com_king_y = sq_y(com_kings_[n_com_kings_ - 1]);
+  }
+  base_ = m;
+  base_man_king_x_ = p.man_king_x;
+  base_man_king_y_ = p.man_king_y;
+  base_com_king_x_ = p.com_king_x;
+  base_com_king_y_ = p.com_king_y;
+  base_marks_ = marks_;
   marks_are_base_ = true;
   prev_touched_[0] = prev_touched_[1] = prev_folded_ = SquareSet{};
   prev_everything_ = false;
@@ -447,7 +466,6 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   if (!fold_one_come(s, occupant, f)) fold_again(s, occupant, f);
 }
-
 // The commonest case, one COM piece that comes and wins: the fold runs as
 // at the start up to its turn, and if no later reacher betters it, it ends
 // there. Kept small, to be worked out in the caller's place.
@@ -552,7 +570,7 @@ inline void CandidateSurvey::put_back_counts(Influence& m) {
   counts_[0] = cells(m.man_reach_count);
   counts_[1] = cells(m.com_reach_count);
   if (prev_everything_) {
-    std::memcpy(static_cast<void*>(&m), &base_, reset_bytes);
+    std::memcpy(static_cast<void*>(&m), &base_, RESET_BYTES);
     marks_ = base_marks_;
     marks_are_base_ = true;
     return;

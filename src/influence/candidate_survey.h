@@ -25,9 +25,9 @@ namespace vv {
 
 class CandidateSurvey {
  public:
-  // p has just been surveyed into m by 勢力調査 and is the position the
-  // candidates are made in.
-  void start(const Position& p, const Influence& m);
+  // Surveys p into m and sets its king squares, as 勢力調査(p, m) would;
+  // p is the position the candidates are made in.
+  void start(Position& p, Influence& m);
 
   // The candidate stands on p.board: the piece on (tx, ty) came from (fx, fy)
   // (fx outside 1..9 for a drop) and took `captured` there. Leaves m and the

@@ -1,6 +1,7 @@
 // The per-square influence maps that every survey rebuilds from the board.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace vv {
@@ -26,5 +27,8 @@ struct Influence {
   Map com_capturer_x;
   Map com_capturer_y;
 };
+
+// The maps every survey resets lie before com_guard_x.
+inline constexpr std::size_t RESET_BYTES = offsetof(Influence, com_guard_x);
 
 }  // namespace vv

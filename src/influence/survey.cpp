@@ -31,7 +31,6 @@ struct ResetTemplate {
   }
 };
 const ResetTemplate reset_template;
-constexpr std::size_t reset_bytes = offsetof(Influence, com_guard_x);
 
 inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
 
@@ -187,6 +186,8 @@ inline void king_steps(const Board& b, Influence& m, int code, int x, int y) {
 
 }  // namespace
 
+const Influence& survey_reset_maps() { return reset_template.maps; }
+
 void 勢力確定上直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, -1); }
 void 勢力確定下直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, 1); }
 void 勢力確定右直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 1, 0); }
@@ -203,7 +204,7 @@ void 勢力確定自角(const Position& p, Influence& m, int x, int y) { bishop_
 void 勢力確定敵角(const Position& p, Influence& m, int code, int x, int y) { bishop_runs<false>(p.board, m, code, x, y); }
 
 void 勢力調査(Position& p, Influence& m) {
-  std::memcpy(static_cast<void*>(&m), &reset_template.maps, reset_bytes);
+  std::memcpy(static_cast<void*>(&m), &reset_template.maps, RESET_BYTES);
   const Board& b = p.board;
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {

@@ -11,6 +11,10 @@ namespace vv {
 // the kings it meets (an absent king keeps its old square).
 void 勢力調査(Position& p, Influence& m);
 
+// The maps a survey resets (the first RESET_BYTES of Influence), as they
+// stand after the reset.
+const Influence& survey_reset_maps();
+
 // Straight runs of lances and rooks; the code's sign chooses the side.
 void 勢力確定上直進(const Position& p, Influence& m, int code, int x, int y);
 void 勢力確定下直進(const Position& p, Influence& m, int code, int x, int y);
