@@ -5,6 +5,7 @@
 #include <set>
 #include <utility>
 
+#include "influence/square_set.h"
 #include "rules/move_check.h"
 #include "test_support.h"
 
@@ -176,6 +177,23 @@ TEST(MoveCheck, IgnoresKingSafetyAndTheSourceSquare) {
   EXPECT_EQ(移動チェック(p.board, 5, 4, 4, 4, -110), 1);
   // Nothing stands on (2,2): the geometry alone decides.
   EXPECT_EQ(移動チェック(p.board, 2, 2, 2, 1, -10), 1);
+}
+
+TEST(MoveReach, HoldsEveryTargetTheCheckAllowsOnAnEmptyBoard) {
+  const Board empty{};
+  for (const int face : {歩, と, 香, 桂, 銀, 金, 角, 飛, 王})
+    for (const int code : {face, -face})
+      for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+          const SquareSet* reach = move_reach.find(code, x, y);
+          ASSERT_NE(reach, nullptr) << code;
+          for (int tx = 1; tx <= 9; ++tx)
+            for (int ty = 1; ty <= 9; ++ty)
+              EXPECT_EQ(reach->has(square_bit(tx, ty)), 移動チェック(empty, x, y, tx, ty, code) == 1)
+                  << code << " from " << x << "," << y << " to " << tx << "," << ty;
+        }
+  EXPECT_EQ(move_reach.find(0, 5, 5), nullptr);
+  EXPECT_EQ(move_reach.find(10, 0, 5), nullptr);
 }
 
 }  // namespace

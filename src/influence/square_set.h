@@ -75,17 +75,27 @@ inline void each_square(const SquareSet& set, Visit&& visit) {
 // may skip every other square.
 class MoveReach {
  public:
+  // Every face moves along a line or jumps as a knight, so only those
+  // squares are asked of the move check: the table is built at every start
+  // of the program.
   MoveReach() {
     static constexpr int FACES[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
     const Board empty{};
-    for (int side = 0; side < 2; ++side)
-      for (int f = 0; f < 9; ++f)
-        for (int x = 1; x <= 9; ++x)
-          for (int y = 1; y <= 9; ++y)
-            for (int tx = 1; tx <= 9; ++tx)
-              for (int ty = 1; ty <= 9; ++ty)
-                if (移動チェック(empty, x, y, tx, ty, side == 0 ? FACES[f] : -FACES[f]) == 1)
-                  of_[side][f][square_bit(x, y)].add(square_bit(tx, ty));
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) {
+        int targets[81];
+        int n = 0;
+        for (int tx = 1; tx <= 9; ++tx)
+          for (int ty = 1; ty <= 9; ++ty) {
+            const int dx = iabs(tx - x), dy = iabs(ty - y);
+            if (dx == 0 || dy == 0 || dx == dy || (dx == 1 && dy == 2)) targets[n++] = square_bit(tx, ty);
+          }
+        for (int side = 0; side < 2; ++side)
+          for (int f = 0; f < 9; ++f)
+            for (int i = 0; i < n; ++i)
+              if (移動チェック(empty, x, y, bit_x(targets[i]), bit_y(targets[i]), side == 0 ? FACES[f] : -FACES[f]) == 1)
+                of_[side][f][square_bit(x, y)].add(targets[i]);
+      }
   }
   // nullptr for a code that is not a piece or a square off the board.
   const SquareSet* find(int code, int x, int y) const {
