@@ -213,18 +213,10 @@ void CandidateSurvey::start(Position& p, Influence& m) {
       write_fold(m, s, base_fold_[s]);
       com_steps(s, b[s]);
     }
-  // The marks, and the survey names the last king of each side it meets.
   ++stamp_;
   marks_ = false;
   mark_checks(b, m, man_kings_, n_man_kings_, com_kings_, n_com_kings_);
-  if (n_man_kings_ > 0) {
-    p.man_king_x = sq_x(man_kings_[n_man_kings_ - 1]);
-    p.man_king_y = sq_y(man_kings_[n_man_kings_ - 1]);
-  }
-  if (n_com_kings_ > 0) {
-    p.com_king_x = sq_x(com_kings_[n_com_kings_ - 1]);
-    p.com_king_y = sq_y(com_kings_[n_com_kings_ - 1]);
-  }
+  name_kings(p, man_kings_, n_man_kings_, com_kings_, n_com_kings_);
   base_ = m;
   base_man_king_x_ = p.man_king_x;
   base_man_king_y_ = p.man_king_y;
@@ -260,6 +252,21 @@ void CandidateSurvey::com_steps(int s, int occupant) {
     const int k = list_[s][i].code;
     if (k > 0 && (guard || (kinds(k) & CAPTURER)) && k < best) best = k;
     com_suffix_best_[s][i] = static_cast<std::int16_t>(best);
+  }
+}
+
+// The survey names the last king of each side it meets, in scan order; an
+// absent king keeps its square.
+void CandidateSurvey::name_kings(Position& p, const int kings_man[], int n_man, const int kings_com[], int n_com) {
+  if (n_man > 0) {
+    const int last = *std::max_element(kings_man, kings_man + n_man);
+    p.man_king_x = sq_x(last);
+    p.man_king_y = sq_y(last);
+  }
+  if (n_com > 0) {
+    const int last = *std::max_element(kings_com, kings_com + n_com);
+    p.com_king_x = sq_x(last);
+    p.com_king_y = sq_y(last);
   }
 }
 
@@ -466,6 +473,7 @@ int CandidateSurvey::new_list(int s, Reacher* out) const {
 inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
   if (!fold_one_come(s, occupant, f)) fold_again(s, occupant, f);
 }
+
 // The commonest case, one COM piece that comes and wins: the fold runs as
 // at the start up to its turn, and if no later reacher betters it, it ends
 // there. Kept small, to be worked out in the caller's place.
@@ -756,23 +764,13 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
     marks_are_base_ = !marks_ && !base_marks_;
   }
 
-  // The survey names the last king of each side it meets; an absent king
-  // keeps its square, which only a king move or a king capture can touch.
+  // The kings stand where they stood unless a king moves or is taken.
   p.man_king_x = base_man_king_x_;
   p.man_king_y = base_man_king_y_;
   p.com_king_x = base_com_king_x_;
   p.com_king_y = base_com_king_y_;
   if (kings_change) {
-    const int last_man = n_man > 0 ? *std::max_element(kings_man, kings_man + n_man) : 0;
-    const int last_com = n_com > 0 ? *std::max_element(kings_com, kings_com + n_com) : 0;
-    if (last_man != 0) {
-      p.man_king_x = sq_x(last_man);
-      p.man_king_y = sq_y(last_man);
-    }
-    if (last_com != 0) {
-      p.com_king_x = sq_x(last_com);
-      p.com_king_y = sq_y(last_com);
-    }
+    name_kings(p, kings_man, n_man, kings_com, n_com);
   }
 
   prev_touched_[0] = touched_[0];

@@ -110,6 +110,7 @@ class CandidateSurvey {
   static void write_fold(Influence& m, int s, const Fold& f);
   static void write_stale_squares(Influence& m, int s, const Fold& f);
   void mark_checks(const int* b, Influence& m, const int kings_man[], int n_man, const int kings_com[], int n_com);
+  static void name_kings(Position& p, const int kings_man[], int n_man, const int kings_com[], int n_com);
 
   bool usable_ = false;
   Influence base_{};
