@@ -47,7 +47,7 @@ bool play_top(Position& p, Random& rng, int level) {
   e.com_level = level;
   e.rng = rng;
   勢力調査(e.pos, e.inf);
-  SearchHooks quiet;
+  QuietHooks quiet;
   const SearchResult r = com_search(e, quiet);
   rng = e.rng;
   if (!r.found) return false;

@@ -162,7 +162,7 @@ BENCHMARK(BM_Evaluation)->Unit(benchmark::kMillisecond);
 // danger scan for every candidate (0).
 void BM_ComSearch(benchmark::State& state) {
   const auto& list = positions();
-  SearchHooks quiet;
+  QuietHooks quiet;
   long candidates = 0;
   for (auto _ : state) {
     for (const Position& p : list) {

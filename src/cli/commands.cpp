@@ -218,7 +218,7 @@ int bench(const std::string& path, const SearchOptions& o) {
   if (positions.empty()) return bad("no positions in '" + path + "'");
 
   Random rng;  // one random sequence for the whole run
-  SearchHooks quiet;
+  QuietHooks quiet;
   long candidates = 0;
   std::chrono::duration<double> spent{0};
   // Every search starts from the engine of a fresh game, copied: making a

@@ -168,7 +168,7 @@ GameResult play_game(const MatchOptions& o, int index) {
       g.deep_seconds += hooks.seconds() - t0;
       g.deep_nodes += r.candidates;
     } else {
-      SearchHooks quiet;
+      QuietHooks quiet;
       r = com_search(e, quiet);
     }
     if (!r.found) {

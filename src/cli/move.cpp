@@ -66,7 +66,7 @@ int move_command(const std::vector<std::string>& args) {
     r = deep_search(e, movetime / 1000.0, 500, hooks);
   } else {
     e.com_level = level;
-    SearchHooks quiet;
+    QuietHooks quiet;
     r = com_search(e, quiet);
   }
   if (!r.found) {

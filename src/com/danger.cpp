@@ -1,5 +1,7 @@
 #include "com/danger.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 
@@ -277,6 +279,11 @@ struct Neighbours {
   SquareSet column_top[81];    // rows 1..3 above it look down their column to row 5
   SquareSet king_area[81];     // the squares whose terms read a COM king standing here
   SquareSet table_readers[81];  // the squares whose may_add_table reads its board
+  // The squares whose terms may read its board, by what stands on them:
+  // a COM piece above it in its column; a MAN piece one or four rows below
+  // it, or two below and a column over; an empty square in its column,
+  // next to it, or two below and a column over.
+  SquareSet com_board_readers[81], man_board_readers[81], empty_board_readers[81];
   Neighbours() {
     auto add = [](SquareSet& set, int x, int y) {
       if (x >= 1 && x <= 9 && y >= 1 && y <= 9) set.add(square_bit(x, y));
@@ -297,6 +304,15 @@ struct Neighbours {
         add(table_readers[s], x - 1, y + 2);
         add(table_readers[s], x + 1, y + 2);
         add(table_readers[s], x, y + 4);
+        for (int r = 1; r < y; ++r) add(com_board_readers[s], x, r);
+        for (int r = 1; r <= 9; ++r) add(empty_board_readers[s], x, r);
+        for (int dx = -1; dx <= 1; ++dx)
+          for (int dy = -1; dy <= 1; ++dy) add(empty_board_readers[s], x + dx, y + dy);
+        for (const int dy : {1, 4}) add(man_board_readers[s], x, y + dy);
+        for (const int dx : {-1, 1}) {
+          add(man_board_readers[s], x + dx, y + 2);
+          add(empty_board_readers[s], x + dx, y + 2);
+        }
       }
   }
 };
@@ -333,7 +349,7 @@ void DangerScan::start(Engine& e) {
   engine_ = &e;
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
-  man_pieces_ = com_pieces_ = man_knights_ = empties_ = SquareSet{};
+  man_pieces_ = com_pieces_ = man_knights_ = empties_ = losing_ = man_attackable_ = SquareSet{};
   const Constants& c = start_constants_;
   ++starts_;
   std::memcpy(start_board_, e.pos.board, sizeof start_board_);
@@ -361,8 +377,15 @@ void DangerScan::start(Engine& e) {
       const bool adds = may_add_[s] & ASK_AGAIN ? may_add_terms(e, c, x, y) : table_says(may_add_[s], e, x, y);
       const int n = adds ? square_terms(e, c, x, y, terms_ + n_terms) : 0;
       for (int i = 0; i < n; ++i) sum += terms_[n_terms + i];
-      n_terms += n;
       const int v = b[x][y];
+      double own = 0;
+      for (int i = 0; i < n; ++i) own += terms_[n_terms + i];
+      n_terms += n;
+      own_sum_[s] = own;
+      if (own < 0) losing_.add(s);
+      if (v <= -10 && e.cm.com_reach_before[x][y] == 0 &&
+          ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2)))
+        man_attackable_.add(s);
       bool reads = false;
       if (v <= -10) {
         man_pieces_.add(s);
@@ -542,6 +565,10 @@ void DangerScan::prepare() {
 }
 
 double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
+  if (bounding_) {
+    bound_given_ = true;
+    return bound(e, piece, to_x, to_y);
+  }
   if (!prepared_) prepare();
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
   SquareSet forks;
@@ -633,6 +660,82 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   for (const int end = first_term_[81]; next_term < end; ++next_term) D += terms_[next_term];
   if (fork_count > 1) D += fork_min;
   return D;
+}
+
+// A square's terms read the board and the maps only near it, and which
+// squares they read there depends on what stands on it. A COM piece reads
+// the maps on it and on the square below it, and the board below it in its
+// column. A MAN piece reads its COM count, the MAN count above it and on
+// row 9 the COM counts two rows up and a column over; the board one and
+// four rows up, and two up and a column over. An empty square reads its
+// maps and the COM counts diagonally next to it; the board in its column,
+// around it, and two up and a column over. Besides, every square reads the
+// COM king's square, which stays where it was, and what holds for the
+// whole search. So a candidate can change only the terms of the squares
+// that read a square whose maps or board it changed.
+//
+// No term is above 0 but those of a MAN piece that COM attacks anew: at the
+// start every square's terms add up to 0 or less. So among those squares
+// only the ones whose terms added up to less than 0, and the MAN pieces
+// that can be attacked anew, can add more now: they, the source and the
+// target are scored, and every other square is taken to add no more than
+// it did. The forks are counted as the scan counts them. The sum rounds a
+// little differently from the scan's: the margin is many times what
+// rounding can take away.
+double DangerScan::bound(Engine& e, int piece, int to_x, int to_y) const {
+  constexpr double ROUNDING_MARGIN = 0.01;
+  const CandidateSurvey& survey = *pending_.survey;
+  const int fx = pending_.fx, fy = pending_.fy;
+  const SquareSet* reach = move_reach.find(piece, to_x, to_y);
+  if (survey.fell_back() || reach == nullptr || e.pos.com_king_x != start_constants_.kcx ||
+      e.pos.com_king_y != start_constants_.kcy)
+    return HUGE_VAL;
+  const Bits man = bits(survey.man_reach_changed()), com = bits(survey.com_reach_changed());
+  const Bits maps = man | com | bits(survey.entries_changed());
+  const int t = square_bit(to_x, to_y);
+  Bits com_readers = maps | above(maps) | bits(near.com_board_readers[t]);
+  Bits man_readers = com | below(man) | knight_homes(com & rows.of[7]) | bits(near.man_board_readers[t]);
+  Bits empty_readers = maps | diagonal(com) | bits(near.empty_board_readers[t]);
+  Bits moved = static_cast<Bits>(1) << t;
+  // The candidate's corner, which the surroundings count reads.
+  Constants c = start_constants_;
+  c.corner_mask = corner_mask_;
+  auto corner_square = [&](int x, int y, bool big) {
+    if (x > 5 || y > 5) return;
+    const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
+    c.corner_mask = big ? c.corner_mask | bit : c.corner_mask & ~bit;
+  };
+  if (is_board_column(fx)) {
+    const int f = square_bit(fx, fy);
+    com_readers |= bits(near.com_board_readers[f]);
+    man_readers |= bits(near.man_board_readers[f]);
+    empty_readers |= bits(near.empty_board_readers[f]);
+    moved |= static_cast<Bits>(1) << f;
+    corner_square(fx, fy, false);
+  }
+  corner_square(to_x, to_y, piece >= 800);
+  const Bits readers =
+      (((com_readers & bits(com_pieces_)) | (man_readers & bits(man_pieces_)) | (empty_readers & bits(empties_))) &
+       bits(losing_)) |
+      (com & bits(man_attackable_)) | moved;
+  double gain = 0;
+  double terms[MAX_TERMS];
+  each_square(set_of(readers), [&](int s) {
+    const int n = square_terms(e, c, bit_x(s), bit_y(s), terms);
+    double now = 0;
+    for (int i = 0; i < n; ++i) now += terms[i];
+    gain += now - own_sum_[s];
+  });
+  if (e.inf.man_reach_count[to_x][to_y] == 0) {
+    int forks = 0, smallest = 9999;
+    each_square(man_pieces_ & *reach, [&](int s) {
+      if (!fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) return;
+      ++forks;
+      smallest = std::min(smallest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
+    });
+    gain += 0.1 * forks + (forks > 1 ? smallest : 0);
+  }
+  return prefix_[81] + gain + ROUNDING_MARGIN;
 }
 
 namespace {

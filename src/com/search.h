@@ -20,6 +20,16 @@ class SearchHooks {
   virtual void before_trials() {}                 // the maps of the start are saved
   virtual void tick() {}                          // the clock display keeps up
   virtual void evaluated(const Candidate&) {}     // one candidate scored
+  // Whether evaluated() reads every candidate's score. When it does not, a
+  // candidate that cannot beat the best so far may be given, unworked, a
+  // score above its own that still does not beat it.
+  virtual bool reads_scores() const { return true; }
+};
+
+// Hooks for a caller that wants only the choice.
+class QuietHooks : public SearchHooks {
+ public:
+  bool reads_scores() const override { return false; }
 };
 
 struct SearchResult {

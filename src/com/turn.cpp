@@ -20,6 +20,7 @@ class TurnHooks : public SearchHooks {
     game_.待ち時間(0.3);
   }
   void tick() override { game_.Timer1_Timer(); }
+  bool reads_scores() const override { return false; }
 
  private:
   Game& game_;
