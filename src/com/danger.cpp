@@ -383,9 +383,13 @@ void DangerScan::start(Engine& e) {
       n_terms += n;
       own_sum_[s] = own;
       if (own < 0) losing_.add(s);
-      if (v <= -10 && e.cm.com_reach_before[x][y] == 0 &&
-          ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2)))
-        man_attackable_.add(s);
+      // What a new attack on a MAN piece adds at most.
+      attack_most_[s] = 0;
+      if (v <= -10 && e.cm.com_reach_before[x][y] == 0) {
+        if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) attack_most_[s] += 15;
+        if (v == -桂 && y > 2) attack_most_[s] += 1;
+        if (attack_most_[s] > 0) man_attackable_.add(s);
+      }
       bool reads = false;
       if (v <= -10) {
         man_pieces_.add(s);
@@ -565,9 +569,9 @@ void DangerScan::prepare() {
 }
 
 double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
-  if (bounding_) {
-    bound_given_ = true;
-    return bound(e, piece, to_x, to_y);
+  if (deferring_) {
+    asked_ = true;
+    return 0;
   }
   if (!prepared_) prepare();
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
@@ -674,22 +678,24 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
 // whole search. So a candidate can change only the terms of the squares
 // that read a square whose maps or board it changed.
 //
-// No term is above 0 but those of a MAN piece that COM attacks anew: at the
-// start every square's terms add up to 0 or less. So among those squares
-// only the ones whose terms added up to less than 0, and the MAN pieces
-// that can be attacked anew, can add more now: they, the source and the
-// target are scored, and every other square is taken to add no more than
-// it did. The forks are counted as the scan counts them. The sum rounds a
-// little differently from the scan's: the margin is many times what
-// rounding can take away.
-double DangerScan::bound(Engine& e, int piece, int to_x, int to_y) const {
-  constexpr double ROUNDING_MARGIN = 0.01;
+// No term is above 0 but a MAN piece's that COM attacks anew (16 at most,
+// near the COM king or on a knight) and a COM piece's on the square it has
+// just captured: at the start every square's terms add up to 0 or less.
+// So of those squares only the ones whose terms added up to less than 0,
+// and the MAN pieces that can be attacked anew, can add more now, and at
+// most what they lost and what a new attack adds. That bound is taken
+// first, with one that counts every MAN piece the moved piece reaches as a
+// fork; then the target, the forks, the source and the other squares are
+// scored one after another, each putting what it adds in place of its
+// bound, until the sum is known to stay within the limit. The sums round
+// a little differently from the scan's; the caller leaves a margin for it.
+bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit) const {
   const CandidateSurvey& survey = *pending_.survey;
   const int fx = pending_.fx, fy = pending_.fy;
   const SquareSet* reach = move_reach.find(piece, to_x, to_y);
   if (survey.fell_back() || reach == nullptr || e.pos.com_king_x != start_constants_.kcx ||
       e.pos.com_king_y != start_constants_.kcy)
-    return HUGE_VAL;
+    return false;
   const Bits man = bits(survey.man_reach_changed()), com = bits(survey.com_reach_changed());
   const Bits maps = man | com | bits(survey.entries_changed());
   const int t = square_bit(to_x, to_y);
@@ -697,6 +703,38 @@ double DangerScan::bound(Engine& e, int piece, int to_x, int to_y) const {
   Bits man_readers = com | below(man) | knight_homes(com & rows.of[7]) | bits(near.man_board_readers[t]);
   Bits empty_readers = maps | diagonal(com) | bits(near.empty_board_readers[t]);
   Bits moved = static_cast<Bits>(1) << t;
+  const bool board_move = is_board_column(fx);
+  const int f = board_move ? square_bit(fx, fy) : 0;
+  if (board_move) {
+    com_readers |= bits(near.com_board_readers[f]);
+    man_readers |= bits(near.man_board_readers[f]);
+    empty_readers |= bits(near.empty_board_readers[f]);
+    moved |= static_cast<Bits>(1) << f;
+  }
+  const SquareSet losing = set_of(
+      (((com_readers & bits(com_pieces_)) | (man_readers & bits(man_pieces_)) | (empty_readers & bits(empties_))) &
+       bits(losing_)) & ~moved);
+  const SquareSet attacked = set_of(com & bits(man_attackable_) & ~moved);
+  const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
+
+  // The bound with nothing scored.
+  const int before = engine_->cm.board_before[to_x][to_y];
+  const double target_most = before <= -10 ? iabs(before) : 0;
+  double bound = prefix_[81] + target_most - own_sum_[t];
+  if (board_move) bound -= own_sum_[f];
+  each_square(losing, [&](int s) { bound -= own_sum_[s]; });
+  double attack_most = 0;
+  each_square(attacked, [&](int s) { attack_most += attack_most_[s]; });
+  bound += attack_most;
+  int fork_count = 0, fork_largest = 0;
+  each_square(fork_targets, [&](int s) {
+    ++fork_count;
+    fork_largest = std::max(fork_largest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
+  });
+  const double forks_most = 0.1 * fork_count + (fork_count > 1 ? fork_largest : 0);
+  bound += forks_most;
+  if (bound <= limit) return true;
+
   // The candidate's corner, which the surroundings count reads.
   Constants c = start_constants_;
   c.corner_mask = corner_mask_;
@@ -705,37 +743,44 @@ double DangerScan::bound(Engine& e, int piece, int to_x, int to_y) const {
     const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
     c.corner_mask = big ? c.corner_mask | bit : c.corner_mask & ~bit;
   };
-  if (is_board_column(fx)) {
-    const int f = square_bit(fx, fy);
-    com_readers |= bits(near.com_board_readers[f]);
-    man_readers |= bits(near.man_board_readers[f]);
-    empty_readers |= bits(near.empty_board_readers[f]);
-    moved |= static_cast<Bits>(1) << f;
-    corner_square(fx, fy, false);
-  }
+  if (board_move) corner_square(fx, fy, false);
   corner_square(to_x, to_y, piece >= 800);
-  const Bits readers =
-      (((com_readers & bits(com_pieces_)) | (man_readers & bits(man_pieces_)) | (empty_readers & bits(empties_))) &
-       bits(losing_)) |
-      (com & bits(man_attackable_)) | moved;
-  double gain = 0;
   double terms[MAX_TERMS];
-  each_square(set_of(readers), [&](int s) {
+  auto adds = [&](int s) {
     const int n = square_terms(e, c, bit_x(s), bit_y(s), terms);
-    double now = 0;
-    for (int i = 0; i < n; ++i) now += terms[i];
-    gain += now - own_sum_[s];
-  });
-  if (e.inf.man_reach_count[to_x][to_y] == 0) {
+    double sum = 0;
+    for (int i = 0; i < n; ++i) sum += terms[i];
+    return sum;
+  };
+  bound += adds(t) - target_most;
+  if (bound <= limit) return true;
+  if (fork_count > 0) {
     int forks = 0, smallest = 9999;
-    each_square(man_pieces_ & *reach, [&](int s) {
+    each_square(fork_targets, [&](int s) {
       if (!fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) return;
       ++forks;
       smallest = std::min(smallest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
     });
-    gain += 0.1 * forks + (forks > 1 ? smallest : 0);
+    bound += 0.1 * forks + (forks > 1 ? smallest : 0) - forks_most;
+    if (bound <= limit) return true;
   }
-  return prefix_[81] + gain + ROUNDING_MARGIN;
+  if (board_move) {
+    bound += adds(f);
+    if (bound <= limit) return true;
+  }
+  bool within = false;
+  each_square(losing, [&](int s) {
+    if (within) return;
+    bound += adds(s);
+    within = bound <= limit;
+  });
+  if (within) return true;
+  each_square(attacked, [&](int s) {
+    if (within || losing.has(s)) return;
+    bound += adds(s) - attack_most_[s];
+    within = bound <= limit;
+  });
+  return within;
 }
 
 namespace {

@@ -46,19 +46,21 @@ class DangerScan {
     pending_ = Pending{&survey, fx, fy, tx, ty, piece};
     prepared_ = false;
   }
-  // 盤評価_COM危険座標 of that candidate, or while bounding, bound() of it.
+  // 盤評価_COM危険座標 of that candidate; 0 while deferred.
   double score(Engine& e, int piece, int to_x, int to_y);
-  // A number no smaller than the candidate's score(), for less work: the
-  // start's sum, with the terms scored again only on the few squares that
-  // could add more than at the start. Infinite where the candidate changes
-  // too much to tell (a COM king move, a candidate surveyed in full).
-  double bound(Engine& e, int piece, int to_x, int to_y) const;
-  // While on, score() gives the bound, and notes that it did.
-  void bounding(bool on) {
-    bounding_ = on;
-    if (on) bound_given_ = false;
+  // While on, score() gives 0 and notes that it was asked: the caller can
+  // score the rest of the candidate first, then ask at_most().
+  void defer(bool on) {
+    deferring_ = on;
+    if (on) asked_ = false;
   }
-  bool bound_given() const { return bound_given_; }
+  bool asked() const { return asked_; }
+  // Whether score() of the candidate is surely no more than `limit`, for
+  // much less work than the score: from the start's sum, scoring again
+  // only the few squares that could add more than at the start, and only
+  // until the limit is safe. False where it cannot tell (a COM king move,
+  // a candidate surveyed in full).
+  bool at_most(Engine& e, int piece, int to_x, int to_y, double limit) const;
   // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
   int bishop_caution(const Engine& e, int to_x, int to_y, int piece) const;
 
@@ -102,12 +104,14 @@ class DangerScan {
   Pending pending_;
   bool prepared_ = true;
   void prepare();
-  // For the bound: each square's share of the start's sum, the squares
+  // For at_most(): each square's share of the start's sum, the squares
   // where it is below 0, and the MAN pieces whose terms can go above 0
-  // (near the COM king, or knights, that COM does not attack at the start).
+  // (near the COM king, or knights, that COM does not attack at the start)
+  // with how far.
   double own_sum_[81] = {};
+  double attack_most_[81] = {};
   SquareSet losing_, man_attackable_;
-  bool bounding_ = false, bound_given_ = false;
+  bool deferring_ = false, asked_ = false;
 };
 
 }  // namespace vv

@@ -59,24 +59,25 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
     }
   };
 
-  // A candidate is first scored with the danger term's bound in place of
-  // the term. Every step after it adds or subtracts numbers that do not
-  // depend on the score, and rounding never reverses an order: so the true
-  // score is no larger, and if that already does not beat the best, the
-  // term is never worked out. Otherwise the candidate is scored again, its
-  // random draw made again from where it was.
+  // A candidate is first scored without its danger term. Every step after
+  // the term adds or subtracts numbers that do not depend on it, so with
+  // the term the score is that plus the term, but for rounding far below
+  // the margin. If the term surely cannot lift it above the best so far,
+  // the candidate is given the best score and the term is never worked
+  // out; otherwise it is scored in full, its random draw made again from
+  // where it was.
+  constexpr double ROUNDING_MARGIN = 0.01;
   const bool bounded = e.fast_search && !hooks.reads_scores();
   auto evaluate = [&](int captured, int piece, int fx, int fy, int tx, int ty) {
     if (!bounded) return 盤評価(e, captured, piece, fx, fy, tx, ty);
     const Random draws = e.rng;
-    danger.bounding(true);
-    double score = 盤評価(e, captured, piece, fx, fy, tx, ty);
-    danger.bounding(false);
-    if (danger.bound_given() && score > best.score) {
-      e.rng = draws;
-      score = 盤評価(e, captured, piece, fx, fy, tx, ty);
-    }
-    return score;
+    danger.defer(true);
+    const double rest = 盤評価(e, captured, piece, fx, fy, tx, ty);
+    danger.defer(false);
+    if (!danger.asked() || danger.at_most(e, piece, tx, ty, best.score - rest - ROUNDING_MARGIN))
+      return danger.asked() ? best.score : rest;
+    e.rng = draws;
+    return 盤評価(e, captured, piece, fx, fy, tx, ty);
   };
 
   auto consider = [&](int fx, int fy, int tx, int ty, int piece, double score) {
