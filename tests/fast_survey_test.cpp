@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "com/danger.h"
 #include "com/search.h"
 #include "com/surveys.h"
 #include "influence/candidate_survey.h"
@@ -204,6 +205,53 @@ void expect_searches_alike(const Position& start, int level, bool random_term, u
     ASSERT_EQ(plain.rng.r, fast.rng.r);
     ASSERT_EQ(std::memcmp(&plain.pos.board, &fast.pos.board, sizeof plain.pos.board), 0);
   }
+}
+
+// Asks the danger scan, with each candidate back on the board, whether the
+// danger term stays within a hair below its true value: it must never say so.
+class BoundChecker : public SearchHooks {
+ public:
+  explicit BoundChecker(Engine& e) : e_(e) {}
+  void evaluated(const Candidate& c) override {
+    if (e_.danger_scan == nullptr) return;
+    auto& b = e_.pos.board;
+    const int moved_from = is_board_column(c.from_x) ? b[c.from_x][c.from_y] : 0;
+    const int under = b[c.to_x][c.to_y];
+    if (is_board_column(c.from_x)) b[c.from_x][c.from_y] = EMPTY;
+    b[c.to_x][c.to_y] = c.piece;
+    const double term = 盤評価_COM危険座標(e_, c.piece, c.to_x, c.to_y);
+    if (e_.danger_scan->at_most(e_, c.piece, c.to_x, c.to_y, term - 1e-6)) ++wrong;
+    ++asked;
+    b[c.to_x][c.to_y] = under;
+    if (is_board_column(c.from_x)) b[c.from_x][c.from_y] = moved_from;
+  }
+  int wrong = 0, asked = 0;
+
+ private:
+  Engine& e_;
+};
+
+TEST(FastSearch, DangerBoundNeverBelowTheTerm) {
+  std::vector<Position> list = bench_positions();
+  for (Position p : odd_positions(14, 300)) {
+    if (list.size() % 2 == 0) {
+      p.man_hand_count = 0;
+      for (int s = 1; s <= 4; ++s) p.man_hand_count += p.man_hand[s] = 1;
+    }
+    list.push_back(p);
+  }
+  int asked = 0;
+  for (const Position& p : list) {
+    Engine e;
+    e.pos = p;
+    e.random_term = false;
+    勢力調査(e.pos, e.inf);
+    BoundChecker checker(e);
+    com_search(e, checker);
+    ASSERT_EQ(checker.wrong, 0) << format_position(p);
+    asked += checker.asked;
+  }
+  EXPECT_GT(asked, 50000);
 }
 
 TEST(FastSearch, ScoresChoicesAndMapsEqualThePlainSearch) {

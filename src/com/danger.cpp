@@ -349,7 +349,7 @@ void DangerScan::start(Engine& e) {
   engine_ = &e;
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
-  man_pieces_ = com_pieces_ = man_knights_ = empties_ = losing_ = man_attackable_ = SquareSet{};
+  man_pieces_ = com_pieces_ = man_knights_ = empties_ = losing_ = man_unattacked_ = man_attackable_ = SquareSet{};
   const Constants& c = start_constants_;
   ++starts_;
   std::memcpy(start_board_, e.pos.board, sizeof start_board_);
@@ -386,6 +386,7 @@ void DangerScan::start(Engine& e) {
       // What a new attack on a MAN piece adds at most.
       attack_most_[s] = 0;
       if (v <= -10 && e.cm.com_reach_before[x][y] == 0) {
+        man_unattacked_.add(s);
         if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) attack_most_[s] += 15;
         if (v == -桂 && y > 2) attack_most_[s] += 1;
         if (attack_most_[s] > 0) man_attackable_.add(s);
@@ -676,7 +677,8 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
 // around it, and two up and a column over. Besides, every square reads the
 // COM king's square, which stays where it was, and what holds for the
 // whole search. So a candidate can change only the terms of the squares
-// that read a square whose maps or board it changed.
+// that read a square whose maps or board it changed, and a COM king move
+// those that read where the king stands, around both its squares.
 //
 // No term is above 0 but a MAN piece's that COM attacks anew (16 at most,
 // near the COM king or on a knight) and a COM piece's on the square it has
@@ -693,9 +695,8 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   const CandidateSurvey& survey = *pending_.survey;
   const int fx = pending_.fx, fy = pending_.fy;
   const SquareSet* reach = move_reach.find(piece, to_x, to_y);
-  if (survey.fell_back() || reach == nullptr || e.pos.com_king_x != start_constants_.kcx ||
-      e.pos.com_king_y != start_constants_.kcy)
-    return false;
+  if (survey.fell_back() || reach == nullptr) return false;
+  const bool king_moved = e.pos.com_king_x != start_constants_.kcx || e.pos.com_king_y != start_constants_.kcy;
   const Bits man = bits(survey.man_reach_changed()), com = bits(survey.com_reach_changed());
   const Bits maps = man | com | bits(survey.entries_changed());
   const int t = square_bit(to_x, to_y);
@@ -711,10 +712,28 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
     empty_readers |= bits(near.empty_board_readers[f]);
     moved |= static_cast<Bits>(1) << f;
   }
+  Constants c = start_constants_;
+  if (king_moved) {
+    Bits area = 0;
+    if (c.kcx >= 1 && c.kcx <= 9 && c.kcy >= 1 && c.kcy <= 9) area = bits(near.king_area[square_bit(c.kcx, c.kcy)]);
+    c.kcx = e.pos.com_king_x;
+    c.kcy = e.pos.com_king_y;
+    area |= bits(near.king_area[square_bit(c.kcx, c.kcy)]);
+    com_readers |= area;
+    man_readers |= area;
+    empty_readers |= area;
+  }
   const SquareSet losing = set_of(
       (((com_readers & bits(com_pieces_)) | (man_readers & bits(man_pieces_)) | (empty_readers & bits(empties_))) &
        bits(losing_)) & ~moved);
-  const SquareSet attacked = set_of(com & bits(man_attackable_) & ~moved);
+  // What a new attack adds at most, near the COM king where it stands now.
+  const SquareSet attacked = set_of(com & bits(king_moved ? man_unattacked_ : man_attackable_) & ~moved);
+  auto attack_most = [&](int s) {
+    if (!king_moved) return attack_most_[s];
+    const int x = bit_x(s), y = bit_y(s);
+    return (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3 ? 15.0 : 0.0) +
+           (e.pos.board[x][y] == -桂 && y > 2 ? 1.0 : 0.0);
+  };
   const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
 
   // The bound with nothing scored.
@@ -723,9 +742,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   double bound = prefix_[81] + target_most - own_sum_[t];
   if (board_move) bound -= own_sum_[f];
   each_square(losing, [&](int s) { bound -= own_sum_[s]; });
-  double attack_most = 0;
-  each_square(attacked, [&](int s) { attack_most += attack_most_[s]; });
-  bound += attack_most;
+  each_square(attacked, [&](int s) { bound += attack_most(s); });
   int fork_count = 0, fork_largest = 0;
   each_square(fork_targets, [&](int s) {
     ++fork_count;
@@ -736,7 +753,6 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   if (bound <= limit) return true;
 
   // The candidate's corner, which the surroundings count reads.
-  Constants c = start_constants_;
   c.corner_mask = corner_mask_;
   auto corner_square = [&](int x, int y, bool big) {
     if (x > 5 || y > 5) return;
@@ -777,7 +793,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   if (within) return true;
   each_square(attacked, [&](int s) {
     if (within || losing.has(s)) return;
-    bound += adds(s) - attack_most_[s];
+    bound += adds(s) - attack_most(s);
     within = bound <= limit;
   });
   return within;

@@ -58,8 +58,8 @@ class DangerScan {
   // Whether score() of the candidate is surely no more than `limit`, for
   // much less work than the score: from the start's sum, scoring again
   // only the few squares that could add more than at the start, and only
-  // until the limit is safe. False where it cannot tell (a COM king move,
-  // a candidate surveyed in full).
+  // until the limit is safe. False where it cannot tell (a candidate
+  // surveyed in full, a piece off the move tables).
   bool at_most(Engine& e, int piece, int to_x, int to_y, double limit) const;
   // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
   int bishop_caution(const Engine& e, int to_x, int to_y, int piece) const;
@@ -105,12 +105,12 @@ class DangerScan {
   bool prepared_ = true;
   void prepare();
   // For at_most(): each square's share of the start's sum, the squares
-  // where it is below 0, and the MAN pieces whose terms can go above 0
-  // (near the COM king, or knights, that COM does not attack at the start)
-  // with how far.
+  // where it is below 0, the MAN pieces COM does not attack at the start,
+  // and those of them whose terms can then go above 0 (near the COM king,
+  // or knights) with how far.
   double own_sum_[81] = {};
   double attack_most_[81] = {};
-  SquareSet losing_, man_attackable_;
+  SquareSet losing_, man_unattacked_, man_attackable_;
   bool deferring_ = false, asked_ = false;
 };
 
