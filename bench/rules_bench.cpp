@@ -158,11 +158,14 @@ void BM_Evaluation(benchmark::State& state) {
 }
 BENCHMARK(BM_Evaluation)->Unit(benchmark::kMillisecond);
 
-// The whole search: Args level and fast paths (1) or the plain survey and
-// danger scan for every candidate (0).
+// The whole search: Args level, fast paths (1) or the plain survey and
+// danger scan for every candidate (0), and whether the caller reads every
+// candidate's score (1, as `com` does) or only the choice (0).
 void BM_ComSearch(benchmark::State& state) {
   const auto& list = positions();
   QuietHooks quiet;
+  SearchHooks reading;
+  SearchHooks& hooks = state.range(2) == 1 ? reading : quiet;
   long candidates = 0;
   for (auto _ : state) {
     for (const Position& p : list) {
@@ -172,13 +175,18 @@ void BM_ComSearch(benchmark::State& state) {
       e.random_term = false;
       e.fast_search = state.range(1) == 1;
       勢力調査(e.pos, e.inf);
-      candidates += com_search(e, quiet).candidates;
+      candidates += com_search(e, hooks).candidates;
     }
   }
   state.SetItemsProcessed(state.iterations() * static_cast<long>(list.size()));
   state.counters["candidates"] = static_cast<double>(candidates) / state.iterations();
 }
-BENCHMARK(BM_ComSearch)->Args({1, 1})->Args({3, 1})->Args({3, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComSearch)
+    ->Args({1, 1, 0})
+    ->Args({3, 1, 0})
+    ->Args({3, 1, 1})
+    ->Args({3, 0, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
