@@ -350,6 +350,8 @@ void DangerScan::start(Engine& e) {
   start_constants_ = Constants(e);
   corner_mask_ = start_constants_.corner_mask;
   man_pieces_ = com_pieces_ = man_knights_ = empties_ = losing_ = man_unattacked_ = man_attackable_ = SquareSet{};
+  man_unattacked_count_ = 0;
+  attacks_most_ = 0;
   const Constants& c = start_constants_;
   ++starts_;
   std::memcpy(start_board_, e.pos.board, sizeof start_board_);
@@ -387,9 +389,11 @@ void DangerScan::start(Engine& e) {
       attack_most_[s] = 0;
       if (v <= -10 && e.cm.com_reach_before[x][y] == 0) {
         man_unattacked_.add(s);
+        ++man_unattacked_count_;
         if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) attack_most_[s] += 15;
         if (v == -桂 && y > 2) attack_most_[s] += 1;
         if (attack_most_[s] > 0) man_attackable_.add(s);
+        attacks_most_ += attack_most_[s];
       }
       bool reads = false;
       if (v <= -10) {
@@ -683,20 +687,34 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
 // No term is above 0 but a MAN piece's that COM attacks anew (16 at most,
 // near the COM king or on a knight) and a COM piece's on the square it has
 // just captured: at the start every square's terms add up to 0 or less.
-// So of those squares only the ones whose terms added up to less than 0,
-// and the MAN pieces that can be attacked anew, can add more now, and at
-// most what they lost and what a new attack adds. That bound is taken
-// first, with one that counts every MAN piece the moved piece reaches as a
-// fork; then the target, the forks, the source and the other squares are
-// scored one after another, each putting what it adds in place of its
-// bound, until the sum is known to stay within the limit. The sums round
-// a little differently from the scan's; the caller leaves a margin for it.
+// So the whole term is at most what the positive terms and the forks can
+// add, which is asked first (counting every MAN piece the moved piece
+// reaches as a fork). Then, of the squares that may score differently,
+// only the ones whose terms added up to less than 0, and the MAN pieces
+// that can be attacked anew, can add more now, and at most what they lost
+// and what a new attack adds. Then the target, the forks, the source and
+// the other squares are scored one after another, each putting what it
+// adds in place of its bound, until the sum is known to stay within the
+// limit. The sums round a little differently from the scan's; the caller
+// leaves a margin for it.
 bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit) const {
   const CandidateSurvey& survey = *pending_.survey;
   const int fx = pending_.fx, fy = pending_.fy;
   const SquareSet* reach = move_reach.find(piece, to_x, to_y);
   if (survey.fell_back() || reach == nullptr) return false;
   const bool king_moved = e.pos.com_king_x != start_constants_.kcx || e.pos.com_king_y != start_constants_.kcy;
+  // First the bound of all: no square adds less than 0 now.
+  const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
+  int fork_count = 0, fork_largest = 0;
+  each_square(fork_targets, [&](int s) {
+    ++fork_count;
+    fork_largest = std::max(fork_largest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
+  });
+  const double forks_most = 0.1 * fork_count + (fork_count > 1 ? fork_largest : 0);
+  const int before = engine_->cm.board_before[to_x][to_y];
+  const double target_most = before <= -10 ? iabs(before) : 0;
+  const double attacks_most = king_moved ? 16.0 * man_unattacked_count_ : attacks_most_;
+  if (forks_most + target_most + attacks_most <= limit) return true;
   const Bits man = bits(survey.man_reach_changed()), com = bits(survey.com_reach_changed());
   const Bits maps = man | com | bits(survey.entries_changed());
   const int t = square_bit(to_x, to_y);
@@ -734,21 +752,12 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
     return (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3 ? 15.0 : 0.0) +
            (e.pos.board[x][y] == -桂 && y > 2 ? 1.0 : 0.0);
   };
-  const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
 
   // The bound with nothing scored.
-  const int before = engine_->cm.board_before[to_x][to_y];
-  const double target_most = before <= -10 ? iabs(before) : 0;
   double bound = prefix_[81] + target_most - own_sum_[t];
   if (board_move) bound -= own_sum_[f];
   each_square(losing, [&](int s) { bound -= own_sum_[s]; });
   each_square(attacked, [&](int s) { bound += attack_most(s); });
-  int fork_count = 0, fork_largest = 0;
-  each_square(fork_targets, [&](int s) {
-    ++fork_count;
-    fork_largest = std::max(fork_largest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
-  });
-  const double forks_most = 0.1 * fork_count + (fork_count > 1 ? fork_largest : 0);
   bound += forks_most;
   if (bound <= limit) return true;
 

@@ -110,6 +110,8 @@ class DangerScan {
   // or knights) with how far.
   double own_sum_[81] = {};
   double attack_most_[81] = {};
+  double attacks_most_ = 0;  // their sum
+  int man_unattacked_count_ = 0;
   SquareSet losing_, man_unattacked_, man_attackable_;
   bool deferring_ = false, asked_ = false;
 };
