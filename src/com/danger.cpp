@@ -796,7 +796,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   bool within = false;
   each_square(losing, [&](int s) {
     if (within) return;
-    bound += adds(s);
+    bound += adds(s) - (attacked.has(s) ? attack_most(s) : 0);
     within = bound <= limit;
   });
   if (within) return true;
