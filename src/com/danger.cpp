@@ -343,6 +343,14 @@ inline Bits diagonal(Bits b) {
 // From row 7: the row-9 squares one column over, where a MAN knight looks two rows up.
 inline Bits knight_homes(Bits row7) { return ((row7 >> 7) | (row7 << 11)) & ALL_SQUARES; }
 
+// The surroundings count's corner mask with square (x, y) holding a COM
+// bishop, rook or king, or not.
+inline std::uint32_t corner_with(std::uint32_t mask, int x, int y, bool big) {
+  if (x > 5 || y > 5) return mask;
+  const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
+  return big ? mask | bit : mask & ~bit;
+}
+
 }  // namespace
 
 void DangerScan::start(Engine& e) {
@@ -548,9 +556,7 @@ void DangerScan::prepare() {
   // and kings in the corner of columns and rows 1..5.
   std::uint32_t corner = corner_mask_;
   auto corner_square = [&](int x, int y, bool big) {
-    if (x > 5 || y > 5) return;
-    const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
-    const std::uint32_t now = big ? corner | bit : corner & ~bit;
+    const std::uint32_t now = corner_with(corner, x, y, big);
     if (now != corner && start_constants_.man_holds_knight) dirty_ |= near.around[square_bit(x, y)];
     corner = now;
   };
@@ -573,6 +579,16 @@ void DangerScan::prepare() {
   dirty_ = set_of(bits(dirty_) & ~quiet_com);
 }
 
+// The MAN pieces the moved piece forks: it stands unattacked and attacks them.
+SquareSet DangerScan::forks_of(const Engine& e, int piece, int to_x, int to_y) const {
+  SquareSet forks;
+  if (e.inf.man_reach_count[to_x][to_y] != 0) return forks;
+  each_square(man_pieces_ & *move_reach.find(piece, to_x, to_y), [&](int s) {
+    if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
+  });
+  return forks;
+}
+
 double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   if (deferring_) {
     asked_ = true;
@@ -580,12 +596,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   }
   if (!prepared_) prepare();
   if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
-  SquareSet forks;
-  if (e.inf.man_reach_count[to_x][to_y] == 0) {
-    each_square(man_pieces_ & *move_reach.find(piece, to_x, to_y), [&](int s) {
-      if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
-    });
-  }
+  const SquareSet forks = forks_of(e, piece, to_x, to_y);
   // A COM king move changes the terms that read where the king stands: they
   // are worked out again around both squares, with the king where it is now.
   SquareSet dirty = dirty_;
@@ -762,14 +773,8 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   if (bound <= limit) return true;
 
   // The candidate's corner, which the surroundings count reads.
-  c.corner_mask = corner_mask_;
-  auto corner_square = [&](int x, int y, bool big) {
-    if (x > 5 || y > 5) return;
-    const std::uint32_t bit = std::uint32_t{1} << (5 * (x - 1) + y - 1);
-    c.corner_mask = big ? c.corner_mask | bit : c.corner_mask & ~bit;
-  };
-  if (board_move) corner_square(fx, fy, false);
-  corner_square(to_x, to_y, piece >= 800);
+  c.corner_mask = corner_with(board_move ? corner_with(corner_mask_, fx, fy, false) : corner_mask_, to_x, to_y,
+                              piece >= 800);
   double terms[MAX_TERMS];
   auto adds = [&](int s) {
     const int n = square_terms(e, c, bit_x(s), bit_y(s), terms);
@@ -781,8 +786,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   if (bound <= limit) return true;
   if (fork_count > 0) {
     int forks = 0, smallest = 9999;
-    each_square(fork_targets, [&](int s) {
-      if (!fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) return;
+    each_square(forks_of(e, piece, to_x, to_y), [&](int s) {
       ++forks;
       smallest = std::min(smallest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
     });

@@ -104,6 +104,7 @@ class DangerScan {
   Pending pending_;
   bool prepared_ = true;
   void prepare();
+  SquareSet forks_of(const Engine& e, int piece, int to_x, int to_y) const;
   // For at_most(): each square's share of the start's sum, the squares
   // where it is below 0, the MAN pieces COM does not attack at the start,
   // and those of them whose terms can then go above 0 (near the COM king,
