@@ -1,7 +1,6 @@
 #include "com/danger.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <initializer_list>
 
@@ -386,11 +385,13 @@ void DangerScan::start(Engine& e) {
       if (may_add_[s] & ASK_AGAIN) ask_again_.add(s);
       const bool adds = may_add_[s] & ASK_AGAIN ? may_add_terms(e, c, x, y) : table_says(may_add_[s], e, x, y);
       const int n = adds ? square_terms(e, c, x, y, terms_ + n_terms) : 0;
-      for (int i = 0; i < n; ++i) sum += terms_[n_terms + i];
-      const int v = b[x][y];
       double own = 0;
-      for (int i = 0; i < n; ++i) own += terms_[n_terms + i];
+      for (int i = 0; i < n; ++i) {
+        sum += terms_[n_terms + i];
+        own += terms_[n_terms + i];
+      }
       n_terms += n;
+      const int v = b[x][y];
       own_sum_[s] = own;
       if (own < 0) losing_.add(s);
       // What a new attack on a MAN piece adds at most.
@@ -689,11 +690,11 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
 // row 9 the COM counts two rows up and a column over; the board one and
 // four rows up, and two up and a column over. An empty square reads its
 // maps and the COM counts diagonally next to it; the board in its column,
-// around it, and two up and a column over. Besides, every square reads the
-// COM king's square, which stays where it was, and what holds for the
-// whole search. So a candidate can change only the terms of the squares
-// that read a square whose maps or board it changed, and a COM king move
-// those that read where the king stands, around both its squares.
+// around it, and two up and a column over. Besides, every square reads
+// where the COM king stands and what holds for the whole search. So a
+// candidate can change only the terms of the squares that read a square
+// whose maps or board it changed, and a COM king move those that read
+// where the king stands, around both its squares.
 //
 // No term is above 0 but a MAN piece's that COM attacks anew (16 at most,
 // near the COM king or on a knight) and a COM piece's on the square it has
