@@ -12,7 +12,7 @@
 namespace vv {
 namespace {
 
-class TurnHooks : public SearchHooks {
+class TurnHooks : public QuietHooks {
  public:
   TurnHooks(Game& game, Port& port) : game_(game), port_(port) {}
   void before_trials() override {
@@ -20,7 +20,6 @@ class TurnHooks : public SearchHooks {
     game_.待ち時間(0.3);
   }
   void tick() override { game_.Timer1_Timer(); }
-  bool reads_scores() const override { return false; }
 
  private:
   Game& game_;
