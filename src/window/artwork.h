@@ -20,6 +20,8 @@ class Artwork {
   // 41 x 41, the title picture 152 x 59. nullptr for a code that names no image.
   const QImage* picture(int code) const;
   int scale() const { return scale_; }
+  // Codes 2 to 6 are the background tiles.
+  static bool is_background(int code) { return code >= 2 && code <= 6; }
 
   // The game's font family: "ＭＳ Ｐ明朝" where it exists, else IPA P明朝,
   // else any Japanese serif.
