@@ -94,8 +94,8 @@ const QFont& QtPort::font(int size, bool bold) {
 void QtPort::draw_text(double x, double y, const std::string& text, int colour, int size, bool bold) {
   // The point is the text's top-left corner; a black print is the shadow of
   // the text that follows it.
-  paint_text(surface_.image(), QPointF(image_x(x), image_y(y)), QString::fromStdString(text), font(size, bold),
-             palette_colour(colour));
+  text_painter_.print(surface_.image(), QPointF(image_x(x), image_y(y)), QString::fromStdString(text),
+                      font(size, bold), palette_colour(colour));
   surface_.changed();
 }
 

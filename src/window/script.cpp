@@ -86,7 +86,9 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
   else if (word == "about") menu(&Game::VER_Click);
   else if (word == "guidance") menu(&Game::SIDOU_Click);
   else if (word == "escape") window_.dispatch([&] { g.Form_KeyPress(KEY_ESCAPE); });
-  else if (word == "level") {
+  else if (word == "shot") {
+    // Only the screenshot every step takes, named after the step.
+  } else if (word == "level") {
     int n = 0;
     if (!(in >> n)) return false;
     window_.dispatch([&] { g.LEVEL_Click(n); });

@@ -76,7 +76,7 @@ void print_lines(QPainter& p, const QString& text, QPointF top_left, const QFont
   p.drawPath(glyphs);
 }
 
-void paint_shadow(QImage& image, QPointF top_left, const QString& text, const QFont& font) {
+void paint_shadow(QImage& image, QPointF top_left, const QString& text, const QFont& font, double opacity) {
   const QFontMetricsF metrics(font);
   QRectF ink;
   for_each_line(text, top_left, metrics, [&](QPointF base, const QString& line) {
@@ -96,7 +96,7 @@ void paint_shadow(QImage& image, QPointF top_left, const QString& text, const QF
   }
   paint::blur(mask, blur, blur);
   QImage shade(area.size(), QImage::Format_ARGB32_Premultiplied);
-  const int strength = static_cast<int>(std::lround(SHADOW_OPACITY * 256));
+  const int strength = static_cast<int>(std::lround(opacity * 256));
   for (int y = 0; y < area.height(); ++y) {
     const uchar* in = mask.constScanLine(y);
     QRgb* out = reinterpret_cast<QRgb*>(shade.scanLine(y));
@@ -108,11 +108,15 @@ void paint_shadow(QImage& image, QPointF top_left, const QString& text, const QF
 
 }  // namespace
 
-void paint_text(QImage& image, QPointF top_left, const QString& text, const QFont& font, const QColor& colour) {
+void TextPainter::print(QImage& image, QPointF top_left, const QString& text, const QFont& font,
+                        const QColor& colour) {
   if (colour == QColor(Qt::black)) {
-    paint_shadow(image, top_left, text, font);
+    paint_shadow(image, top_left, text, font, SHADOW_OPACITY);
+    shadowed_ = text;
     return;
   }
+  if (shadowed_ != text) paint_shadow(image, top_left, text, font, HALO_OPACITY);
+  shadowed_.clear();
   QPainter p(&image);
   print_lines(p, text, top_left, font, colour);
 }

@@ -16,10 +16,21 @@ namespace vv {
 // The darkest a shadow gets, as the opacity of black over the background.
 constexpr double SHADOW_OPACITY = 0.62;
 
-// Prints `text` with its top-left corner at `top_left` (image pixels); a
-// carriage return starts a new line under the first. Black prints as a
-// shadow, every other colour as solid type.
-void paint_text(QImage& image, QPointF top_left, const QString& text, const QFont& font, const QColor& colour);
+// The darkest the halo under a text printed without a shadow gets.
+constexpr double HALO_OPACITY = 0.6;
+
+class TextPainter {
+ public:
+  // Prints `text` with its top-left corner at `top_left` (image pixels); a
+  // carriage return starts a new line under the first. Black prints as a
+  // shadow, every other colour as solid type. A coloured text that no
+  // shadow came before (the names of a loaded record) gets a soft dark halo
+  // right under it instead, so that it stays readable on every background.
+  void print(QImage& image, QPointF top_left, const QString& text, const QFont& font, const QColor& colour);
+
+ private:
+  QString shadowed_;  // the text of the last black print, until its text comes
+};
 
 // The blur of a shadow in image pixels, for a font of that pixel size: about
 // the width of a bold stroke, so that neighbouring strokes of the shadow
