@@ -119,6 +119,27 @@ TEST(WindowLooks, ShadowsAreSoftAndAddNoStrokes) {
     }
 }
 
+// A text printed without a shadow before it (the game name of a loaded
+// record, light red) gets a soft dark halo under it, no darker than a shadow.
+TEST(WindowLooks, TextsWithoutAShadowGetAHalo) {
+  Window w;
+  QImage& image = w.surface().image();
+  const QColor brick(150, 60, 45);
+  const QRect area((2200 + 600 * 3) / 5 - 30, (520 + 615 * 1) / 5 - 30, 500, 160);
+  image.fill(brick);
+  w.port().draw_text(3, 1, "名局", LIGHT_RED, 12, true);
+  int halo = 0, darkest = 255;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      if (qRed(p) > 200) continue;  // the red glyphs and their edges
+      darkest = std::min(darkest, qGray(p));
+      if (qGray(p) < qGray(brick.rgb()) * 0.8) ++halo;
+    }
+  EXPECT_GT(halo, 30);
+  EXPECT_GE(darkest, qGray(brick.rgb()) * (1 - HALO_OPACITY) - 3);
+}
+
 // Bold texts (every text after the coordinate labels, the column digits
 // first) are heavier than regular ones, whether or not the font has a bold face.
 TEST(WindowLooks, BoldTextsAreHeavier) {
