@@ -2,11 +2,15 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStorageInfo>
+#include <QStyle>
 #include <algorithm>
 
 #include "window/surface.h"
@@ -67,8 +71,16 @@ FilePanel::FilePanel(Surface& surface) : surface_(surface) {
   fill_drives();
   set_folder(QDir::currentPath());
   QObject::connect(drive_, &QComboBox::activated, drive_, [this](int index) { drive_chosen(index); });
-  QObject::connect(folders_, &QListWidget::itemClicked, folders_,
-                   [this](QListWidgetItem* item) { folder_clicked(folders_->row(item)); });
+  // A click only picks a folder; a double click or Enter goes into it.
+  QObject::connect(folders_, &QListWidget::itemDoubleClicked, folders_,
+                   [this](QListWidgetItem* item) { folder_opened(folders_->row(item)); });
+  for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    auto* enter = new QShortcut(key, folders_);
+    enter->setContext(Qt::WidgetShortcut);
+    QObject::connect(enter, &QShortcut::activated, folders_, [this] {
+      if (QListWidgetItem* item = folders_->currentItem()) folder_opened(folders_->row(item));
+    });
+  }
   QObject::connect(files_, &QListWidget::itemClicked, files_, [this](QListWidgetItem* item) {
     if (on_file_clicked) on_file_clicked(file_folder(), item->text());
   });
@@ -120,11 +132,12 @@ bool FilePanel::set_folder(const QString& path) {
   folders_->addItem(QDir::toNativeSeparators(folder_));
   if (!dir.isRoot()) folders_->addItem(UP);
   folders_->addItems(subfolders);
+  explain_long_names(folders_);
   refresh_files();
   return true;
 }
 
-void FilePanel::folder_clicked(int row) {
+void FilePanel::folder_opened(int row) {
   if (row == PATH_ROW) return;
   const QString name = folders_->item(row)->text();
   QDir dir(folder_);
@@ -133,13 +146,61 @@ void FilePanel::folder_clicked(int row) {
 }
 
 void FilePanel::refresh_files() {
+  const QFileInfoList found =
+      QDir(folder_).entryInfoList({QString::fromUtf8(FILE_PATTERN)}, QDir::Files, QDir::Name);
+  const bool same_folder = listed_folder_ == folder_;
+  const QString was_picked = same_folder && files_->currentItem() ? files_->currentItem()->text() : QString();
+  std::map<QString, QDateTime> listed;
+  QString pick = was_picked;
+  QDateTime newest;
+  for (const QFileInfo& f : found) {
+    const QDateTime changed = f.lastModified();
+    listed[f.fileName()] = changed;
+    if (!same_folder) continue;
+    const auto before = listed_.find(f.fileName());
+    if ((before == listed_.end() || before->second != changed) && (newest.isNull() || changed >= newest)) {
+      newest = changed;
+      pick = f.fileName();
+    }
+  }
+  listed_folder_ = folder_;
+  listed_ = std::move(listed);
+
   files_->clear();
-  files_->addItems(QDir(folder_).entryList({QString::fromUtf8(FILE_PATTERN)}, QDir::Files, QDir::Name));
+  for (const QFileInfo& f : found) files_->addItem(f.fileName());
+  explain_long_names(files_);
+  if (pick.isEmpty()) return;
+  const QList<QListWidgetItem*> items = files_->findItems(pick, Qt::MatchExactly);
+  if (items.isEmpty()) return;
+  files_->setCurrentItem(items.front());
+  files_->scrollToItem(items.front());
+}
+
+void FilePanel::explain_long_names(QListWidget* list) {
+  const QFontMetrics metrics(list->font());
+  // The room a name has: the list's inside less a scroll bar and the item's own margins.
+  const int room = list->contentsRect().width() - list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list) -
+                   2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) - 4;
+  for (int i = 0; i < list->count(); ++i) {
+    QListWidgetItem* item = list->item(i);
+    item->setToolTip(metrics.horizontalAdvance(item->text()) > room ? item->text() : QString());
+  }
 }
 
 QString FilePanel::file_folder() const { return QDir::toNativeSeparators(folder_); }
 
 void FilePanel::show_lists(bool drive, bool folder, bool file) {
+  // What was copied in, saved or removed from outside meanwhile shows; a
+  // folder that is gone gives way to the nearest one above it that exists.
+  if (file) {
+    QString path = folder_;
+    while (!QDir(path).exists()) {
+      const QString up = QFileInfo(path).path();
+      if (up == path) break;
+      path = up;
+    }
+    set_folder(path);
+  }
   drive_->setVisible(drive);
   folders_->setVisible(folder);
   files_->setVisible(file);
@@ -181,6 +242,8 @@ void FilePanel::place() {
     put(boxes_[i], QRect(BOX_X, FORM_ROWS[i].y, BOX_W, BOX_H));
   }
   put(return_, RETURN_PLACE);
+  explain_long_names(folders_);
+  explain_long_names(files_);
 }
 
 bool FilePanel::owns(const QWidget* w) const {

@@ -1,11 +1,16 @@
 // The record-file panel left of the board: the drive, folder and file lists,
 // and the save form (four captions, four boxes and the RETURN button). Its
 // controls sit at fixed twip places and follow the board when the window is
-// resized.
+// resized. The folder list works as a file browser's: a click picks a
+// folder, a double click or Enter goes into it. The lists read their folder
+// again each time they are shown and after each save, and a file that is new
+// or changed since the last reading is picked and scrolled into view.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
+#include <map>
 
 #include "flow/port.h"
 
@@ -24,10 +29,13 @@ class FilePanel {
  public:
   explicit FilePanel(Surface& surface);
 
+  // Showing the file list reads the folder again.
   void show_lists(bool drive, bool folder, bool file);
   void show_form(bool visible);  // hiding empties the four boxes
   SaveFormTexts form_texts() const;
   void set_form_texts(const SaveFormTexts& texts);
+  // Reads the file list's folder again; the newest file that is new or
+  // changed since the last reading is picked and brought into view.
   void refresh_files();
   // The folder the file list shows, in the platform's spelling.
   QString file_folder() const;
@@ -51,7 +59,9 @@ class FilePanel {
  private:
   void fill_drives();
   void drive_chosen(int index);
-  void folder_clicked(int row);
+  void folder_opened(int row);
+  // Names too long for their list show whole in a tooltip.
+  static void explain_long_names(QListWidget* list);
 
   Surface& surface_;
   QComboBox* drive_;
@@ -61,6 +71,9 @@ class FilePanel {
   QLineEdit* boxes_[4];  // 対局名, 先手, 後手, ファイル名
   QPushButton* return_;
   QString folder_;
+  // The file list's last reading: its folder and each file's time of change.
+  QString listed_folder_;
+  std::map<QString, QDateTime> listed_;
 };
 
 }  // namespace vv

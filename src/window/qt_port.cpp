@@ -9,6 +9,7 @@
 
 #include "window/file_panel.h"
 #include "window/surface.h"
+#include "window/text_painter.h"
 
 #ifndef VEVERODU_VERSION
 #define VEVERODU_VERSION "1.0"
@@ -60,12 +61,14 @@ void QtPort::draw_picture(double x, double y, int picture) {
   if (!image) return;
   QPainter p(&surface_.image());
   p.drawImage(QPoint(static_cast<int>(std::lround(image_x(x))), static_cast<int>(std::lround(image_y(y)))), *image);
+  if (Artwork::is_background(picture)) surface_.set_margin_tile(*image);
   surface_.changed();
 }
 
 void QtPort::draw_outline(int colour, int x, int y) {
   // One 96-dpi pixel wide, like a box line from the place's corner to the
-  // next place's corner: both corners are part of it.
+  // next place's corner: both corners are part of it. The window draws a
+  // coloured outline bolder over the picture (see Surface::set_outline).
   const int w = Surface::IMAGE_SCALE;
   const int left = static_cast<int>(image_x(x)), top = static_cast<int>(image_y(y));
   const int right = static_cast<int>(image_x(x + 1)), bottom = static_cast<int>(image_y(y + 1));
@@ -75,6 +78,7 @@ void QtPort::draw_outline(int colour, int x, int y) {
   p.fillRect(left, bottom, right - left + w, w, c);
   p.fillRect(left, top, w, bottom - top + w, c);
   p.fillRect(right, top, w, bottom - top + w, c);
+  surface_.set_outline(QRect(left, top, right - left + w, bottom - top + w), c);
   surface_.changed();
 }
 
@@ -88,19 +92,10 @@ const QFont& QtPort::font(int size, bool bold) {
 }
 
 void QtPort::draw_text(double x, double y, const std::string& text, int colour, int size, bool bold) {
-  const QFont& f = font(size, bold);
-  const QFontMetricsF metrics(f);
-  QPainter p(&surface_.image());
-  p.setFont(f);
-  p.setPen(palette_colour(colour));
-  // The point is the text's top-left corner; a carriage return starts a new
-  // line under the first.
-  const QStringList lines = QString::fromStdString(text).split(QLatin1Char('\r'));
-  double top = image_y(y);
-  for (const QString& line : lines) {
-    p.drawText(QPointF(image_x(x), top + metrics.ascent()), line);
-    top += metrics.height();
-  }
+  // The point is the text's top-left corner; a black print is the shadow of
+  // the text that follows it.
+  text_painter_.print(surface_.image(), QPointF(image_x(x), image_y(y)), QString::fromStdString(text),
+                      font(size, bold), palette_colour(colour));
   surface_.changed();
 }
 

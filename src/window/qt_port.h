@@ -12,6 +12,7 @@
 #include "flow/port.h"
 #include "window/artwork.h"
 #include "window/message_boxes.h"
+#include "window/text_painter.h"
 #include "window/sound/sound_bank.h"
 
 class QEventLoop;
@@ -84,6 +85,7 @@ class QtPort : public Port {
   Artwork artwork_;
   QString font_family_;
   std::map<std::pair<int, bool>, QFont> fonts_;
+  TextPainter text_painter_;
   FilePanel* panel_ = nullptr;
   QWidget* sound_window_ = nullptr;
   bool sound_;

@@ -46,6 +46,12 @@ ScriptRunner::ScriptRunner(MainWindow& window, ScriptedMessageBoxes& boxes, std:
 void ScriptRunner::start() { QTimer::singleShot(STEP_MS, &window_, [this] { step(); }); }
 
 void ScriptRunner::step() {
+  // The step's timer may fire inside a handler's wait (the computer's turn):
+  // the step waits until the handler has returned.
+  if (window_.handler_running()) {
+    QTimer::singleShot(STEP_MS, &window_, [this] { step(); });
+    return;
+  }
   while (next_ < lines_.size()) {
     std::string line = lines_[next_++];
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -78,11 +84,19 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
   else if (word == "read") menu(&Game::KIFU_READ_Click);
   else if (word == "write") menu(&Game::KIFU_WRITE_Click);
   else if (word == "about") menu(&Game::VER_Click);
+  else if (word == "guidance") menu(&Game::SIDOU_Click);
   else if (word == "escape") window_.dispatch([&] { g.Form_KeyPress(KEY_ESCAPE); });
-  else if (word == "level") {
+  else if (word == "shot") {
+    // Only the screenshot every step takes, named after the step.
+  } else if (word == "level") {
     int n = 0;
     if (!(in >> n)) return false;
     window_.dispatch([&] { g.LEVEL_Click(n); });
+  } else if (word == "size") {
+    // The window's outer size in pixels (without a frame under a bare X server).
+    int w = 0, h = 0;
+    if (!(in >> w >> h) || w <= 0 || h <= 0) return false;
+    window_.resize(w, h);
   } else if (word == "background") {
     int code = 0;
     if (!(in >> code)) return false;

@@ -322,11 +322,12 @@ TEST(WindowFilePanel, ListsFormAndDrives) {
   ASSERT_EQ(panel.file_list()->count(), 1);
   EXPECT_EQ(panel.file_list()->item(0)->text(), "a.棋譜");
 
-  // Into the subfolder and back up: the file list follows the folder list.
+  // Into the subfolder and back up: the file list follows the folder list
+  // (a double click opens a folder).
   auto click_folder = [&](const QString& name) {
     const auto items = panel.folder_list()->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(items.size(), 1) << name.toStdString();
-    emit panel.folder_list()->itemClicked(items[0]);
+    emit panel.folder_list()->itemDoubleClicked(items[0]);
   };
   click_folder("sub");
   EXPECT_EQ(QDir::fromNativeSeparators(panel.file_folder()), here.filePath("sub"));
