@@ -9,6 +9,7 @@
 
 #include "window/file_panel.h"
 #include "window/surface.h"
+#include "window/translation.h"
 
 #ifndef VEVERODU_VERSION
 #define VEVERODU_VERSION "1.0"
@@ -88,6 +89,7 @@ const QFont& QtPort::font(int size, bool bold) {
 }
 
 void QtPort::draw_text(double x, double y, const std::string& text, int colour, int size, bool bold) {
+  const QString shown = translate_board_text(text);
   const QFont& f = font(size, bold);
   const QFontMetricsF metrics(f);
   QPainter p(&surface_.image());
@@ -95,7 +97,7 @@ void QtPort::draw_text(double x, double y, const std::string& text, int colour, 
   p.setPen(palette_colour(colour));
   // The point is the text's top-left corner; a carriage return starts a new
   // line under the first.
-  const QStringList lines = QString::fromStdString(text).split(QLatin1Char('\r'));
+  const QStringList lines = shown.split(QLatin1Char('\r'));
   double top = image_y(y);
   for (const QString& line : lines) {
     p.drawText(QPointF(image_x(x), top + metrics.ascent()), line);
