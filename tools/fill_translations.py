@@ -112,7 +112,7 @@ ENGLISH = {
         "WAVEファイルに音がありません。": "the WAVE file holds no sound.",
         "WAVEファイルに音のデータがありません。": "the WAVE file holds no sound data.",
         "将棋の仲間の盤上ゲーム。動いた駒は必ず裏返り、取った駒は表裏一組で持ち駒になります。":
-            "A board game of the shogi family. A captured piece goes to hand as a pair, both faces together.",
+            "Captured pieces go to hand in pairs and may be dropped with either face.",
         "ファイル名「%1」には棋譜ファイルに書けない文字があります":
             "The file name \u201c%1\u201d has characters a record file cannot hold.",
         "「%1」には棋譜ファイルに書けない文字があります": "\u201c%1\u201d has characters a record file cannot hold.",

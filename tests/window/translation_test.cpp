@@ -195,8 +195,8 @@ TEST_F(InEnglish, MessagesFixedComposedAndOverSeveralLines) {
   // The about box keeps its first and last lines, which are English already.
   EXPECT_EQ(en("Veverodu 1.0\n将棋の仲間の盤上ゲーム。動いた駒は必ず裏返り、取った駒は表裏一組で持ち駒になります。\nA "
                "shogi-family game."),
-            "Veverodu 1.0\nA board game of the shogi family. A captured piece goes to hand as a pair, both faces "
-            "together.\nA shogi-family game.");
+            "Veverodu 1.0\nCaptured pieces go to hand in pairs and may be dropped with either face.\nA shogi-family "
+            "game.");
   // A text the game never says is shown as it came.
   EXPECT_EQ(en("名局"), "名局");
   EXPECT_EQ(en(""), "");

@@ -550,7 +550,7 @@
         </message>
         <message>
             <source>将棋の仲間の盤上ゲーム。動いた駒は必ず裏返り、取った駒は表裏一組で持ち駒になります。</source>
-            <translation>A board game of the shogi family. A captured piece goes to hand as a pair, both faces together.</translation>
+            <translation>Captured pieces go to hand in pairs and may be dropped with either face.</translation>
         </message>
         <message>
             <source>ファイル名「%1」には棋譜ファイルに書けない文字があります</source>
