@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -339,6 +342,31 @@ TEST(TranslationRecords, ASavedRecordLoadsInTheOtherLanguage) {
     EXPECT_EQ(w.window->game().rec.record_to_y[2], 4);
   }
   use_language(Language::japanese);
+}
+
+QString describe(const QList<QAction*>& actions) {
+  QStringList parts;
+  for (QAction* a : actions)
+    if (!a->isSeparator()) parts << (a->menu() ? a->text() + "[" + describe(a->menu()->actions()) + "]" : a->text());
+  return parts.join(' ');
+}
+
+TEST_F(InEnglish, MenusAndTheRecordPanelSpeakEnglish) {
+  QTemporaryDir folder;
+  Window w(folder.path());
+  EXPECT_EQ(describe(w.window->menuBar()->actions()).toStdString(),
+            "Game[Two Players[Start] Against Computer[Move First Move Second] Computer Level[Level 1 Level 2 Level 3 "
+            "Level 4] Quit] Board[Reset Flip] Back Forward △ ▽ Record[Load Save] Options[Background[Green Tatami "
+            "Bamboo Space Brick] Move Hints Clock Music] About");
+  EXPECT_EQ(w.window->panel().return_button()->text().toStdString(), "Save");
+  QStringList captions;
+  for (QLabel* label : w.window->findChildren<QLabel*>()) captions << label->text();
+  captions.sort();
+  EXPECT_EQ(captions.join('|').toStdString(), "File:|First:|Game:|Second:");
+  // The Japanese menus come back with the Japanese language.
+  use_language(Language::japanese);
+  Window japanese(folder.path());
+  EXPECT_EQ(japanese.window->menuBar()->actions().first()->text().toStdString(), "対局");
 }
 
 // --- The language choice ------------------------------------------------------------------
