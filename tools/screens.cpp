@@ -36,8 +36,8 @@ void settle(int ms = 150) {
 void shoot(const QString& name, int extra_width = 0, int extra_height = 0) {
   QApplication::processEvents();
   const QRect frame = window->frameGeometry();
-  const QPixmap shot = window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width() + extra_width,
-                                                    frame.height() + extra_height);
+  const QPixmap shot =
+      window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width() + extra_width, frame.height() + extra_height);
   const QString file = QDir(out_folder).filePath(name + QStringLiteral(".png"));
   if (!shot.save(file)) std::cerr << "cannot write " << file.toStdString() << '\n';
   std::cout << file.toStdString() << '\n';

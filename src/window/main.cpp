@@ -78,7 +78,8 @@ std::optional<Arguments> parse(int argc, char** argv, std::string& problem) {
     } else if (arg == "--icon-size") {
       std::string n;
       if (!value(n)) return std::nullopt;
-      a.icon_size = n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos ? 0 : std::stoi(n);
+      a.icon_size =
+          n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos ? 0 : std::stoi(n);
       if (a.icon_size < 1 || a.icon_size > 1024) {
         problem = "--icon-size takes a number of pixels from 1 to 1024, not \"" + n + "\"";
         return std::nullopt;
@@ -159,8 +160,9 @@ int main(int argc, char** argv) {
   }
   if (!args->icons.empty()) return write_icons(QString::fromStdString(args->icons)) ? 0 : 1;
 
-  const vv::Language language = args->lang.empty() ? vv::language_for(QLocale::system().uiLanguages())
-                                                   : *vv::language_named(QString::fromStdString(args->lang));
+  // --lang was checked with the other arguments.
+  const vv::Language language =
+      *vv::choose_language(QString::fromStdString(args->lang), QLocale::system().uiLanguages());
   if (!vv::use_language(language))
     std::cerr << "veverodu: the translation for \"" << vv::language_code(language) << "\" is missing\n";
 
@@ -177,8 +179,8 @@ int main(int argc, char** argv) {
     std::cerr << "veverodu: cannot make the folder " << args->screenshots << '\n';
     return 2;
   }
-  const QString shots = args->screenshots.empty() ? QString()
-                                                  : QDir(QString::fromStdString(args->screenshots)).absolutePath();
+  const QString shots =
+      args->screenshots.empty() ? QString() : QDir(QString::fromStdString(args->screenshots)).absolutePath();
 
   // Started from the desktop's menu the game keeps its settings and records
   // in a folder of its own; from a terminal it works where it was started.
@@ -198,9 +200,7 @@ int main(int argc, char** argv) {
   if (window.game().ended) return 0;  // the game ended the program while starting
 
   if (args->quit_after_first_draw) {
-    window.surface().on_first_paint = [&window] {
-      QTimer::singleShot(0, &window, [&window] { window.close(); });
-    };
+    window.surface().on_first_paint = [&window] { QTimer::singleShot(0, &window, [&window] { window.close(); }); };
   }
   std::optional<vv::ScriptRunner> runner;
   if (!args->script.empty()) {

@@ -185,7 +185,8 @@ const std::vector<Pattern>& patterns() {
         ++slot_count;
       }
       expression += QRegularExpression::escape(source.mid(at)) + QStringLiteral("$");
-      list.push_back({source, QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption), slot_count});
+      list.push_back(
+          {source, QRegularExpression(expression, QRegularExpression::DotMatchesEverythingOption), slot_count});
     }
     return list;
   }();
@@ -243,6 +244,11 @@ std::optional<Language> language_named(const QString& name) {
   if (name == QStringLiteral("ja")) return Language::japanese;
   if (name == QStringLiteral("en")) return Language::english;
   return std::nullopt;
+}
+
+std::optional<Language> choose_language(const QString& lang_option, const QStringList& preferred) {
+  if (lang_option.isEmpty()) return language_for(preferred);
+  return language_named(lang_option);
 }
 
 const char* language_code(Language language) { return language == Language::japanese ? "ja" : "en"; }

@@ -20,6 +20,10 @@ Language language_for(const QStringList& preferred);
 // "ja" or "en", as given to --lang; nothing for any other word.
 std::optional<Language> language_named(const QString& name);
 const char* language_code(Language language);
+// The window's language: the one of --lang when it is given (nothing when it
+// names no language the window speaks), else the one the preferred languages
+// ask for.
+std::optional<Language> choose_language(const QString& lang_option, const QStringList& preferred);
 
 // Makes `language` the one the window speaks, for the whole application.
 // English loads its translation file; false when it cannot be found, and the

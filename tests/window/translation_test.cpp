@@ -2,6 +2,8 @@
 // the window can show, composed texts are translated part by part, English
 // fits where the board draws its Japanese, the language follows the player's
 // preferred languages, and records cross between the two languages.
+#include "window/translation.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,14 +13,17 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
 #include <QXmlStreamReader>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,7 +33,6 @@
 #include "window/artwork.h"
 #include "window/main_window.h"
 #include "window/surface.h"
-#include "window/translation.h"
 
 namespace vv {
 namespace {
@@ -64,7 +68,9 @@ std::vector<TsEntry> read_ts(const QString& path) {
   return entries;
 }
 
-std::vector<TsEntry> english_ts() { return read_ts(QStringLiteral(VEVERODU_SOURCE_DIR "/src/window/translations/veverodu_en.ts")); }
+std::vector<TsEntry> english_ts() {
+  return read_ts(QStringLiteral(VEVERODU_SOURCE_DIR "/src/window/translations/veverodu_en.ts"));
+}
 
 // The string literals of C++ source text, as written (escapes not decoded);
 // comments are skipped.
@@ -232,14 +238,15 @@ struct BoardBox {
 };
 
 const BoardBox BOARD_BOXES[] = {
-    {{"思考中"}, 12, -1.6, 1.0},          // erased places -2..0 of row 6
-    {{"手目"}, 10, 12.0, 13.0},           // erased places 11..12 of row 3
-    {{"表", "裏"}, 15, -0.7, 1.0},        // the top side's front heading, up to the board
+    {{"思考中"}, 12, -1.6, 1.0},    // erased places -2..0 of row 6
+    {{"手目"}, 10, 12.0, 13.0},     // erased places 11..12 of row 3
+    {{"表", "裏"}, 15, -0.7, 1.0},  // the top side's front heading, up to the board
     {{"歩", "と", "香", "桂", "銀", "金", "角", "飛", "王"}, 12, -0.6, 1.0},  // the move line's piece
     {{"一", "二", "三", "四", "五", "六", "七", "八", "九"}, 12, 0.4, 1.0},   // its row, before the piece
-    {{"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８段", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:初段", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:10級",
-      "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:12級"},
-     10, 11.2, 14.0},  // erased places 11..13 of row 1
+    {{"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８段", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:初段", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:10級", "ﾊﾝﾃﾞｨｷｬｯﾌﾟ:12級"},
+     10,
+     11.2,
+     14.0},  // erased places 11..13 of row 1
 };
 constexpr double SHADOW = 0.1;
 
@@ -257,8 +264,8 @@ TEST_F(InEnglish, BoardTextsFitWhereTheJapaneseStands) {
       EXPECT_NE(english, QString::fromUtf8(text));
       EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8(text)), room) << text << " (the box itself)";
       EXPECT_LE(metrics.horizontalAdvance(english), room)
-          << text << " as \"" << english.toStdString() << "\": " << metrics.horizontalAdvance(english) << " of "
-          << room << " pixels";
+          << text << " as \"" << english.toStdString() << "\": " << metrics.horizontalAdvance(english) << " of " << room
+          << " pixels";
     }
   }
 }
@@ -282,7 +289,9 @@ struct Window {
     QTest::mouseClick(&window->surface(), Qt::LeftButton, {}, r.center());
   }
   struct Boxes : MessageBoxes {
-    void message(const std::string& title, const std::string& text, Icon) override { shown.push_back(title + "|" + text); }
+    void message(const std::string& title, const std::string& text, Icon) override {
+      shown.push_back(title + "|" + text);
+    }
     bool ask(const std::string& title, const std::string& text) override {
       shown.push_back(title + "|" + text);
       return true;
@@ -384,12 +393,45 @@ TEST(TranslationChoice, TheFirstPreferredLanguageDecides) {
   EXPECT_FALSE(language_named("de"));
   EXPECT_FALSE(language_named(""));
   EXPECT_FALSE(language_named("EN"));
+  // --lang wins over the preferred languages.
+  EXPECT_EQ(choose_language("en", {"ja-JP"}), Language::english);
+  EXPECT_EQ(choose_language("ja", {"en-US"}), Language::japanese);
+  EXPECT_EQ(choose_language("", {"ja-JP"}), Language::japanese);
+  EXPECT_FALSE(choose_language("fr", {"ja-JP"}));
+}
+
+// The preferred languages as a started program reads them from its
+// environment: this test program run again with only those variables set.
+TEST(TranslationChoice, TheEnvironmentDecides) {
+  const std::pair<QStringList, const char*> cases[] = {
+      {{"LANG=ja_JP.UTF-8"}, "ja"},
+      {{"LC_ALL=ja_JP.UTF-8", "LANG=en_US.UTF-8"}, "ja"},
+      {{"LANGUAGE=ja:en", "LANG=en_US.UTF-8"}, "ja"},
+      {{"LANGUAGE=en:ja", "LANG=ja_JP.UTF-8"}, "en"},
+      {{"LANG=fr_FR.UTF-8"}, "en"},
+      {{"LANG=C"}, "en"},
+      {{}, "en"},
+  };
+  for (const auto& [environment, expected] : cases) {
+    QProcess child;
+    child.setEnvironment(environment + QStringList{QStringLiteral("QT_QPA_PLATFORM=offscreen")});
+    child.setWorkingDirectory(QDir::tempPath());  // the window tests leave the current folder behind them
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--print-language")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.readAllStandardOutput().trimmed().toStdString(), expected)
+        << environment.join(' ').toStdString() << ": " << child.readAllStandardError().toStdString();
+  }
 }
 
 }  // namespace
 }  // namespace vv
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--print-language") {
+    QCoreApplication app(argc, argv);
+    std::cout << vv::language_code(*vv::choose_language({}, QLocale::system().uiLanguages())) << std::endl;
+    return 0;
+  }
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
