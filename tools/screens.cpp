@@ -203,5 +203,13 @@ int main(int argc, char** argv) {
   box_names = {n("box-about")};
   run([&] { g.VER_Click(); });
   settle();
+
+  // The start-up message about sound, where no sound device can be opened
+  // (none under a virtual display without a sound server).
+  box_names = {n("box-sound")};
+  options.sound = true;
+  vv::MainWindow with_sound(options);
+  with_sound.port().on_quit = [] {};
+  settle();
   return 0;
 }

@@ -114,7 +114,8 @@ const char* const MESSAGE_TEXTS[] = {
     QT_TRANSLATE_NOOP("Message", "時間が負です"),
     QT_TRANSLATE_NOOP("Message", "Shift-JIS として読めない文字があります"),
     QT_TRANSLATE_NOOP("Message", "ﾃﾞﾊﾞｲｽが準備できていません"),
-    // Sound.
+    // Sound: the start-up message's title, and what went wrong.
+    QT_TRANSLATE_NOOP("Message", "Veverodu.dll"),
     QT_TRANSLATE_NOOP("Message", "Direct Soundインターフェースが作成できません。"),
     QT_TRANSLATE_NOOP("Message", "WAVEファイルではありません。"),
     QT_TRANSLATE_NOOP("Message", "WAVEファイルが途中で切れています。"),

@@ -201,6 +201,7 @@ TEST_F(InEnglish, MessagesFixedComposedAndOverSeveralLines) {
   EXPECT_EQ(en("/tmp/a.棋譜 を開けません: No such file or directory"),
             "Cannot open /tmp/a.棋譜: No such file or directory");
   EXPECT_EQ(en("BGM.wav: WAVEファイルが途中で切れています。"), "BGM.wav: the WAVE file is cut short.");
+  EXPECT_EQ(en("Veverodu.dll"), "Sound");
   // The about box keeps its first and last lines, which are English already.
   EXPECT_EQ(en("Veverodu 1.0\n将棋の仲間の盤上ゲーム。動いた駒は必ず裏返り、取った駒は表裏一組で持ち駒になります。\nA "
                "shogi-family game."),

@@ -636,5 +636,9 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>Veverodu.dll</source>
+        <translation>Sound</translation>
+    </message>
 </context>
 </TS>
