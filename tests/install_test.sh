@@ -65,6 +65,9 @@ fi
 for option in $("$prefix/bin/veverodu" --help | grep -o -- '--[a-z-]*' | sort -u); do
   grep -q -- "$(sed 's/-/\\\\-/g' <<<"$option")" "$prefix/share/man/man6/veverodu.6" || fail "veverodu.6 does not say $option"
 done
+for option in $("$prefix/bin/veverodu-cli" --help | grep -o -- '--[a-z-]*' | sort -u); do
+  grep -q -- "$(sed 's/-/\\\\-/g' <<<"$option")" "$prefix/share/man/man6/veverodu-cli.6" || fail "veverodu-cli.6 does not say $option"
+done
 for command in $("$prefix/bin/veverodu-cli" --help | awk '/^  [a-z]/ {print $1}'); do
   grep -q "^\.B[IR]* $command\b" "$prefix/share/man/man6/veverodu-cli.6" || fail "veverodu-cli.6 does not say the command $command"
 done
