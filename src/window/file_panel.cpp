@@ -1,6 +1,7 @@
 #include "window/file_panel.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -34,7 +35,8 @@ struct FormRow {
   int y;
 };
 constexpr FormRow FORM_ROWS[4] = {
-    {"対 局 名：", 2400}, {"先    手 ：", 2640}, {"後    手 ：", 2880}, {"ﾌｧｲﾙ名 ：", 3120}};
+    {QT_TRANSLATE_NOOP("FilePanel", "対 局 名："), 2400}, {QT_TRANSLATE_NOOP("FilePanel", "先    手 ："), 2640},
+    {QT_TRANSLATE_NOOP("FilePanel", "後    手 ："), 2880}, {QT_TRANSLATE_NOOP("FilePanel", "ﾌｧｲﾙ名 ："), 3120}};
 constexpr int CAPTION_X = 120, CAPTION_W = 855, CAPTION_H = 255;
 constexpr int BOX_X = 960, BOX_W = 2295, BOX_H = 270;
 
@@ -58,13 +60,13 @@ FilePanel::FilePanel(Surface& surface) : surface_(surface) {
   for (QWidget* w : {static_cast<QWidget*>(drive_), static_cast<QWidget*>(folders_), static_cast<QWidget*>(files_)})
     light_yellow(w);
   for (int i = 0; i < 4; ++i) {
-    captions_[i] = new QLabel(QString::fromUtf8(FORM_ROWS[i].caption), &surface);
+    captions_[i] = new QLabel(QCoreApplication::translate("FilePanel", FORM_ROWS[i].caption), &surface);
     // An opaque caption stays readable on every background picture.
     captions_[i]->setAutoFillBackground(true);
     boxes_[i] = new QLineEdit(&surface);
     light_yellow(boxes_[i]);
   }
-  return_ = new QPushButton(QStringLiteral("RETURN"), &surface);
+  return_ = new QPushButton(QCoreApplication::translate("FilePanel", "RETURN"), &surface);
   show_lists(false, false, false);
   show_form(false);
 

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
@@ -16,7 +17,8 @@ constexpr int M(MenuMark m) { return static_cast<int>(m); }
 // The menu bar, in order. Depth 0 entries sit on the bar itself: with
 // `opens` a menu (its handler runs as it opens), without it an item that
 // acts when clicked. The entries that follow an opening entry at one depth
-// more belong to it.
+// more belong to it. The captions are the Japanese ones, translated as the
+// menus are built.
 struct MenuEntry {
   int depth;
   const char* caption;
@@ -27,39 +29,39 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry MENU[] = {
-    {0, "対局", true, [](Game& g) { g.TAIKYOKU_Click(); }, NO_MARK, false},
-    {1, "対局(人間)", true, [](Game& g) { g.MATCH_MAN_Click(); }, NO_MARK, false},
-    {2, "スタート", false, [](Game& g) { g.START_Click(); }, NO_MARK, false},
-    {1, "対局(COM)", true, nullptr, NO_MARK, false},
-    {2, "先手", false, [](Game& g) { g.SENTE_Click(); }, NO_MARK, false},
-    {2, "後手", false, [](Game& g) { g.GOTE_Click(); }, NO_MARK, false},
-    {1, "COM対局ﾚﾍﾞﾙ", true, nullptr, NO_MARK, false},
-    {2, "LEVEL1", false, [](Game& g) { g.LEVEL_Click(1); }, M(MenuMark::LEVEL1), true},
-    {2, "LEVEL2", false, [](Game& g) { g.LEVEL_Click(2); }, M(MenuMark::LEVEL2), true},
-    {2, "LEVEL3", false, [](Game& g) { g.LEVEL_Click(3); }, M(MenuMark::LEVEL3), true},
-    {2, "LEVEL4", false, [](Game& g) { g.LEVEL_Click(4); }, M(MenuMark::LEVEL4), true},
-    {1, "終わり", false, [](Game& g) { g.OWARI_Click(); }, NO_MARK, false},
-    {0, "局面", true, [](Game& g) { g.STOP_Click(); }, NO_MARK, false},
-    {1, "最初", false, [](Game& g) { g.CANCEL_Click(); }, NO_MARK, false},
-    {1, "反転", false, [](Game& g) { g.REVERSE_Click(); }, NO_MARK, false},
-    {0, "戻", false, [](Game& g) { g.REPLAY_Click(); }, NO_MARK, false},
-    {0, "進", false, [](Game& g) { g.AFTER_Click(); }, NO_MARK, false},
-    {0, "△", false, [](Game& g) { g.LBEL_UP_Click(); }, NO_MARK, false},
-    {0, "▽", false, [](Game& g) { g.LEBEL_DOWN_Click(); }, NO_MARK, false},
-    {0, "棋譜", true, [](Game& g) { g.KIFU_Click(); }, NO_MARK, false},
-    {1, "読込", false, [](Game& g) { g.KIFU_READ_Click(); }, NO_MARK, false},
-    {1, "書込", false, [](Game& g) { g.KIFU_WRITE_Click(); }, NO_MARK, false},
-    {0, "ｵﾌﾟｼｮﾝ", true, [](Game& g) { g.OPTION_Click(); }, NO_MARK, false},
-    {1, "背景画", true, nullptr, NO_MARK, false},
-    {2, "緑", false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_GREEN); }, M(MenuMark::MIDORI), false},
-    {2, "畳", false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_TATAMI); }, M(MenuMark::TATAMI), false},
-    {2, "竹", false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BAMBOO); }, M(MenuMark::TAKE), false},
-    {2, "宇宙", false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_SPACE); }, M(MenuMark::UCHU), false},
-    {2, "煉瓦", false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BRICK); }, M(MenuMark::RENGA), false},
-    {1, "移動指導", false, [](Game& g) { g.SIDOU_Click(); }, M(MenuMark::SIDOU), false},
-    {1, "経過時間", false, [](Game& g) { g.KEIKA_Click(); }, M(MenuMark::KEIKA), false},
-    {1, "BGM", false, [](Game& g) { g.BGM_Click(); }, M(MenuMark::BGM), false},
-    {0, "その他", false, [](Game& g) { g.VER_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "対局"), true, [](Game& g) { g.TAIKYOKU_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "対局(人間)"), true, [](Game& g) { g.MATCH_MAN_Click(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "スタート"), false, [](Game& g) { g.START_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "対局(COM)"), true, nullptr, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "先手"), false, [](Game& g) { g.SENTE_Click(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "後手"), false, [](Game& g) { g.GOTE_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ"), true, nullptr, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL1"), false, [](Game& g) { g.LEVEL_Click(1); }, M(MenuMark::LEVEL1), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL2"), false, [](Game& g) { g.LEVEL_Click(2); }, M(MenuMark::LEVEL2), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL3"), false, [](Game& g) { g.LEVEL_Click(3); }, M(MenuMark::LEVEL3), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL4"), false, [](Game& g) { g.LEVEL_Click(4); }, M(MenuMark::LEVEL4), true},
+    {1, QT_TRANSLATE_NOOP("Menu", "終わり"), false, [](Game& g) { g.OWARI_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "局面"), true, [](Game& g) { g.STOP_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "最初"), false, [](Game& g) { g.CANCEL_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "反転"), false, [](Game& g) { g.REVERSE_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "戻"), false, [](Game& g) { g.REPLAY_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "進"), false, [](Game& g) { g.AFTER_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "△"), false, [](Game& g) { g.LBEL_UP_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "▽"), false, [](Game& g) { g.LEBEL_DOWN_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "棋譜"), true, [](Game& g) { g.KIFU_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "読込"), false, [](Game& g) { g.KIFU_READ_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "書込"), false, [](Game& g) { g.KIFU_WRITE_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"), true, [](Game& g) { g.OPTION_Click(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "背景画"), true, nullptr, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "緑"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_GREEN); }, M(MenuMark::MIDORI), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "畳"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_TATAMI); }, M(MenuMark::TATAMI), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "竹"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BAMBOO); }, M(MenuMark::TAKE), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "宇宙"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_SPACE); }, M(MenuMark::UCHU), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "煉瓦"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BRICK); }, M(MenuMark::RENGA), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "移動指導"), false, [](Game& g) { g.SIDOU_Click(); }, M(MenuMark::SIDOU), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "経過時間"), false, [](Game& g) { g.KEIKA_Click(); }, M(MenuMark::KEIKA), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "BGM"), false, [](Game& g) { g.BGM_Click(); }, M(MenuMark::BGM), false},
+    {0, QT_TRANSLATE_NOOP("Menu", "その他"), false, [](Game& g) { g.VER_Click(); }, NO_MARK, false},
 };
 
 constexpr int MAX_DEPTH = 3;
@@ -108,7 +110,7 @@ void MainWindow::build_menus() {
   QMenu* parents[MAX_DEPTH] = {};
   QActionGroup* radio_group = nullptr;
   for (const MenuEntry& entry : MENU) {
-    const QString caption = QString::fromUtf8(entry.caption);
+    const QString caption = QCoreApplication::translate("Menu", entry.caption);
     auto handler = entry.handler;
     if (entry.opens) {
       QMenu* menu = entry.depth == 0 ? menuBar()->addMenu(caption) : parents[entry.depth - 1]->addMenu(caption);

@@ -10,6 +10,7 @@
 #include "window/file_panel.h"
 #include "window/surface.h"
 #include "window/text_painter.h"
+#include "window/translation.h"
 
 #ifndef VEVERODU_VERSION
 #define VEVERODU_VERSION "1.0"
@@ -94,7 +95,7 @@ const QFont& QtPort::font(int size, bool bold) {
 void QtPort::draw_text(double x, double y, const std::string& text, int colour, int size, bool bold) {
   // The point is the text's top-left corner; a black print is the shadow of
   // the text that follows it.
-  text_painter_.print(surface_.image(), QPointF(image_x(x), image_y(y)), QString::fromStdString(text),
+  text_painter_.print(surface_.image(), QPointF(image_x(x), image_y(y)), translate_board_text(text),
                       font(size, bold), palette_colour(colour));
   surface_.changed();
 }

@@ -30,7 +30,11 @@ constexpr SoundFile kFiles[] = {
 // program (a build tree); then where the game is installed.
 QString find_sound(const QString& name) {
   QStringList folders{QDir::currentPath()};
-  if (QCoreApplication::instance() != nullptr) folders << QCoreApplication::applicationDirPath();
+  if (QCoreApplication::instance() != nullptr) {
+    // Beside the program, and where a package put it: bin/../share/veverodu.
+    folders << QCoreApplication::applicationDirPath()
+            << QCoreApplication::applicationDirPath() + QStringLiteral("/../share/veverodu");
+  }
 #ifdef VEVERODU_SOUND_DIR
   folders << QStringLiteral(VEVERODU_SOUND_DIR);
 #endif
