@@ -213,7 +213,6 @@ class Searcher {
   Move root_pv_[MAX_PLY + 1];
   int root_pv_length_ = 0;
   Move killers_[MAX_PLY][2] = {};
-  Move played_[MAX_PLY + 1] = {};
   Move quiets_[MAX_PLY][64];  // the move that led to the node at ply + 1
   Move counters_[2][19][SQUARES] = {};
   int history_[2][19][SQUARES] = {};
@@ -551,9 +550,10 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
   if (main_) {
     start_ = hooks->seconds();
     last_tick_ = start_;
-    const double limit = s.infinite ? 1e12 : (s.seconds > 0 ? s.seconds : 0);
+    const double aim = s.seconds > 0 ? s.seconds : 0;
+    const double limit = s.infinite ? 1e12 : std::max(aim, s.max_seconds);
     deadline_ = start_ + std::max(0.0, limit - 0.003);
-    depth_one_deadline_ = start_ + limit + 0.03;
+    depth_one_deadline_ = start_ + (s.infinite ? 1e12 : aim) + 0.03;
   } else {
     b_.set(e.pos, COM);
     rule_.reset(e, s.plays_person);
@@ -574,6 +574,13 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
   }
   int root_scores[MAX_MOVES];
   const double limit = s.seconds > 0 ? s.seconds : 0;
+  // With room beyond the aimed time, an iteration that changed the best move
+  // earns the next one more time, up to half the hard limit; a best move that
+  // has held for several iterations stops the search early.
+  const double hard = std::max(limit, s.max_seconds);
+  double unstable = 0;
+  int held = 0;
+  Move last_best = NO_MOVE;
 
   for (int depth = 1 + (main_ ? 0 : (id & 1)); depth <= s.max_depth && depth < MAX_PLY - 8; ++depth) {
     root_depth_ = depth;
@@ -661,7 +668,19 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
     std::sort(keys_[0], keys_[0] + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
     for (int i = 0; i < n; ++i) root[i] = root_copy_[MAX_MOVES - 1 - static_cast<int>(keys_[0][i] & 0xffffffffu)];
     if (best_score_ >= WIN_BOUND || best_score_ <= -WIN_BOUND || n == 1) break;
-    if (main_ && !s.infinite && hooks->seconds() - start_ > limit * 0.5) break;
+    if (main_ && !s.infinite) {
+      const double spent = hooks->seconds() - start_;
+      if (hard <= limit) {
+        if (spent > limit * 0.5) break;
+      } else {
+        unstable = unstable * 0.5 + (best_ != last_best && last_best != NO_MOVE ? 1 : 0);
+        held = best_ == last_best ? held + 1 : 0;
+        last_best = best_;
+        double target = limit * 0.5 * (1 + unstable);
+        if (held >= 4) target *= 0.6;
+        if (spent > std::min(target, hard * 0.5)) break;
+      }
+    }
     if (!main_ && shared_.abort.load(std::memory_order_relaxed)) break;
   }
   if (depth_one_ && best_score_ == -INF) best_score_ = 0;  // cut before one move was scored
