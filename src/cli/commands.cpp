@@ -36,7 +36,7 @@ const char* const USAGE =
     "                                       the computer's move; level 4 searches for MS milliseconds\n"
     "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S] [--verbose]\n"
     "                                       level 4 against level N, both sides, from random openings\n"
-    "  match --engine CMD|--level N ... --opponent ...   two players of any kind; see --help-match\n"
+    "  match [--engine COMMAND] [--sprt ELO0,ELO1] [--jobs J] ...   any two players; match --help lists the options\n"
     "  uci                                  the engine protocol, for tournament runners and variant boards\n"
     "  fen POSITION [top|bottom] [--move N] the engine protocol's FEN of a position\n"
     "  position FEN                         the position text of a FEN\n"
