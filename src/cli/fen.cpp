@@ -281,12 +281,15 @@ bool parse_move(const std::string& text, const FenPosition& f, Candidate& out, s
     error = "illegal move '" + text + "'";
     return false;
   }
-  if (text.size() == 5) {
-    const bool king = iabs(c.piece) == 王;
-    if (king || (text[4] == '+') != is_back_face(取得_移動後成り駒(c.piece))) {
-      error = "illegal move '" + text + "': the piece lands on its other face";
-      return false;
-    }
+  // The face it lands on is written for every piece but the king.
+  const bool king = iabs(c.piece) == 王;
+  if (king != (text.size() == 4) ||
+      (!king && (text[4] == '+') != is_back_face(取得_移動後成り駒(c.piece)))) {
+    error = "illegal move '" + text + "': " +
+            (king ? "a king has one face" : "the piece lands on its " +
+                                                std::string(is_back_face(取得_移動後成り駒(c.piece)) ? "back (+)" : "front (-)") +
+                                                " face");
+    return false;
   }
   out = c;
   return true;

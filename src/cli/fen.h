@@ -46,7 +46,8 @@ std::string format_move(const Candidate& c);
 
 // Reads a move for the side to move of f and checks it by the game's rules:
 // a piece of that side on the source square that the move check lets reach
-// the target, the face written (if any) the one it turns to; a drop of a
+// the target, the face written the one it turns to (no face for
+// the king); a drop of a
 // pair that side holds onto an empty square. False with a reason otherwise.
 bool parse_move(const std::string& text, const FenPosition& f, Candidate& out, std::string& error);
 
