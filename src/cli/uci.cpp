@@ -338,7 +338,8 @@ bool parse_go(const std::vector<std::string>& words, GoLimits& out, std::string&
     else *target = v;
   }
   // A bare `go` searches until `stop`.
-  if (g.movetime < 0 && g.wtime < 0 && g.btime < 0 && g.depth == 0 && g.nodes == 0) g.infinite = true;
+  if (g.movetime == NOT_GIVEN && g.wtime == NOT_GIVEN && g.btime == NOT_GIVEN && g.depth == 0 && g.nodes == 0)
+    g.infinite = true;
   out = g;
   return true;
 }
@@ -346,7 +347,7 @@ bool parse_go(const std::vector<std::string>& words, GoLimits& out, std::string&
 TimePlan plan_time(const GoLimits& g, bool top_to_move, int game_plies_left) {
   TimePlan p;
   if (g.infinite) return p;
-  if (g.movetime >= 0) {
+  if (g.movetime != NOT_GIVEN) {
     // A small margin for the answer's way back; the whole time is the limit.
     const double ms = std::max(1.0, g.movetime - std::min(10.0, g.movetime / 20.0));
     p.timed = true;
@@ -354,10 +355,10 @@ TimePlan plan_time(const GoLimits& g, bool top_to_move, int game_plies_left) {
     return p;
   }
   const long left = top_to_move ? g.btime : g.wtime;
-  if (left < 0) return p;  // only depth or nodes given, or only the other side's clock
+  if (left == NOT_GIVEN) return p;  // only depth or nodes given, or only the other side's clock
   const double inc = std::max(0L, top_to_move ? g.binc : g.winc);
   constexpr double OVERHEAD_MS = 30;
-  const double usable = std::max(0.0, left - OVERHEAD_MS - std::min(1000.0, left * 0.02));
+  const double usable = std::max(0.0, left - OVERHEAD_MS - std::min(1000.0, std::max(0L, left) * 0.02));
   // Moves still to play on this clock: the control's, or a horizon that the
   // game's move limit may shorten.
   int to_go = g.movestogo > 0 ? std::min(g.movestogo, 60) : 30;

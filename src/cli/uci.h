@@ -11,10 +11,13 @@ namespace vv::cli {
 // The variant name the protocol announces and accepts.
 constexpr const char* VARIANT_NAME = "veverodu";
 
-// What `go` asked for. Times in milliseconds; -1 where not given.
+// A clock or time that `go` did not give (a clock may be given below 0: spent).
+constexpr long NOT_GIVEN = -(1L << 62);
+
+// What `go` asked for. Times in milliseconds.
 struct GoLimits {
-  long movetime = -1;
-  long wtime = -1, btime = -1, winc = 0, binc = 0;
+  long movetime = NOT_GIVEN;
+  long wtime = NOT_GIVEN, btime = NOT_GIVEN, winc = 0, binc = 0;
   int movestogo = 0;
   int depth = 0;
   long nodes = 0;
