@@ -10,9 +10,7 @@
 namespace vv::cli {
 namespace {
 
-// The front face of each hand slot and its letter.
-constexpr int FRONT_OF_SLOT[5] = {0, 歩, 香, 桂, 銀};
-constexpr int BACK_OF_SLOT[5] = {0, 飛, と, 金, 角};
+// The letter of each hand slot's pair: its front face's.
 constexpr char LETTER_OF_SLOT[5] = {'?', 'P', 'L', 'N', 'S'};
 // The order in which hands are written.
 constexpr int HAND_ORDER[4] = {3, 2, 1, 4};
@@ -103,7 +101,7 @@ bool parse_board(const std::string& text, Position& p, std::string& error) {
     if (u == 'K' && !back) {
       code = 王;
     } else if (const int slot = slot_of_letter(u)) {
-      code = back ? BACK_OF_SLOT[slot] : FRONT_OF_SLOT[slot];
+      code = hand_face(slot, back);
     }
     if (code == 0) {
       error = std::string("unknown piece '") + (back ? "+" : "") + letter + "'";
@@ -143,7 +141,7 @@ bool parse_hand(const std::string& text, Position& p, std::string& error) {
   return true;
 }
 
-bool is_drop(const Candidate& c) { return c.from_x < 1 || c.from_x > 9; }
+bool is_drop(const Candidate& c) { return is_hand_column(c.from_x); }
 
 }  // namespace
 
@@ -256,7 +254,7 @@ bool parse_move(const std::string& text, const FenPosition& f, Candidate& out, s
       error = "illegal move '" + text + "': the square is not empty";
       return false;
     }
-    c.piece = sign * (back ? BACK_OF_SLOT[slot] : FRONT_OF_SLOT[slot]);
+    c.piece = sign * hand_face(slot, back);
     if (f.top_to_move) {
       c.from_x = back ? COM_BACK_COLUMN : COM_FRONT_COLUMN;
       c.from_y = slot;
@@ -330,7 +328,7 @@ std::string list_moves(const FenPosition& f) {
                                    : (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN);
           c.from_y = f.top_to_move ? slot : slot + 5;
           c.to_x = tx, c.to_y = ty;
-          c.piece = sign * (back ? BACK_OF_SLOT[slot] : FRONT_OF_SLOT[slot]);
+          c.piece = sign * hand_face(slot, back);
           out += format_move(c) + '\n';
         }
   }
