@@ -25,6 +25,14 @@ check "the record file: three header lines and seven moves" 10 "$(wc -l <"$recor
 check "the record file: the capture" " 5251 -10-900 950" "$(tail -1 "$records/game-000000.棋譜" | cut -c1-17)"
 check "the record file: top player, then bottom" "A B" "$(sed -n '3p;2p' "$records/game-000000.棋譜" | tr -d '\r' | tr '\n' ' ' | sed 's/ $//' | awk '{print $1, $2}')"
 
+# An opening from a file: the game goes on from its moves.
+printf '# two plies of the scripted game\ne3e4+ a7a6+\n' > "$records/openings"
+out=$(match --player-engine "$fake king" --engine "$fake king" --games 2 --openings "$records/openings")
+check "opening file: the game goes on from it" "7 7" "$(grep '^game ' <<<"$out" | awk '{print $10}' | tr '\n' ' ' | sed 's/ $//')"
+printf 'e3e4+ e7e6-\n' > "$records/bad_openings"
+"$cli" match --openings "$records/bad_openings" 2>/dev/null; status=$?
+check "opening file with an illegal move: refused" 2 "$status"
+
 # Kings stepping back and forth for 500 moves: the 500th move ends the game undecided.
 out=$(match --player-engine "$fake shuffle" --engine "$fake shuffle" --games 1)
 check "500 moves: a draw" "game 0 A top result draw end limit moves 500" "$(grep '^game ' <<<"$out")"
