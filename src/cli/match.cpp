@@ -585,7 +585,7 @@ int run_spread(const MatchOptions& o) {
   self[n] = 0;
   struct Running {
     std::unique_ptr<EngineProcess> process;
-    int first = 0;
+    int first = 0, count = 0, reported = 0;
   };
   std::vector<Running> running;
   Scoreboard board(o);
@@ -608,6 +608,7 @@ int run_spread(const MatchOptions& o) {
       std::string error;
       if (!r.process->start(argv, error)) return bad(error);
       r.first = next;
+      r.count = count;
       running.push_back(std::move(r));
       next += count;
     }
@@ -628,6 +629,7 @@ int run_spread(const MatchOptions& o) {
           std::string name, side, result_word, result, end_word, end_kind, moves_word;
           in >> index >> name >> side >> result_word >> result;
           std::cout << line << std::endl;
+          ++running[k].reported;
           board.add(index, result == "win" ? 2 : result == "draw" ? 1 : 0);
           std::cerr << board.progress() << std::endl;
           if (!decision) decision = board.decision();
@@ -645,6 +647,9 @@ int run_spread(const MatchOptions& o) {
       }
       if (p.at_end()) {
         p.close();
+        if (running[k].reported < running[k].count)
+          std::cerr << "veverodu-cli: games " << running[k].first << " to " << running[k].first + running[k].count - 1
+                    << " of a copy: " << running[k].count - running[k].reported << " not finished" << std::endl;
         running.erase(running.begin() + static_cast<long>(k));
         fds.erase(fds.begin() + static_cast<long>(k));
       } else {
