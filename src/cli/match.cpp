@@ -20,8 +20,8 @@
 #include <fstream>
 #include <iostream>
 #include <map>
-#include <poll.h>
 #include <memory>
+#include <poll.h>
 #include <random>
 #include <sstream>
 #include <string>
@@ -32,8 +32,8 @@
 #include "cli/args.h"
 #include "cli/engine_process.h"
 #include "cli/fen.h"
+#include "cli/match_players.h"
 #include "cli/match_stats.h"
-#include "cli/uci.h"
 #include "com/deep/deep_board.h"
 #include "com/deep/deep_search.h"
 #include "com/escape_mate.h"
@@ -48,29 +48,10 @@
 namespace vv::cli {
 namespace {
 
-constexpr int GAME_LENGTH = 500;
-
-// How long a player may think about a move. A player given only a depth or a
-// node count has no time limit.
-struct Limits {
-  int movetime = 100;  // ms; 0 = none
-  int depth = 0;
-  long nodes = 0;
-};
-
-struct PlayerSpec {
-  std::string name = "level4";
-  int level = 4;                     // 1..4, or 0 for an outside program
-  std::vector<std::string> command;  // the outside program and its arguments
-  std::vector<std::pair<std::string, std::string>> options;  // setoption NAME value VALUE
-  Limits limits;
-};
-
 struct MatchOptions {
   int games = 2;
   int first = 0;
   int opening_plies = 4;
-  int seed = 1;
   bool verbose = false;  // every position and move
   std::string openings_file;
   std::vector<std::vector<std::string>> openings;  // moves from the start, in protocol notation
@@ -79,7 +60,7 @@ struct MatchOptions {
   Sprt test;
   int jobs = 1;
   bool games_only = false;  // a share of a match run by another copy: game lines only
-  int move_margin_ms = 5000;  // how late an outside program's move may come beyond its time
+  MatchSettings settings;
   PlayerSpec player, opponent;
   std::vector<std::string> shared_args;  // what a copy running a share of the games is given
 };
@@ -95,184 +76,6 @@ const char* end_name(End e) {
     case End::nomove: return "nomove";
     default: return "none";
   }
-}
-
-// What a player answers.
-struct Reply {
-  enum Kind { move, none, bad } kind = none;
-  Candidate c;        // real coordinates, for the side to move
-  std::string text;   // the program's words, for a report
-  std::string why;    // why a bad answer is bad
-  long nodes = 0;
-  double seconds = 0;
-};
-
-// The game so far, as players read it.
-struct GameState {
-  FenPosition now;
-  std::vector<std::string> moves;  // from the start, protocol notation
-};
-
-class ClockHooks : public DeepHooks {
- public:
-  double seconds() override { return monotonic_seconds(); }
-};
-
-class Player {
- public:
-  virtual ~Player() = default;
-  virtual bool new_game(int index, std::string& error) = 0;
-  virtual Reply choose(const GameState& g) = 0;
-};
-
-// Our own players: the top side's code on a board turned for the bottom side.
-class OwnPlayer : public Player {
- public:
-  OwnPlayer(const PlayerSpec& spec, const MatchOptions& o) : spec_(spec), o_(o) {}
-  bool new_game(int index, std::string&) override {
-    engine_ = std::make_unique<Engine>();
-    engine_->com_level = spec_.level == 4 ? 3 : spec_.level;
-    engine_->rng.r = static_cast<std::uint32_t>((o_.seed * 7919u + index * 104729u) & 0xFFFFFFu);
-    if (spec_.level == 4) deep_new_game();
-    return true;
-  }
-  Reply choose(const GameState& g) override {
-    const bool bottom = !g.now.top_to_move;
-    Engine& e = *engine_;
-    Position view{};
-    if (bottom) turn_over(g.now.pos, view); else view = g.now.pos;
-    // The king squares stay as the last survey left them, as in the game.
-    view.com_king_x = e.pos.com_king_x;
-    view.com_king_y = e.pos.com_king_y;
-    view.man_king_x = e.pos.man_king_x;
-    view.man_king_y = e.pos.man_king_y;
-    e.pos = view;
-    勢力調査(e.pos, e.inf);
-    Reply reply;
-    SearchResult r;
-    if (spec_.level == 4) {
-      ClockHooks hooks;
-      DeepSettings s;
-      const Limits& l = spec_.limits;
-      s.infinite = l.movetime == 0;
-      s.seconds = l.movetime / 1000.0;
-      s.max_seconds = s.seconds;
-      if (l.depth > 0) s.max_depth = l.depth;
-      s.max_nodes = l.nodes;
-      s.moves_left = GAME_LENGTH - g.now.plies();
-      s.plays_person = bottom;
-      const double t0 = hooks.seconds();
-      r = deep_search(e, s, hooks);
-      reply.seconds = hooks.seconds() - t0;
-      reply.nodes = r.candidates;
-    } else {
-      QuietHooks quiet;
-      r = com_search(e, quiet);
-    }
-    if (!r.found) return reply;
-    reply.kind = Reply::move;
-    reply.c = bottom ? turn_move(r.best) : r.best;
-    reply.c.score = r.best.score;
-    reply.text = format_move(reply.c);
-    return reply;
-  }
-
- private:
-  const PlayerSpec& spec_;
-  const MatchOptions& o_;
-  std::unique_ptr<Engine> engine_;
-};
-
-// A program that speaks the engine protocol. It is started once and started
-// again after a game in which it failed to answer.
-class ProtocolPlayer : public Player {
- public:
-  ProtocolPlayer(const PlayerSpec& spec, const MatchOptions& o) : spec_(spec), o_(o) {}
-  bool new_game(int, std::string& error) override {
-    if (!ready_ && !start(error)) return false;
-    std::string line;
-    if (!process_.send("ucinewgame") || !process_.send("isready") || !wait_for("readyok", 30000, line)) {
-      error = spec_.name + " did not answer isready";
-      ready_ = false;
-      return false;
-    }
-    return true;
-  }
-  Reply choose(const GameState& g) override {
-    Reply reply;
-    std::string position = "position startpos";
-    if (!g.moves.empty()) {
-      position += " moves";
-      for (const std::string& m : g.moves) position += ' ' + m;
-    }
-    const Limits& l = spec_.limits;
-    std::string go = "go";
-    if (l.movetime > 0) go += " movetime " + std::to_string(l.movetime);
-    if (l.depth > 0) go += " depth " + std::to_string(l.depth);
-    if (l.nodes > 0) go += " nodes " + std::to_string(l.nodes);
-    const int wait_ms = l.movetime > 0 ? l.movetime + o_.move_margin_ms : 600000;
-    const double t0 = monotonic_seconds();
-    std::string line;
-    if (!process_.send(position) || !process_.send(go) || !wait_for("bestmove", wait_ms, line)) {
-      reply.kind = Reply::bad;
-      reply.why = process_.at_end() ? "the program ended" : "no move in time";
-      ready_ = false;
-      process_.close(0);
-      return reply;
-    }
-    reply.seconds = monotonic_seconds() - t0;
-    std::istringstream in(line);
-    std::string word, move;
-    in >> word >> move;
-    reply.text = move;
-    if (move.empty() || move == "(none)" || move == "0000") return reply;  // Reply::none
-    std::string why;
-    if (!parse_move(move, g.now, reply.c, why)) {
-      reply.kind = Reply::bad;
-      reply.why = why;
-      return reply;
-    }
-    reply.kind = Reply::move;
-    return reply;
-  }
-
- private:
-  bool start(std::string& error) {
-    if (!process_.start(spec_.command, error)) return false;
-    std::string line;
-    if (!process_.send("uci") || !wait_for("uciok", 30000, line)) {
-      error = spec_.name + " did not answer uci with uciok";
-      process_.close(0);
-      return false;
-    }
-    for (const auto& [name, value] : spec_.options) process_.send("setoption name " + name + " value " + value);
-    if (!process_.send("isready") || !wait_for("readyok", 30000, line)) {
-      error = spec_.name + " did not answer isready";
-      process_.close(0);
-      return false;
-    }
-    ready_ = true;
-    return true;
-  }
-  // Reads lines until one starts with `word`; false at the end or on time out.
-  bool wait_for(const std::string& word, int timeout_ms, std::string& line) {
-    const double deadline = monotonic_seconds() + timeout_ms / 1000.0;
-    while (true) {
-      const int left = static_cast<int>((deadline - monotonic_seconds()) * 1000);
-      if (left <= 0 || !process_.read_line(line, left)) return false;
-      if (line == word || line.rfind(word + ' ', 0) == 0) return true;
-    }
-  }
-
-  const PlayerSpec& spec_;
-  const MatchOptions& o_;
-  EngineProcess process_;
-  bool ready_ = false;
-};
-
-std::unique_ptr<Player> make_player(const PlayerSpec& spec, const MatchOptions& o) {
-  if (spec.level == 0) return std::make_unique<ProtocolPlayer>(spec, o);
-  return std::make_unique<OwnPlayer>(spec, o);
 }
 
 // Random board moves from the start (the bottom side first) that take
@@ -324,7 +127,7 @@ struct GameResult {
 class MatchRunner {
  public:
   explicit MatchRunner(const MatchOptions& o)
-      : o_(o), player_(make_player(o.player, o)), opponent_(make_player(o.opponent, o)) {}
+      : o_(o), player_(make_player(o.player, o.settings)), opponent_(make_player(o.opponent, o.settings)) {}
 
   // Plays game `index`: the player takes the top side in even games.
   GameResult play(int index);
@@ -362,7 +165,7 @@ bool MatchRunner::opening(int index, GameState& g, MoveRecord& rec, std::string&
     return true;
   }
   // Both games of a pair share the opening.
-  std::mt19937 rng(static_cast<unsigned>(o_.seed * 1000003 + index / 2));
+  std::mt19937 rng(static_cast<unsigned>(o_.settings.seed * 1000003 + index / 2));
   for (const Candidate& c : random_opening(o_.opening_plies, rng)) commit(g, rec, c, 0);
   return true;
 }
@@ -471,12 +274,6 @@ void MatchRunner::save(int index, bool player_top, const MoveRecord& rec, const 
     std::remove(temporary.c_str());
   }
 }
-
-// One finished game as the summary counts it.
-struct Finished {
-  int index = 0;
-  int points = 0;  // for the player: 2 win, 1 draw, 0 loss
-};
 
 class Scoreboard {
  public:
@@ -772,7 +569,7 @@ int match_command(const std::vector<std::string>& args) {
     if (a == "--games") target = &o.games, low = 1, high = 1000000;
     else if (a == "--first") target = &o.first, low = 0, high = 100000000;
     else if (a == "--opening-plies") target = &o.opening_plies, low = 0, high = 40;
-    else if (a == "--seed") target = &o.seed, low = 0, high = 1000000;
+    else if (a == "--seed") target = &o.settings.seed, low = 0, high = 1000000;
     else if (a == "--jobs") target = &o.jobs, low = 1, high = 256;
     else if (a == "--movetime" || a == "--player-movetime" || a == "--opponent-movetime") {
       int value = 0;
