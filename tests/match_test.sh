@@ -33,6 +33,10 @@ printf 'e3e4+ e7e6-\n' > "$records/bad_openings"
 "$cli" match --openings "$records/bad_openings" 2>/dev/null; status=$?
 check "opening file with an illegal move: refused" 2 "$status"
 
+# The game itself loads the record and replays its moves.
+loaded=$(printf 'load %s\nstate\n' "$records/game-000001.棋譜" | "$cli" play | grep '^state')
+check "the record file loads in the game" 1 "$(grep -c 'record_length=7 ' <<<"$loaded")"
+
 # Kings stepping back and forth for 500 moves: the 500th move ends the game undecided.
 out=$(match --player-engine "$fake shuffle" --engine "$fake shuffle" --games 1)
 check "500 moves: a draw" "game 0 A top result draw end limit moves 500" "$(grep '^game ' <<<"$out")"

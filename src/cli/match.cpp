@@ -534,7 +534,7 @@ const char* const MATCH_USAGE =
     "  --games N --first I       games I .. I+N-1; even games the player is the top side; a pair shares its opening\n"
     "  --opening-plies K --seed S   random openings of K plies (default 4), seeded\n"
     "  --openings FILE           openings from FILE: one line of moves from the start a pair\n"
-    "  --records DIR             save every game as DIR/game-NNNNNN.棋譜\n"
+    "  --records DIR             save every game as DIR/game-NNNNNN.棋譜 (DIR is made when missing)\n"
     "  --sprt ELO0,ELO1[,ALPHA,BETA]   stop when the test decides (default alpha = beta = 0.05)\n"
     "  --jobs J                  play J pairs at once in copies of this program\n"
     "  --verbose                 every position and move\n";
@@ -655,7 +655,9 @@ int match_command(const std::vector<std::string>& args) {
   }
   if (!o.records.empty()) {
     struct stat st {};
-    if (stat(o.records.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || access(o.records.c_str(), W_OK) != 0)
+    // A missing folder is made (its parent must exist).
+    if (stat(o.records.c_str(), &st) != 0 && mkdir(o.records.c_str(), 0777) == 0) stat(o.records.c_str(), &st);
+    if (!S_ISDIR(st.st_mode) || access(o.records.c_str(), W_OK) != 0)
       return bad("--records needs a folder that can be written: '" + o.records + "'");
   }
   if (o.jobs > 1 && !o.games_only) return run_spread(o);
