@@ -34,7 +34,8 @@ printf 'e3e4+ e7e6-\n' > "$records/bad_openings"
 check "opening file with an illegal move: refused" 2 "$status"
 
 # The game itself loads the record and replays its moves.
-loaded=$(printf 'load %s\nstate\n' "$records/game-000001.棋譜" | "$cli" play | grep '^state')
+cli=$(realpath "$cli")
+loaded=$(cd "$records" && printf 'load game-000001.棋譜\nstate\n' | "$cli" play | grep '^state')
 check "the record file loads in the game" 1 "$(grep -c 'record_length=7 ' <<<"$loaded")"
 
 # Kings stepping back and forth for 500 moves: the 500th move ends the game undecided.
