@@ -151,7 +151,24 @@ class Searcher {
   int search(int depth, int alpha, int beta, int ply, bool pv, bool null_ok);
   int quiesce(int alpha, int beta, int ply, int qply);
   bool rule_end(int ply, int& score);
-  void order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int ply) const;
+  // Scores the moves into keys (score above, move below); `all` sorts them
+  // too, otherwise next() picks them in order as the search goes.
+  void order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int ply, bool all) const;
+  // The best of keys[i..n), brought to i: most nodes end after a move or two,
+  // so the first few are picked one by one, and the rest sorted once when
+  // the node goes on past them.
+  static constexpr int PICKED = 6;
+  static Move next(std::uint64_t* keys, int i, int n) {
+    if (i < PICKED) {
+      int best = i;
+      for (int k = i + 1; k < n; ++k)
+        if (keys[k] > keys[best]) best = k;
+      std::swap(keys[i], keys[best]);
+    } else if (i == PICKED) {
+      std::sort(keys + i, keys + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
+    }
+    return static_cast<Move>(keys[i] & 0xffffffffu);
+  }
   void poll();
   long total_nodes() const;
   void report(int depth, DeepHooks& hooks, bool final = false) const;
@@ -196,6 +213,8 @@ class Searcher {
   Move root_pv_[MAX_PLY + 1];
   int root_pv_length_ = 0;
   Move killers_[MAX_PLY][2] = {};
+  Move quiets_[MAX_PLY][64];  // the move that led to the node at ply + 1
+  Move counters_[2][19][SQUARES] = {};
   int history_[2][19][SQUARES] = {};
 };
 
@@ -246,7 +265,7 @@ bool Searcher::rule_end(int ply, int& score) {
   return false;
 }
 
-void Searcher::order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int ply) const {
+void Searcher::order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int ply, bool all) const {
   const int side = b_.side();
   for (int i = 0; i < n; ++i) {
     const Move m = moves[i];
@@ -265,6 +284,7 @@ void Searcher::order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int 
     }
     keys[i] = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(s + (1 << 29))) << 32) | m;
   }
+  if (!all) return;
   std::sort(keys, keys + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
   for (int i = 0; i < n; ++i) moves[i] = static_cast<Move>(keys[i] & 0xffffffffu);
 }
@@ -290,9 +310,9 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
   }
   Move* moves = moves_[ply];
   const int n = evade ? b_.generate(moves) : b_.generate_captures(moves);
-  order(moves, n, keys_[ply], NO_MOVE, ply);
+  order(moves, n, keys_[ply], NO_MOVE, ply, false);
   for (int i = 0; i < n; ++i) {
-    const Move m = moves[i];
+    const Move m = next(keys_[ply], i, n);
     if (!evade) {
       const int gain = victim_gain(b_.at(move_to(m)));
       if (stand + gain + 200 <= alpha) continue;
@@ -358,19 +378,20 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
   Move* moves = moves_[ply];
   const int n = b_.generate(moves);
   if (n == 0) return -WIN + ply;  // nothing can move: the side resigns
-  order(moves, n, keys_[ply], tt_move, ply);
+  order(moves, n, keys_[ply], tt_move, ply, false);
 
   const int alpha_start = alpha;
   int best = -INF;
   Move best_move = NO_MOVE;
   int searched = 0;
   for (int i = 0; i < n; ++i) {
-    const Move m = moves[i];
+    const Move m = next(keys_[ply], i, n);
     const bool capture = is_capture(b_, m);
     const bool quiet = !capture && m != tt_move && m != killers_[ply][0] && m != killers_[ply][1];
     if (quiet && !pv && !threatened && depth <= 2 && searched > 0 && alpha > -WIN_BOUND &&
         static_eval + 120 + 160 * depth <= alpha)
       continue;
+
     b_.make(m, undo_[ply]);
     int score;
     if (searched == 0) {
@@ -493,7 +514,7 @@ bool Searcher::prepare(Engine& e, const DeepSettings& s, Root& root) {
       root.count = root.searchable = 1;
       return true;
     }
-  order(list, n, keys_[0], NO_MOVE, 0);
+  order(list, n, keys_[0], NO_MOVE, 0, true);
   // Moves that leave a king to be taken go last and are never searched: they
   // lose at once, and a search cut short must still have met the others.
   int safe = 0;
@@ -529,9 +550,10 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
   if (main_) {
     start_ = hooks->seconds();
     last_tick_ = start_;
-    const double limit = s.infinite ? 1e12 : (s.seconds > 0 ? s.seconds : 0);
+    const double aim = s.seconds > 0 ? s.seconds : 0;
+    const double limit = s.infinite ? 1e12 : std::max(aim, s.max_seconds);
     deadline_ = start_ + std::max(0.0, limit - 0.003);
-    depth_one_deadline_ = start_ + limit + 0.03;
+    depth_one_deadline_ = start_ + (s.infinite ? 1e12 : aim) + 0.03;
   } else {
     b_.set(e.pos, COM);
     rule_.reset(e, s.plays_person);
@@ -552,35 +574,79 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
   }
   int root_scores[MAX_MOVES];
   const double limit = s.seconds > 0 ? s.seconds : 0;
+  // With room beyond the aimed time, an iteration that changed the best move
+  // earns the next one more time, up to half the hard limit; a best move that
+  // has held for several iterations stops the search early.
+  const double hard = std::max(limit, s.max_seconds);
+  double unstable = 0;
+  int held = 0;
+  Move last_best = NO_MOVE;
 
   for (int depth = 1 + (main_ ? 0 : (id & 1)); depth <= s.max_depth && depth < MAX_PLY - 8; ++depth) {
     root_depth_ = depth;
-    int alpha = -INF;
-    const int beta = INF;
     Move iter_best = NO_MOVE;
     int iter_score = -INF;
-    for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
-    for (int i = 0; i < searchable; ++i) {
-      const Move m = root[i];
-      b_.make(m, undo_[0]);
-      int score;
-      if (i == 0) {
-        score = -search(depth - 1, -beta, -alpha, 1, true, true);
-      } else {
-        score = -search(depth - 1, -alpha - 1, -alpha, 1, false, true);
-        if (!stopped_ && score > alpha) score = -search(depth - 1, -beta, -alpha, 1, true, true);
+    int low = -INF, high = INF, delta = 40;
+    Move pending = NO_MOVE;
+    int pending_score = 0;
+    if (false && depth >= 4 && best_score_ > -WIN_BOUND && best_score_ < WIN_BOUND) {
+      low = best_score_ - delta;
+      high = best_score_ + delta;
+    }
+    while (true) {
+      int alpha = low;
+      const int beta = high;
+      iter_best = NO_MOVE;
+      iter_score = -INF;
+      for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
+      for (int i = 0; i < searchable; ++i) {
+        const Move m = root[i];
+        b_.make(m, undo_[0]);
+        int score;
+        if (i == 0) {
+          score = -search(depth - 1, -beta, -alpha, 1, true, true);
+        } else {
+          score = -search(depth - 1, -alpha - 1, -alpha, 1, false, true);
+          if (!stopped_ && score > alpha && score < beta) score = -search(depth - 1, -beta, -alpha, 1, true, true);
+        }
+        b_.unmake(m, undo_[0]);
+        if (stopped_) break;
+        root_scores[i] = score;
+        if (score > alpha) {
+          alpha = score;
+          iter_best = m;
+          iter_score = score;
+          root_pv_[0] = m;
+          root_pv_length_ = std::max(1, pv_length_[1]);
+          for (int k = 1; k < pv_length_[1]; ++k) root_pv_[k] = pv_[1][k];
+          if (score >= beta) break;
+        }
       }
-      b_.unmake(m, undo_[0]);
       if (stopped_) break;
-      root_scores[i] = score;
-      if (score > alpha) {
-        alpha = score;
-        iter_best = m;
-        iter_score = score;
-        root_pv_[0] = m;
-        root_pv_length_ = std::max(1, pv_length_[1]);
-        for (int k = 1; k < pv_length_[1]; ++k) root_pv_[k] = pv_[1][k];
+      if (iter_best != NO_MOVE && iter_score >= high && high < INF) {
+        // Above the window: the move that got there is searched first with a wider one.
+        for (int i = 0; i < searchable; ++i)
+          if (root[i] == iter_best) {
+            std::memmove(root + 1, root, sizeof(Move) * i);
+            root[0] = iter_best;
+            break;
+          }
+        pending = iter_best;
+        pending_score = iter_score;
+        high = iter_score + delta >= WIN_BOUND ? INF : iter_score + delta;
+        delta *= 2;
+        continue;
       }
+      if (iter_best == NO_MOVE && low > -INF) {
+        low = low - delta <= -WIN_BOUND ? -INF : low - delta;
+        delta *= 2;
+        continue;
+      }
+      break;
+    }
+    if (iter_best == NO_MOVE && pending != NO_MOVE) {
+      iter_best = pending;
+      iter_score = pending_score;
     }
     // A move that finished its search before the clock ran out is kept even
     // from a cut iteration: it was measured against the best of the last one.
@@ -602,7 +668,19 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
     std::sort(keys_[0], keys_[0] + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
     for (int i = 0; i < n; ++i) root[i] = root_copy_[MAX_MOVES - 1 - static_cast<int>(keys_[0][i] & 0xffffffffu)];
     if (best_score_ >= WIN_BOUND || best_score_ <= -WIN_BOUND || n == 1) break;
-    if (main_ && !s.infinite && hooks->seconds() - start_ > limit * 0.5) break;
+    if (main_ && !s.infinite) {
+      const double spent = hooks->seconds() - start_;
+      if (hard <= limit) {
+        if (spent > limit * 0.5) break;
+      } else {
+        unstable = unstable * 0.5 + (best_ != last_best && last_best != NO_MOVE ? 1 : 0);
+        held = best_ == last_best ? held + 1 : 0;
+        last_best = best_;
+        double target = limit * 0.5 * (1 + unstable);
+        if (held >= 4) target *= 0.6;
+        if (spent > std::min(target, hard * 0.5)) break;
+      }
+    }
     if (!main_ && shared_.abort.load(std::memory_order_relaxed)) break;
   }
   if (depth_one_ && best_score_ == -INF) best_score_ = 0;  // cut before one move was scored
