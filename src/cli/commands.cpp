@@ -38,6 +38,11 @@ const char* const USAGE =
     "                                       the computer's move; level 4 searches for MS milliseconds\n"
     "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S] [--verbose]\n"
     "                                       level 4 against level N, both sides, from random openings\n"
+    "  match [--engine COMMAND] [--sprt ELO0,ELO1] [--jobs J] ...   any two players; match --help lists the options\n"
+    "  uci                                  the engine protocol, for tournament runners and variant boards\n"
+    "  fen POSITION [top|bottom] [--move N] the engine protocol's FEN of a position\n"
+    "  position FEN                         the position text of a FEN\n"
+    "  moves FEN                            every move the rules allow the side to move, as the protocol writes it\n"
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";
 
@@ -391,6 +396,10 @@ bool asks_level_four(const std::vector<std::string>& args) {
 
 int move_command(const std::vector<std::string>& args);   // cli/move.cpp
 int match_command(const std::vector<std::string>& args);  // cli/match.cpp
+int uci_command(const std::vector<std::string>& args);    // cli/uci.cpp
+int fen_command(const std::vector<std::string>& args);       // cli/fen_commands.cpp
+int position_command(const std::vector<std::string>& args);  // cli/fen_commands.cpp
+int moves_command(const std::vector<std::string>& args);     // cli/fen_commands.cpp
 
 int run(const std::vector<std::string>& args) {
   if (args.empty()) {
@@ -428,6 +437,10 @@ int run(const std::vector<std::string>& args) {
   }
   if (command == "move") return move_command(args);
   if (command == "match") return match_command(args);
+  if (command == "uci") return uci_command(args);
+  if (command == "fen") return fen_command(args);
+  if (command == "position") return position_command(args);
+  if (command == "moves") return moves_command(args);
   if (command == "play") {
     bool random_term = true;
     for (std::size_t i = 1; i < args.size(); ++i) {
