@@ -3,7 +3,7 @@
 // for the side to move (1, 0.5 or 0), and the weights are moved to make
 // sigmoid(k * evaluation) predict those labels with the least squared error.
 //
-//   tune_eval FILE [ITERATIONS]
+//   tune_eval FILE [ITERATIONS] [LAMBDA]
 //
 // FILE holds one position a line, written with the side to move as the top
 // side, then '|' and the result for that side, e.g.
@@ -13,6 +13,9 @@
 // the end of its best line are fitted; a position where a king can be taken
 // is left out. The program prints the fitted table, ready for deep_eval.cpp.
 // The evaluation is linear in its features, so the gradient is exact and cheap.
+// Self-play games are few and their positions alike, so the error carries a
+// penalty LAMBDA * sum(((w - start) / 100)^2) that keeps each weight near the
+// table's present one unless the games pull it away (default 0.001).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -89,10 +92,15 @@ double error(const std::vector<Sample>& data, const std::vector<double>& w, doub
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::cerr << "usage: tune_eval FILE [ITERATIONS]\n";
+    std::cerr << "usage: tune_eval FILE [ITERATIONS] [LAMBDA]\n";
     return 2;
   }
   const int iterations = argc > 2 ? std::atoi(argv[2]) : 2000;
+  const double lambda = argc > 3 ? std::atof(argv[3]) : 0.001;
+  if (iterations < 1 || lambda < 0) {
+    std::cerr << "tune_eval: bad ITERATIONS or LAMBDA\n";
+    return 2;
+  }
   std::ifstream in(argv[1]);
   if (!in) {
     std::cerr << "tune_eval: cannot read '" << argv[1] << "'\n";
@@ -136,6 +144,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::vector<double> w(EVAL_WEIGHTS, EVAL_WEIGHTS + FEATURES);
+  const std::vector<double> start = w;
 
   // The scale k that the present weights fit best.
   double k = 0.004, best_k = k, best_error = error(data, w, k);
@@ -159,6 +168,7 @@ int main(int argc, char** argv) {
     }
     for (int i = 0; i < FEATURES; ++i) {
       g[i] /= static_cast<double>(data.size());
+      g[i] += 2 * lambda * (w[i] - start[i]) / 1e4;
       m[i] = b1 * m[i] + (1 - b1) * g[i];
       v[i] = b2 * v[i] + (1 - b2) * g[i] * g[i];
       const double mh = m[i] / (1 - std::pow(b1, it)), vh = v[i] / (1 - std::pow(b2, it));
