@@ -378,6 +378,22 @@ TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
   }
 }
 
+TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
+  const Position p = test::position("1nsgk1snl/3p2nb1/plppppp1p/1r5r1/9/R2R2R1R/SPP1PP1P1/2B4R1/LN1GKGSNL 1,0,1,0 0,1,0,0");
+  for (const double hard : {0.05, 0.3}) {
+    Engine e{};
+    e.pos = p;
+    勢力調査(e.pos, e.inf);
+    FakeClock clock(2e-4);
+    DeepSettings s;
+    s.seconds = 0.02;
+    s.max_seconds = hard;
+    const SearchResult r = deep_search(e, s, clock);
+    ASSERT_TRUE(r.found);
+    EXPECT_LE(clock.elapsed(), hard + 0.05) << "hard limit " << hard;
+  }
+}
+
 TEST(DeepSearch, HasNoMoveWithNothingToMove) {
   FakeClock clock(1e-6);
   EXPECT_FALSE(search(test::place({{5, 5, -王}}), 3, clock).found);

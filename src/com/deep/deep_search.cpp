@@ -584,69 +584,32 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
 
   for (int depth = 1 + (main_ ? 0 : (id & 1)); depth <= s.max_depth && depth < MAX_PLY - 8; ++depth) {
     root_depth_ = depth;
+    int alpha = -INF;
+    const int beta = INF;
     Move iter_best = NO_MOVE;
     int iter_score = -INF;
-    int low = -INF, high = INF, delta = 40;
-    Move pending = NO_MOVE;
-    int pending_score = 0;
-    if (false && depth >= 4 && best_score_ > -WIN_BOUND && best_score_ < WIN_BOUND) {
-      low = best_score_ - delta;
-      high = best_score_ + delta;
-    }
-    while (true) {
-      int alpha = low;
-      const int beta = high;
-      iter_best = NO_MOVE;
-      iter_score = -INF;
-      for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
-      for (int i = 0; i < searchable; ++i) {
-        const Move m = root[i];
-        b_.make(m, undo_[0]);
-        int score;
-        if (i == 0) {
-          score = -search(depth - 1, -beta, -alpha, 1, true, true);
-        } else {
-          score = -search(depth - 1, -alpha - 1, -alpha, 1, false, true);
-          if (!stopped_ && score > alpha && score < beta) score = -search(depth - 1, -beta, -alpha, 1, true, true);
-        }
-        b_.unmake(m, undo_[0]);
-        if (stopped_) break;
-        root_scores[i] = score;
-        if (score > alpha) {
-          alpha = score;
-          iter_best = m;
-          iter_score = score;
-          root_pv_[0] = m;
-          root_pv_length_ = std::max(1, pv_length_[1]);
-          for (int k = 1; k < pv_length_[1]; ++k) root_pv_[k] = pv_[1][k];
-          if (score >= beta) break;
-        }
+    for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
+    for (int i = 0; i < searchable; ++i) {
+      const Move m = root[i];
+      b_.make(m, undo_[0]);
+      int score;
+      if (i == 0) {
+        score = -search(depth - 1, -beta, -alpha, 1, true, true);
+      } else {
+        score = -search(depth - 1, -alpha - 1, -alpha, 1, false, true);
+        if (!stopped_ && score > alpha) score = -search(depth - 1, -beta, -alpha, 1, true, true);
       }
+      b_.unmake(m, undo_[0]);
       if (stopped_) break;
-      if (iter_best != NO_MOVE && iter_score >= high && high < INF) {
-        // Above the window: the move that got there is searched first with a wider one.
-        for (int i = 0; i < searchable; ++i)
-          if (root[i] == iter_best) {
-            std::memmove(root + 1, root, sizeof(Move) * i);
-            root[0] = iter_best;
-            break;
-          }
-        pending = iter_best;
-        pending_score = iter_score;
-        high = iter_score + delta >= WIN_BOUND ? INF : iter_score + delta;
-        delta *= 2;
-        continue;
+      root_scores[i] = score;
+      if (score > alpha) {
+        alpha = score;
+        iter_best = m;
+        iter_score = score;
+        root_pv_[0] = m;
+        root_pv_length_ = std::max(1, pv_length_[1]);
+        for (int k = 1; k < pv_length_[1]; ++k) root_pv_[k] = pv_[1][k];
       }
-      if (iter_best == NO_MOVE && low > -INF) {
-        low = low - delta <= -WIN_BOUND ? -INF : low - delta;
-        delta *= 2;
-        continue;
-      }
-      break;
-    }
-    if (iter_best == NO_MOVE && pending != NO_MOVE) {
-      iter_best = pending;
-      iter_score = pending_score;
     }
     // A move that finished its search before the clock ran out is kept even
     // from a cut iteration: it was measured against the best of the last one.
