@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <mutex>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -25,6 +25,8 @@ constexpr double TICK_EVERY = 0.05;
 
 enum Bound : std::uint8_t { BOUND_NONE = 0, BOUND_UPPER = 1, BOUND_LOWER = 2, BOUND_EXACT = 3 };
 
+constexpr int MAX_TABLE_MB = 65536;
+
 // The table shared by every thread of a search. An entry is two words: the
 // data and the key xor the data, so that an entry torn by two threads writing
 // at once reads as no entry at all.
@@ -38,13 +40,20 @@ struct TTData {
 
 class Table {
  public:
+  // A size the machine cannot give leaves the table as it was.
   void resize(int mb) {
     std::size_t entries = 1024;
-    const std::size_t bytes = static_cast<std::size_t>(mb < 1 ? 1 : mb) << 20;
+    const std::size_t bytes = static_cast<std::size_t>(std::clamp(mb, 1, MAX_TABLE_MB)) << 20;
     while (entries * 2 * sizeof(Entry) <= bytes) entries *= 2;
     if (entries == size_ && entries_) return;
-    entries_ = std::make_unique<Entry[]>(entries);
-    size_ = entries;
+    try {
+      std::unique_ptr<Entry[]> fresh(new Entry[entries]);
+      entries_ = std::move(fresh);
+      size_ = entries;
+    } catch (const std::bad_alloc&) {
+      if (entries_) return;
+      throw;
+    }
     clear();
   }
   void clear() {
