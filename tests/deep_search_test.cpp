@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <random>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -371,9 +372,27 @@ TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
     EXPECT_EQ(std::memcmp(&before.pos, &e.pos, sizeof e.pos), 0);
     EXPECT_EQ(std::memcmp(&before.inf, &e.inf, sizeof e.inf), 0);
     if (limit >= 0.2) {
-      EXPECT_GE(clock.ticks, 3);  // the game's clock display kept up
+      // The game's clock display kept up: a tick every 50 ms of the search.
+      EXPECT_GE(clock.elapsed(), 0.1);
+      EXPECT_GE(clock.ticks, static_cast<int>(clock.elapsed() / 0.05) - 1);
       EXPECT_GE(clock.last_depth, 2);
     }
+  }
+}
+
+TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
+  const Position p = test::position("1nsgk1snl/3p2nb1/plppppp1p/1r5r1/9/R2R2R1R/SPP1PP1P1/2B4R1/LN1GKGSNL 1,0,1,0 0,1,0,0");
+  for (const double hard : {0.05, 0.3}) {
+    Engine e{};
+    e.pos = p;
+    勢力調査(e.pos, e.inf);
+    FakeClock clock(2e-4);
+    DeepSettings s;
+    s.seconds = 0.02;
+    s.max_seconds = hard;
+    const SearchResult r = deep_search(e, s, clock);
+    ASSERT_TRUE(r.found);
+    EXPECT_LE(clock.elapsed(), hard + 0.05) << "hard limit " << hard;
   }
 }
 
@@ -398,6 +417,166 @@ TEST(DeepSearch, TheLastMoveOfTheGameDecidesNothing) {
   const SearchResult r = deep_search(e, s, clock);
   ASSERT_TRUE(r.found);
   EXPECT_EQ(r.best.score, 0);
+}
+
+// Records the full progress lines, and sets the stop flag on a given reading
+// of the clock, as another thread would.
+class Recorder : public DeepHooks {
+ public:
+  double seconds() override {
+    if (++readings == stop_at && stop) stop->store(true);
+    return now += step;
+  }
+  void info(const DeepInfo& i) override { lines.push_back(i); }
+  std::vector<DeepInfo> lines;
+  std::atomic<bool>* stop = nullptr;
+  long stop_at = -1;
+  long readings = 0;
+  double now = 1000, step = 1e-6;
+};
+
+// Plays a line of moves as the search writes them (the top side first) on
+// the game's position; false at the first move the move check refuses.
+bool plays_out(Position p, const std::vector<Candidate>& line) {
+  bool top = true;
+  for (const Candidate& c : line) {
+    if ((c.piece > 0) != top) return false;
+    if (移動チェック(p.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece) != 1) return false;
+    const int taken = apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y,
+                                 is_board_column(c.from_x) ? 取得_移動後成り駒(c.piece) : c.piece);
+    if (iabs(taken) == 王) return true;
+    top = !top;
+  }
+  return true;
+}
+
+TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
+  const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
+  Engine e{};
+  e.pos = p;
+  勢力調査(e.pos, e.inf);
+  deep_new_game();
+  DeepSettings s;
+  s.infinite = true;
+  s.max_depth = 5;
+  Recorder rec;
+  const SearchResult r = deep_search(e, s, rec);
+  ASSERT_TRUE(r.found);
+  ASSERT_GE(rec.lines.size(), 2u);
+  for (const DeepInfo& i : rec.lines) {
+    ASSERT_FALSE(i.pv.empty());
+    EXPECT_TRUE(plays_out(p, i.pv)) << "depth " << i.depth;
+    EXPECT_GE(i.seldepth, i.depth);
+  }
+  const DeepInfo& last = rec.lines.back();
+  EXPECT_TRUE(last.final);
+  EXPECT_EQ(last.depth, 5);
+  EXPECT_EQ(last.nodes, r.candidates);
+  EXPECT_EQ(std::make_tuple(last.pv[0].from_x, last.pv[0].from_y, last.pv[0].to_x, last.pv[0].to_y),
+            std::make_tuple(r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y));
+
+  // The king hunt of ForcesTheKingsCaptureInThree: the drop, any reply, the capture.
+  Position hunt = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  hunt.com_hand[3] = 1;
+  hunt.com_hand_count = 1;
+  e.pos = hunt;
+  勢力調査(e.pos, e.inf);
+  Recorder mate;
+  deep_search(e, s, mate);
+  ASSERT_FALSE(mate.lines.empty());
+  EXPECT_EQ(mate.lines.back().mate, 2);
+  EXPECT_TRUE(plays_out(hunt, mate.lines.back().pv));
+}
+
+TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
+  const Position p = test::position("1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1");
+  Engine e{};
+  e.pos = p;
+  勢力調査(e.pos, e.inf);
+  // An endless search, stopped on the 300th reading of the clock: the clock
+  // is read every 256 nodes, so the search ends within a few hundred more.
+  for (const int threads : {1, 2}) {
+    std::atomic<bool> stop{false};
+    Recorder rec;
+    rec.stop = &stop;
+    rec.stop_at = 300;
+    DeepSettings s;
+    s.infinite = true;
+    s.stop = &stop;
+    s.threads = threads;
+    const SearchResult r = deep_search(e, s, rec);
+    ASSERT_TRUE(r.found);
+    EXPECT_LE(rec.readings, 302) << threads << " threads";
+    if (threads == 1) EXPECT_LE(r.candidates, 301L * 256);
+  }
+  // The node limit, on one thread.
+  DeepSettings s;
+  s.infinite = true;
+  s.max_nodes = 20000;
+  Recorder rec;
+  const SearchResult r = deep_search(e, s, rec);
+  ASSERT_TRUE(r.found);
+  EXPECT_GE(r.candidates, 20000);
+  EXPECT_LE(r.candidates, 20000 + 256);
+}
+
+TEST(DeepSearch, StopFromAnotherThreadEndsAnEndlessSearch) {
+  const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
+  Engine e{};
+  e.pos = p;
+  勢力調査(e.pos, e.inf);
+  std::atomic<bool> stop{false};
+  std::atomic<bool> started{false};
+  class Signal : public DeepHooks {
+   public:
+    explicit Signal(std::atomic<bool>& started) : started_(started) {}
+    double seconds() override { return monotonic_seconds(); }
+    void info(const DeepInfo&) override { started_.store(true); }
+    std::atomic<bool>& started_;
+  } hooks(started);
+  DeepSettings s;
+  s.infinite = true;
+  s.stop = &stop;
+  s.threads = 2;
+  std::thread stopper([&] {
+    while (!started.load()) std::this_thread::yield();
+    stop.store(true);
+  });
+  const SearchResult r = deep_search(e, s, hooks);  // returns only once stopped
+  stopper.join();
+  ASSERT_TRUE(r.found);
+  EXPECT_TRUE(plays_out(p, {r.best}));
+}
+
+TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
+  for (const char* text : {"1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1",
+                           "6Lnl/1bkbnSg2/1ppp1P2p/n2prpG2/4p2T1/2GR1PP1R/SSP2PP2/4KB1R1/LN3G3 3,0,0,0 0,0,0,0"}) {
+    const Position p = test::position(text);
+    Engine e{};
+    e.pos = p;
+    勢力調査(e.pos, e.inf);
+    DeepSettings s;
+    s.infinite = true;
+    s.max_depth = 6;
+    s.threads = 2;
+    Recorder rec;
+    const SearchResult r = deep_search(e, s, rec);
+    ASSERT_TRUE(r.found);
+    EXPECT_TRUE(plays_out(p, {r.best})) << text;
+    EXPECT_FALSE(person_can_win_at_once(p, r.best)) << text;
+  }
+  Position hunt = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  hunt.com_hand[3] = 1;
+  hunt.com_hand_count = 1;
+  Engine e{};
+  e.pos = hunt;
+  勢力調査(e.pos, e.inf);
+  DeepSettings s;
+  s.infinite = true;
+  s.max_depth = 5;
+  s.threads = 2;
+  Recorder rec;
+  EXPECT_GE(deep_search(e, s, rec).best.score, 30000 - 3);
 }
 
 }  // namespace

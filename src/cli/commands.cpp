@@ -10,6 +10,7 @@
 #include "cli/args.h"
 #include "cli/play.h"
 #include "cli/text_escape.h"
+#include "com/deep/deep_search.h"
 #include "com/escape_mate.h"
 #include "com/search.h"
 #include "flow/game.h"
@@ -31,11 +32,17 @@ const char* const USAGE =
     "                                       the computer's search, candidate by candidate\n"
     "  bench FILE [--level N] [--no-random] [--repeat R]\n"
     "                                       time the computer's search over a file of positions\n"
+    "  bench --level 4 --depth D [FILE]     level 4 to depth D on fixed positions: node count signature\n"
     "  play [--no-random]                   drive the game from a script of window events on standard input\n"
     "  move POSITION [--level N] [--movetime MS] [--no-random]\n"
     "                                       the computer's move; level 4 searches for MS milliseconds\n"
     "  match [--games N] [--first I] [--movetime MS] [--opening-plies K] [--level N] [--seed S] [--verbose]\n"
     "                                       level 4 against level N, both sides, from random openings\n"
+    "  match [--engine COMMAND] [--sprt ELO0,ELO1] [--jobs J] ...   any two players; match --help lists the options\n"
+    "  uci                                  the engine protocol, for tournament runners and variant boards\n"
+    "  fen POSITION [top|bottom] [--move N] the engine protocol's FEN of a position\n"
+    "  position FEN                         the position text of a FEN\n"
+    "  moves FEN                            every move the rules allow the side to move, as the protocol writes it\n"
     "POSITION is one argument: BOARD COMHAND MANHAND, for example\n"
     "  'lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0'\n";
 
@@ -251,10 +258,148 @@ int bench(const std::string& path, const SearchOptions& o) {
   return 0;
 }
 
+
+// Positions of the level-4 signature: the start, then positions of the
+// computer's games at every stage, none of them already decided.
+const char* const DEEP_BENCH_POSITIONS[] = {
+    "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0",
+    "1nsgkgsnl/1r5b1/p1ppppppp/4p4/9/R1R1R1R1R/1S1P1P1P1/1B5R1/LN1GKGSNL 1,0,0,0 0,1,0,0",
+    "lnsgkgsnl/1r5b1/ppp1ppppp/1p7/9/2R6/PP1PPPPPP/1B2K2R1/LNSG1GSNL 0,0,0,0 0,0,0,0",
+    "1nsgkgsnl/1r5b1/lpppppppp/r8/9/1R1R4R/P1P1PPPP1/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0",
+    "1ns3snl/t2knn1b1/p1ppppppp/1p7/9/R1R1R1R1R/1P1P1P1P1/1B1NKN1R1/LNS4NL 0,0,0,1 1,0,0,0",
+    "Pns4nl/2s1kn1b1/1tpp1pp1p/6prs/2B5p/RRR1G1RP1/4K2PG/3N3R1/LNS2P2L 2,0,0,0 1,0,1,0",
+    "P1s3snl/n1s1Gnk2/3pRpp1p/5pprs/l1pRP3p/PR2G1RP1/G3S2PG/3N1R3/L1SK4L 1,0,0,0 0,0,0,0",
+    "lnR1sSR2/1nsk1pLP1/1N1ppp1p1/rps2g1p1/p8/p1P2RP2/2P1P1P1S/1B1P5/LN1GK2NL 0,0,1,0 0,0,0,0",
+    "1nsgkgsnl/1r5b1/lpppppppp/r8/9/R3R1R2/1PPP1P1PP/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0",
+    "1p1kn1P1R/p1bsn1bt1/pp1ppp3/p2p5/L1p6/L3PB1P1/pS1P3N1/3KP4/SN1GN1r2 1,0,0,0 1,1,2,0",
+    "1nsgkgsnl/tr5b1/1pppppppp/r8/9/R1R3R1R/1P1PPP1P1/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0",
+    "lnsg3nl/1r1k3b1/ppppppb1p/6rg1/4pR3/R5P2/1PPP1PP1P/1B5R1/LNSGKGSNL 0,0,0,0 0,0,0,0",
+    "6Lnl/1bkbnSg2/1ppp1P2p/n2prpG2/4p2T1/2GR1PP1R/SSP2PP2/4KB1R1/LN3G3 3,0,0,0 0,0,0,0",
+    "1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1",
+};
+
+class BenchClock : public DeepHooks {
+ public:
+  double seconds() override { return monotonic_seconds(); }
+};
+
+// Reads one position a line; false with a message already printed.
+bool read_positions(const std::string& path, std::vector<Position>& positions, int& status) {
+  std::ifstream in(path);
+  if (!in) {
+    status = bad("cannot read '" + path + "'");
+    return false;
+  }
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (line.find('\0') != std::string::npos) {
+      status = bad(path + ":" + std::to_string(number) + ": a NUL byte");
+      return false;
+    }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    Position p{};
+    std::string error;
+    if (!parse_position(line, p, error)) {
+      status = bad(path + ":" + std::to_string(number) + ": " + error);
+      return false;
+    }
+    positions.push_back(p);
+  }
+  if (in.bad()) {
+    status = bad("read error in '" + path + "' after line " + std::to_string(number));
+    return false;
+  }
+  if (positions.empty()) {
+    status = bad("no positions in '" + path + "'");
+    return false;
+  }
+  return true;
+}
+
+// bench --level 4 --depth D [FILE]: every position searched to depth D from
+// a fresh table and history; the total node count is the search's signature.
+int deep_bench(const std::vector<std::string>& args) {
+  int depth = 0;
+  std::string path;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--level" || a == "--depth") {
+      if (i + 1 >= args.size()) return bad(a + " needs a value");
+      const std::string& v = args[++i];
+      int value = 0;
+      if (a == "--level" ? !parse_int(v, 4, 4, value) : !parse_int(v, 1, 64, depth))
+        return bad("bad value for " + a + ": '" + v + "'");
+    } else if (!a.empty() && a[0] != '-' && path.empty()) {
+      path = a;
+    } else {
+      return bad("unknown option '" + a + "'");
+    }
+  }
+  if (depth == 0) return bad("bench --level 4 needs --depth D");
+  std::vector<Position> positions;
+  if (path.empty()) {
+    for (const char* text : DEEP_BENCH_POSITIONS) {
+      Position p{};
+      std::string error;
+      parse_position(text, p, error);
+      positions.push_back(p);
+    }
+  } else {
+    int status = 0;
+    if (!read_positions(path, positions, status)) return status;
+  }
+  BenchClock clock;
+  long nodes = 0;
+  double spent = 0;
+  auto engine = std::make_unique<Engine>();
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    Engine& e = *engine;
+    e.pos = positions[i];
+    勢力調査(e.pos, e.inf);
+    deep_new_game();
+    DeepSettings s;
+    s.infinite = true;
+    s.max_depth = depth;
+    const double start = clock.seconds();
+    const SearchResult r = deep_search(e, s, clock);
+    spent += clock.seconds() - start;
+    nodes += r.candidates;
+    std::cout << "position " << i + 1 << " nodes " << r.candidates;
+    if (r.found) {
+      const Candidate& c = r.best;
+      std::cout << " best " << c.from_x << ' ' << c.from_y << ' ' << c.to_x << ' ' << c.to_y << ' ' << c.piece
+                << " score " << static_cast<int>(c.score);
+    } else {
+      std::cout << " best none";
+    }
+    std::cout << '\n';
+  }
+  char buffer[64];
+  std::cout << "positions " << positions.size() << '\n' << "depth " << depth << '\n' << "nodes " << nodes << '\n';
+  std::snprintf(buffer, sizeof buffer, "%.3f", spent);
+  std::cout << "seconds " << buffer << '\n';
+  std::snprintf(buffer, sizeof buffer, "%.0f", spent > 0 ? nodes / spent : 0.0);
+  std::cout << "nps " << buffer << '\n';
+  return 0;
+}
+
+// Does the command line ask for level 4?
+bool asks_level_four(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i + 1 < args.size(); ++i)
+    if (args[i] == "--level" && args[i + 1] == "4") return true;
+  return false;
+}
 }  // namespace
 
 int move_command(const std::vector<std::string>& args);   // cli/move.cpp
 int match_command(const std::vector<std::string>& args);  // cli/match.cpp
+int uci_command(const std::vector<std::string>& args);    // cli/uci.cpp
+int fen_command(const std::vector<std::string>& args);       // cli/fen_commands.cpp
+int position_command(const std::vector<std::string>& args);  // cli/fen_commands.cpp
+int moves_command(const std::vector<std::string>& args);     // cli/fen_commands.cpp
 
 int run(const std::vector<std::string>& args) {
   if (args.empty()) {
@@ -283,6 +428,7 @@ int run(const std::vector<std::string>& args) {
     return com(s->game, o);
   }
   if (command == "bench") {
+    if (asks_level_four(args)) return deep_bench(args);
     if (args.size() < 2) return bad("bench needs a FILE");
     SearchOptions o;
     std::string error;
@@ -291,6 +437,10 @@ int run(const std::vector<std::string>& args) {
   }
   if (command == "move") return move_command(args);
   if (command == "match") return match_command(args);
+  if (command == "uci") return uci_command(args);
+  if (command == "fen") return fen_command(args);
+  if (command == "position") return position_command(args);
+  if (command == "moves") return moves_command(args);
   if (command == "play") {
     bool random_term = true;
     for (std::size_t i = 1; i < args.size(); ++i) {

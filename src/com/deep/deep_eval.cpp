@@ -1,31 +1,28 @@
 #include "com/deep/deep_eval.h"
 
 namespace vv::deep {
-namespace {
 
-// The face that stands counts more than the one it will turn to: it acts now,
-// the other only after a move.
-constexpr int NOW_PART = 60;
-constexpr int NEXT_PART = 40;
-constexpr int HAND_CHOICE = 80;  // the free choice of face and square
-constexpr int STUCK_VALUE = 120;
-
-struct Values {
-  int board[KINDS];
-  int hand[5];
-  Values() {
-    for (int k = 0; k < KINDS; ++k)
-      board[k] = (FACE_POWER[k] * NOW_PART + FACE_POWER[FLIP[k]] * NEXT_PART) / 100;
-    board[OU] = 0;
-    hand[0] = 0;
-    for (int slot = 1; slot <= 4; ++slot) {
-      const int a = FACE_POWER[FRONT_FACE[slot]], b = FACE_POWER[BACK_FACE[slot]];
-      const int hi = a > b ? a : b, lo = a > b ? b : a;
-      hand[slot] = (hi * NOW_PART + lo * NEXT_PART) / 100 + HAND_CHOICE;
-    }
-  }
+// Fitted by tools/tune_eval.cpp to 50,000 positions of 2,400 self-play games
+// (LAMBDA 0.001), starting from hand-set values.
+const int EVAL_WEIGHTS[FEATURES] = {
+    // board: 歩 と 香 桂 銀 金 角 飛
+    466, 451, 409, 439, 643, 496, 719, 636,
+    // stuck
+    132,
+    // hand: 歩/飛 香/と 桂/金 銀/角
+    619, 518, 548, 810,
+    // near the other king, by the face after moving: 飛 香 と 金 角 桂 銀 歩 (the flips of 歩..飛)
+    23, 17, 15, 16, 17, 17, 20, 24,
+    // next to its own king
+    6,
+    // king: attacked squares, open squares times hand threat, shelter, swarm
+    -85, -47, 10, -64,
+    // reach of the runs
+    28,
 };
-const Values values;
+
+
+namespace {
 
 // How much a pair in the other side's hand threatens a king: a rook or a
 // bishop face dropped next to it is the worst.
@@ -45,9 +42,9 @@ inline bool stuck(int kind, int side, int y) {
   return false;
 }
 
-// The danger around one king of `side`, as a penalty for that side.
-int king_danger(const DeepBoard& b, int side, int king) {
-  if (king == 0) return 0;
+// The king terms of one king of `side`, added with the sign `sign`.
+void king_terms(const DeepBoard& b, int side, int king, int sign, int* out) {
+  if (king == 0) return;
   const int other = side ^ 1;
   const int sgn = side == COM ? 1 : -1;
   int attacked = 0, open = 0, shelter = 0;
@@ -64,18 +61,43 @@ int king_danger(const DeepBoard& b, int side, int king) {
   int threat = 0;
   for (int slot = 1; slot <= 4; ++slot) threat += HAND_THREAT[slot] * b.hand(other, slot);
   if (threat > 12) threat = 12;
-  return attacked * 28 + open * threat * 5 - shelter * 12 + (attacked > 2 ? (attacked - 2) * 40 : 0);
+  out[F_KING_ATTACKED] += sign * attacked;
+  out[F_KING_OPEN_THREAT] += sign * open * threat;
+  out[F_KING_SHELTER] += sign * shelter;
+  out[F_KING_SWARM] += sign * (attacked > 2 ? attacked - 2 : 0);
+}
+
+// Squares along the runs of a lance, bishop or rook face, up to and with the first piece met.
+int reach(const DeepBoard& b, int sq, int kind, int side) {
+  static constexpr int ROOK[4] = {1, -1, STRIDE, -STRIDE};
+  static constexpr int BISHOP[4] = {STRIDE + 1, STRIDE - 1, -STRIDE + 1, -STRIDE - 1};
+  const int* dirs = kind == HI ? ROOK : BISHOP;
+  int count = 0;
+  if (kind == KY) {
+    const int step = side == COM ? 1 : -1;
+    for (int t = sq + step; b.at(t) != OFF; t += step) {
+      ++count;
+      if (b.at(t) != 0) break;
+    }
+    return count;
+  }
+  for (int i = 0; i < 4; ++i)
+    for (int t = sq + dirs[i]; b.at(t) != OFF; t += dirs[i]) {
+      ++count;
+      if (b.at(t) != 0) break;
+    }
+  return count;
 }
 
 }  // namespace
 
-int board_value(int kind) { return values.board[kind]; }
-int hand_value(int slot) { return values.hand[slot]; }
+int board_value(int kind) { return kind >= FU && kind <= HI ? EVAL_WEIGHTS[F_BOARD + kind - 1] : 0; }
+int hand_value(int slot) { return slot >= 1 && slot <= 4 ? EVAL_WEIGHTS[F_HAND + slot - 1] : 0; }
 
-int evaluate(const DeepBoard& b) {
+void eval_features(const DeepBoard& b, int out[FEATURES]) {
+  for (int i = 0; i < FEATURES; ++i) out[i] = 0;
   const int com_king = b.king_square(COM, true);
   const int man_king = b.king_square(MAN, true);
-  int score = 0;  // for the computer
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = sq_of(x, y);
@@ -84,19 +106,28 @@ int evaluate(const DeepBoard& b) {
       const int side = c > 0 ? COM : MAN;
       const int kind = c > 0 ? c : -c;
       if (kind == OU) continue;
-      int v = stuck(kind, side, y) ? STUCK_VALUE : values.board[kind];
-      // Pieces near the other king press it; pieces near their own king guard it.
+      const int sign = side == COM ? 1 : -1;
+      if (stuck(kind, side, y)) out[F_STUCK] += sign;
+      else out[F_BOARD + kind - 1] += sign;
+      // Pieces near the other king press it with the face they will show
+      // once they move; pieces next to their own king guard it.
       const int enemy_king = side == COM ? man_king : com_king;
       const int own_king = side == COM ? com_king : man_king;
-      if (enemy_king != 0 && chebyshev(sq, enemy_king) <= 2) v += 14;
-      if (own_king != 0 && chebyshev(sq, own_king) <= 1) v += 8;
-      score += side == COM ? v : -v;
+      if (enemy_king != 0 && chebyshev(sq, enemy_king) <= 2) out[F_NEAR_ENEMY_KING + FLIP[kind] - 1] += sign;
+      if (own_king != 0 && chebyshev(sq, own_king) <= 1) out[F_NEAR_OWN_KING] += sign;
+      if (kind == KY || kind == KA || kind == HI) out[F_REACH] += sign * reach(b, sq, kind, side);
     }
   }
-  for (int slot = 1; slot <= 4; ++slot) score += values.hand[slot] * (b.hand(COM, slot) - b.hand(MAN, slot));
-  score -= king_danger(b, COM, com_king);
-  score += king_danger(b, MAN, man_king);
-  constexpr int TEMPO = 20;
+  for (int slot = 1; slot <= 4; ++slot) out[F_HAND + slot - 1] += b.hand(COM, slot) - b.hand(MAN, slot);
+  king_terms(b, COM, com_king, 1, out);
+  king_terms(b, MAN, man_king, -1, out);
+}
+
+int evaluate(const DeepBoard& b) {
+  int f[FEATURES];
+  eval_features(b, f);
+  int score = 0;  // for the computer
+  for (int i = 0; i < FEATURES; ++i) score += EVAL_WEIGHTS[i] * f[i];
   return (b.side() == COM ? score : -score) + TEMPO;
 }
 

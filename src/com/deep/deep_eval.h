@@ -1,5 +1,8 @@
 // The searching player's static evaluation, in hundredths of a pawn-ish unit,
-// from the side to move's point of view.
+// from the side to move's point of view: a weighted sum of features of the
+// position, each counted for the computer's side less the person's. The
+// weights are a table fitted to the results of self-play games by a logistic
+// model (tools/tune_eval.cpp).
 #pragma once
 
 #include "com/deep/deep_board.h"
@@ -9,12 +12,30 @@ namespace vv::deep {
 // What one face does for its owner while it stands still: how far it reaches.
 constexpr int FACE_POWER[KINDS] = {0, 100, 500, 350, 350, 500, 550, 850, 1000, 0};
 
-// A piece on the board is worth its present face and, since its next move
-// turns it over, part of the other one; a piece stuck where it can never move
-// again (a 歩 or 香 on the far row, a 桂 on the last two) is mostly a gift to
-// whoever takes it.
+enum Feature : int {
+  F_BOARD = 0,             // a piece on the board, by its present face (FU..HI at F_BOARD + kind - 1)
+  F_STUCK = F_BOARD + 8,   // a piece that can never move again from its row (a 歩 or 香 on the far row, a 桂 on the last two)
+  F_HAND = F_STUCK + 1,    // a pair in hand, by slot (F_HAND + slot - 1)
+  F_NEAR_ENEMY_KING = F_HAND + 4,  // a piece within two squares of the other king, by the face it shows after moving
+  F_NEAR_OWN_KING = F_NEAR_ENEMY_KING + 8,  // a piece next to its own king
+  F_KING_ATTACKED = F_NEAR_OWN_KING + 1,    // a square next to the king the other side reaches (counted against the king's side)
+  F_KING_OPEN_THREAT = F_KING_ATTACKED + 1,  // empty squares next to the king times what the other hand threatens there
+  F_KING_SHELTER = F_KING_OPEN_THREAT + 1,   // own pieces next to the king
+  F_KING_SWARM = F_KING_SHELTER + 1,         // attacked squares next to the king beyond two
+  F_REACH = F_KING_SWARM + 1,  // squares a lance, bishop or rook face reaches along its runs
+  FEATURES = F_REACH + 1
+};
+
+// The features of a position, the computer's side less the person's.
+void eval_features(const DeepBoard& b, int out[FEATURES]);
+
+// The weights the evaluation uses.
+extern const int EVAL_WEIGHTS[FEATURES];
+constexpr int TEMPO = 20;
+
+// A piece on the board by its present face, and a pair in hand, as the
+// evaluation counts them.
 int board_value(int kind);
-// A pair in hand can come down with either face, on any empty square.
 int hand_value(int slot);
 
 int evaluate(const DeepBoard& b);

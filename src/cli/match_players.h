@@ -1,0 +1,66 @@
+// The players of a match: LEVEL4 or a level 1-3 of this program, or an
+// outside program spoken to over the engine protocol. Each answers with a
+// move in real coordinates for the side to move, or says it has none; an
+// outside program's move is checked by our rules before it is given.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "cli/fen.h"
+
+namespace vv::cli {
+
+// The game's move limit: the 500th move ends it undecided.
+constexpr int GAME_LENGTH = 500;
+
+// How long a player may think about a move. A player given only a depth or a
+// node count has no time limit.
+struct Limits {
+  int movetime = 100;  // ms; 0 = none
+  int depth = 0;
+  long nodes = 0;
+};
+
+struct PlayerSpec {
+  std::string name = "level4";
+  int level = 4;                     // 1..4, or 0 for an outside program
+  std::vector<std::string> command;  // the outside program and its arguments
+  std::vector<std::pair<std::string, std::string>> options;  // setoption NAME value VALUE
+  Limits limits;
+};
+
+// What every player of one match shares.
+struct MatchSettings {
+  int seed = 1;               // the levels' random term starts from it and the game's index
+  int move_margin_ms = 5000;  // how late an outside program's move may come beyond its time
+};
+
+// A player's answer.
+struct Reply {
+  enum Kind { move, none, bad } kind = none;
+  Candidate c;        // real coordinates, for the side to move
+  std::string text;   // the program's words, for a report
+  std::string why;    // why a bad answer is bad
+  long nodes = 0;
+  double seconds = 0;
+};
+
+// The game so far, as players read it.
+struct GameState {
+  FenPosition now;
+  std::vector<std::string> moves;  // from the start, protocol notation
+};
+
+class Player {
+ public:
+  virtual ~Player() = default;
+  virtual bool new_game(int index, std::string& error) = 0;
+  virtual Reply choose(const GameState& g) = 0;
+};
+
+std::unique_ptr<Player> make_player(const PlayerSpec& spec, const MatchSettings& settings);
+
+}  // namespace vv::cli
