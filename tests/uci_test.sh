@@ -47,15 +47,16 @@ out=$(talk "position startpos moves e3e4+" \
   "position startpos moves P@e5" "position fen 9/9/9 w" "position fen $START_FEN moves e3e4" "position" \
   "position startpos moves x" "setoption name Hash value big" "setoption name Threads value 0" \
   "setoption name UCI_Variant value chess" "setoption name Colour value red" "go depth zero" "go sideways" \
-  "frobnicate" d quit)
-check "refusals: one info string each" 15 "$(grep -c '^info string ' <<<"$out")"
+  "setoption name MateTest value maybe" "frobnicate" d quit)
+check "refusals: one info string each" 16 "$(grep -c '^info string ' <<<"$out")"
 check "refusals: the illegal face is named" 1 "$(grep -c "^info string illegal move 'e7e6-'.*in 'position startpos moves e3e4+ e7e6- '" <<<"$out")"
 check "refusals: the bad go is named" 1 "$(grep -c "^info string .*'go depth zero'" <<<"$out")"
 check "refusals: no search started" 0 "$(grep -c '^bestmove' <<<"$out")"
 check "refusals: the position stays (board)" \
   "Fen: lns+nk+nsnl/1+p5+s1/ppppppppp/9/9/4+P4/PPPP1PPPP/1+S5+P1/LNS+NK+NSNL[] b - - 0 1" "$(grep '^Fen' <<<"$out")"
 # A rejected option value leaves the option as it was: a later valid value still works.
-out=$(talk "setoption name Hash value 1" "setoption name Threads value 1" "setoption name uci_variant value VEVERODU" isready quit)
+out=$(talk "setoption name Hash value 1" "setoption name Threads value 1" "setoption name uci_variant value VEVERODU" \
+  "setoption name MateTest value true" isready quit)
 check "options accepted quietly" "readyok" "$out"
 
 # A search: progress lines in the protocol's shape, then a legal move.

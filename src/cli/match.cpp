@@ -9,10 +9,12 @@
 // by our rules: one that is not a move, or an illegal one, or none at all,
 // loses the game.
 //
-// The judge: a king taken ends the game; a king may be left attacked; after
-// the bottom side's move the game's mate test looks at the top side's king
-// and a mate ends the game (the bottom side wins); the 500th move ends it
-// undecided.
+// The judge: a king taken ends the game; a king may be left attacked; the
+// 500th move ends it undecided. With --mate-test, the window's rule against
+// the computer as well: after the bottom side's move the game's mate test
+// looks at the top side's king and a mate ends the game (the bottom side
+// wins). That rule favours the bottom side, so a match between engines
+// leaves it out unless asked.
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -226,7 +228,7 @@ GameResult MatchRunner::play(int index) {
       result.winner = captured == -王 ? 1 : -1;
       break;
     }
-    if (!top) {
+    if (!top && o_.settings.mate_test) {
       // After the bottom side's move the game looks for a mate of the top side's king.
       judge.pos = g.now.pos;
       勢力調査(judge.pos, judge.inf);
@@ -537,6 +539,8 @@ const char* const MATCH_USAGE =
     "  --records DIR             save every game as DIR/game-NNNNNN.棋譜 (DIR is made when missing)\n"
     "  --sprt ELO0,ELO1[,ALPHA,BETA]   stop when the test decides (default alpha = beta = 0.05)\n"
     "  --jobs J                  play J pairs at once in copies of this program\n"
+    "  --mate-test               after the bottom side's move the game's mate test may end the game,\n"
+    "                            as against the computer in the window (default: a taken king alone decides)\n"
     "  --verbose                 every position and move\n";
 
 }  // namespace
@@ -557,6 +561,11 @@ int match_command(const std::vector<std::string>& args) {
     if (a == "--verbose" || a == "--games-only") {
       (a == "--verbose" ? o.verbose : o.games_only) = true;
       if (a == "--verbose") o.shared_args.push_back(a);
+      continue;
+    }
+    if (a == "--mate-test") {
+      o.settings.mate_test = true;
+      o.shared_args.push_back(a);
       continue;
     }
     if (i + 1 >= args.size()) return bad(a + " needs a value");

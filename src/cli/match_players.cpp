@@ -53,6 +53,7 @@ class OwnPlayer : public Player {
       s.max_nodes = l.nodes;
       s.moves_left = GAME_LENGTH - g.now.plies();
       s.plays_person = bottom;
+      s.mate_test = o_.mate_test;
       const double t0 = hooks.seconds();
       r = deep_search(e, s, hooks);
       reply.seconds = hooks.seconds() - t0;

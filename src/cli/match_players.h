@@ -36,6 +36,9 @@ struct PlayerSpec {
 struct MatchSettings {
   int seed = 1;               // the levels' random term starts from it and the game's index
   int move_margin_ms = 5000;  // how late an outside program's move may come beyond its time
+  // The window's mate test after the bottom side's move ends a game; off, a
+  // taken king alone decides, the same rule for both sides.
+  bool mate_test = false;
 };
 
 // A player's answer.

@@ -115,6 +115,7 @@ class Session {
   FenPosition current_ = start_position();
   int hash_mb_ = DEFAULT_HASH;
   int threads_ = 1;
+  bool mate_test_ = false;  // the window's mate test against the computer; off, a taken king alone decides
   std::unique_ptr<Engine> engine_;
   std::thread worker_;
   std::atomic<bool> stop_{false};
@@ -182,6 +183,7 @@ void Session::uci() {
   out_.line("option name Threads type spin default 1 min " + std::to_string(MIN_THREADS) + " max " +
             std::to_string(MAX_THREADS));
   out_.line(std::string("option name UCI_Variant type combo default ") + VARIANT_NAME + " var " + VARIANT_NAME);
+  out_.line("option name MateTest type check default false");
   out_.line("uciok");
 }
 
@@ -211,6 +213,13 @@ void Session::setoption(const std::vector<std::string>& w, const std::string& li
       return;
     }
     (hash ? hash_mb_ : threads_) = static_cast<int>(v);
+  } else if (key == "matetest") {
+    const std::string v = lower(value);
+    if (v != "true" && v != "false") {
+      refuse("bad value in '" + line + "'");
+      return;
+    }
+    mate_test_ = v == "true";
   } else if (key == "uci_variant") {
     if (lower(value) != VARIANT_NAME) refuse("unknown variant '" + value + "': only " + VARIANT_NAME + " is played");
   } else {
@@ -279,6 +288,7 @@ void Session::search(GoLimits limits, FenPosition f) {
   s.stop = &stop_;
   s.threads = threads_;
   s.hash_mb = hash_mb_;
+  s.mate_test = mate_test_;
   if (limits.depth > 0) s.max_depth = limits.depth;
   s.max_nodes = limits.nodes;
   s.infinite = !plan.timed;

@@ -509,7 +509,7 @@ void Searcher::begin() {
 bool Searcher::prepare(Engine& e, const DeepSettings& s, Root& root) {
   begin();
   b_.set(e.pos, COM);
-  rule_.reset(e, s.plays_person);
+  rule_.reset(e, s.plays_person, s.mate_test);
   moves_left_ = s.moves_left;
   Move* list = root.moves;
   const int n = b_.generate(list);
@@ -565,7 +565,7 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
     depth_one_deadline_ = start_ + (s.infinite ? 1e12 : aim) + 0.03;
   } else {
     b_.set(e.pos, COM);
-    rule_.reset(e, s.plays_person);
+    rule_.reset(e, s.plays_person, s.mate_test);
   }
   if (!main_) begin();
 
@@ -671,9 +671,10 @@ class Pool {
   SearchResult run(Engine& e, const DeepSettings& s, DeepHooks& hooks) {
     SearchResult result;
     shared_.table.resize(s.hash_mb);
-    if (plays_person_ != s.plays_person) {
+    if (plays_person_ != s.plays_person || mate_test_ != s.mate_test) {
       shared_.table.clear();
       plays_person_ = s.plays_person;
+      mate_test_ = s.mate_test;
     }
     shared_.age = (shared_.age + 1) & 63;
     shared_.abort.store(false);
@@ -711,6 +712,7 @@ class Pool {
   std::vector<std::unique_ptr<Searcher>> helpers_;
   Root root_;
   bool plays_person_ = false;
+  bool mate_test_ = true;
 };
 
 Pool& pool() {

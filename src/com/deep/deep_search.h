@@ -69,6 +69,10 @@ struct DeepSettings {
   // half a turn with the owners exchanged. The mate test then falls on the
   // other king, after this side's moves.
   bool plays_person = false;
+  // The game's mate test after the person's move ends the game, as it does
+  // in the window against the computer. Off, only a taken king or the 500th
+  // move ends a game: the rule of a match between two engines.
+  bool mate_test = true;
 };
 
 // The computer's (top side's) move in e.pos, measured with hooks.seconds().

@@ -5,8 +5,9 @@
 
 namespace vv::deep {
 
-void MateRule::reset(const Engine& root, bool plays_person) {
+void MateRule::reset(const Engine& root, bool plays_person, bool enabled) {
   plays_person_ = plays_person;
+  enabled_ = enabled;
   // A game whose computer king is off the board keeps the square of the last
   // survey; the test then reads the person's reach there.
   stale_x_ = plays_person ? 0 : root.pos.com_king_x;
@@ -56,7 +57,7 @@ bool MateRule::run_game_test(const DeepBoard& b) {
 }
 
 bool MateRule::mated(const DeepBoard& b) {
-  if (!king_reached(b)) return false;
+  if (!enabled_ || !king_reached(b)) return false;
   CacheEntry& c = cache_[b.key() & (CACHE_SIZE - 1)];
   if (c.key == b.key() && c.result >= 0) return c.result == 1;
   const bool result = run_game_test(b);

@@ -19,10 +19,14 @@ class MateRule {
   // the game still holds when that king is not on the board). plays_person:
   // the board is the game's board turned half a turn with the owners
   // exchanged, so the side searched as the computer is really the person.
-  void reset(const Engine& root, bool plays_person);
+  // enabled false: a game judged by taken kings alone, where no mate test
+  // ends it (a match between two engines).
+  void reset(const Engine& root, bool plays_person, bool enabled = true);
 
-  // The side whose king the test looks at; the rule applies when that side is to move.
-  int tested_side() const { return plays_person_ ? MAN : COM; }
+  // The side whose king the test looks at; the rule applies when that side is
+  // to move. NO_SIDE when the test is off.
+  static constexpr int NO_SIDE = 2;
+  int tested_side() const { return !enabled_ ? NO_SIDE : plays_person_ ? MAN : COM; }
 
   // Does the game's test find the king of the side to move without escape?
   bool mated(const DeepBoard& b);
@@ -39,6 +43,7 @@ class MateRule {
 
   Engine scratch_;
   bool plays_person_ = false;
+  bool enabled_ = true;
   int stale_x_ = 0, stale_y_ = 0;
   long full_tests_ = 0;
 
