@@ -287,6 +287,10 @@ class Monkey {
     clock.start();
     open_program();
     for (event_ = 1; event_ <= o_.events; ++event_) {
+      if (event_ % 10000 == 0) {
+        std::printf("monkey: seed %llu, event %ld, %.0f s\n", o_.seed, event_, clock.elapsed() / 1000.0);
+        std::fflush(stdout);
+      }
       one_event();
       remember_flip_base();
       std::string why = window_->handler_running() ? "a handler still runs after its event" : "";
