@@ -17,10 +17,12 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -266,6 +268,12 @@ class Monkey {
     write_file("bad.棋譜", "not a record\r\n");
     write_file("empty.棋譜", "");
     write_file("sub/garbage.棋譜", std::string("\x82\xa0\xff\x00\r\n", 6));
+#ifdef MONKEY_RECORD_FILES
+    // Record files to load from the start, before the monkey has saved any.
+    const QDir records(QStringLiteral(MONKEY_RECORD_FILES));
+    for (const QFileInfo& f : records.entryInfoList(QDir::Files))
+      QFile::copy(f.filePath(), here.filePath(f.completeBaseName() + QStringLiteral(".棋譜")));
+#endif
     boxes_.answer = [this] { return chance(0.8); };
     boxes_.on_open = [this](const std::string& text) {
       note("  " + text);
@@ -539,15 +547,30 @@ class Monkey {
   // arguments of one call are worked out differs between compilers, and a
   // seed makes the same events with any of them.
   void click_square() {
-    const int x = pick(9) + 1;
-    click_grid(x, pick(9) + 1);
+    const int x = pick(9) + 1, y = pick(9) + 1;
+    click_grid(x, y, chance(0.1));
   }
 
   // A mouse click at the centre of grid place (x, y), where the window shows it now.
-  void click_grid(int x, int y) {
-    note("  click place (" + std::to_string(x) + "," + std::to_string(y) + ")");
+  // A double click on the place, when `twice`.
+  void click_grid(int x, int y, bool twice = false) {
+    note(std::string(twice ? "  double click" : "  click") + " place (" + std::to_string(x) + "," + std::to_string(y) +
+         ")");
     const QRect r = window_->surface().widget_rect(QRect(2200 + 600 * x, 520 + 615 * y, 600, 615));
-    QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, r.center());
+    if (twice)
+      double_click(&window_->surface(), r.center());
+    else
+      QTest::mouseClick(&window_->surface(), Qt::LeftButton, {}, r.center());
+  }
+
+  // The events of a double click as a widget receives them: press, release,
+  // double click, release.
+  static void double_click(QWidget* w, QPoint at) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, at);
+    QMouseEvent twice(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &twice);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(w, &release);
   }
 
   // The stands: the person's right of the board (rows 6..9), the computer's left of it (rows 1..5).
@@ -629,7 +652,7 @@ class Monkey {
            item->text().toStdString());
       const QPoint at = list->visualItemRect(item).center();
       if (twice)
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        double_click(list->viewport(), at);
       else
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     } else if (roll < 8 && !boxes.empty()) {
