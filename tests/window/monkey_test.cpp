@@ -300,8 +300,8 @@ class Monkey {
         std::fflush(stdout);
       }
       one_event();
-      remember_flip_base();
       std::string why = window_->handler_running() ? "a handler still runs after its event" : "";
+      if (why.empty()) why = remember_flip_base();
       if (why.empty() && window_->game().ended) why = check_end();
       if (why.empty() && !window_->game().ended) why = check_game(window_->game(), base());
       if (!why.empty()) {
@@ -311,6 +311,7 @@ class Monkey {
         open_program();
         continue;
       }
+      previous_ = snapshot_of(window_->game().e.pos);
       if (window_->game().ended) {
         if (const std::string after = probe_after_end(); !after.empty()) {
           fail(after);
@@ -353,6 +354,7 @@ class Monkey {
     window_->show();
     QApplication::processEvents();
     ++programs_;
+    previous_ = snapshot_of(window_->game().e.pos);
     collect_menu();
     long_game_ = chance(0.2) ? 1500 : 0;
     if (long_game_ > 0) note("  a long game");
@@ -427,17 +429,28 @@ class Monkey {
     return handicap_start(g.hc.handicap_level);
   }
 
-  // A flip empties the record: the position it leaves is the record's new start.
-  void remember_flip_base() {
+  // A flip empties the record: the position it leaves is the record's new
+  // start. It is the position before the event turned by half a turn, each
+  // piece changing sides, the hands changing places.
+  std::string remember_flip_base() {
     Game& g = window_->game();
     if (g.ended || !g.flow.board_flipped) {
       flip_base_valid_ = false;
-      return;
+      return "";
     }
-    if (g.rec.move_number == 0 && g.rec.record_length == 0) {
-      flip_base_ = snapshot_of(g.e.pos);
-      flip_base_valid_ = true;
+    if (g.rec.move_number != 0 || g.rec.record_length != 0) return "";
+    const Snapshot now = snapshot_of(g.e.pos);
+    if (!(now == previous_)) {
+      Snapshot turned;
+      for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) turned.board[10 - x][10 - y] = -previous_.board[x][y];
+      std::memcpy(turned.man_hand, previous_.com_hand, sizeof turned.man_hand);
+      std::memcpy(turned.com_hand, previous_.man_hand, sizeof turned.com_hand);
+      if (!(now == turned)) return "the flip did not turn the position by half a turn";
     }
+    flip_base_ = now;
+    flip_base_valid_ = true;
+    return "";
   }
 
   // --- Events ---------------------------------------------------------------------
@@ -757,6 +770,7 @@ class Monkey {
   int longest_record_ = 0;
   long record_mode_events_ = 0;
   Snapshot flip_base_;
+  Snapshot previous_;  // the position after the last event
   bool flip_base_valid_ = false;
   bool close_in_box_ = false;
   long event_ = 0;
