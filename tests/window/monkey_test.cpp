@@ -45,12 +45,16 @@
 #include "rules/start_position.h"
 #include "window/main_window.h"
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/common_interface_defs.h>) && \
-    (defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer)))
-#include <sanitizer/common_interface_defs.h>
+// On a sanitizer build a report ends with the monkey's last events.
+#if defined(__SANITIZE_ADDRESS__)
+#define MONKEY_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
 #define MONKEY_SANITIZED 1
 #endif
+#endif
+#ifdef MONKEY_SANITIZED
+#include <sanitizer/common_interface_defs.h>
 #endif
 
 namespace vv {
