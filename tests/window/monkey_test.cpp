@@ -443,15 +443,16 @@ class Monkey {
       return "";
     }
     if (g.rec.move_number != 0 || g.rec.record_length != 0) return "";
+    // Back at the record's start, and the record cut there (a start item
+    // after stepping back): nothing new.
     const Snapshot now = snapshot_of(g.e.pos);
-    if (!(now == previous_)) {
-      Snapshot turned;
-      for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) turned.board[10 - x][10 - y] = -previous_.board[x][y];
-      std::memcpy(turned.man_hand, previous_.com_hand, sizeof turned.man_hand);
-      std::memcpy(turned.com_hand, previous_.man_hand, sizeof turned.com_hand);
-      if (!(now == turned)) return "the flip did not turn the position by half a turn";
-    }
+    if (flip_base_valid_ && now == flip_base_) return "";
+    Snapshot turned;
+    for (int x = 1; x <= 9; ++x)
+      for (int y = 1; y <= 9; ++y) turned.board[10 - x][10 - y] = -previous_.board[x][y];
+    std::memcpy(turned.man_hand, previous_.com_hand, sizeof turned.man_hand);
+    std::memcpy(turned.com_hand, previous_.man_hand, sizeof turned.com_hand);
+    if (!(now == turned)) return "the flip did not turn the position by half a turn, or the record's start moved";
     flip_base_ = now;
     flip_base_valid_ = true;
     return "";
