@@ -3,6 +3,7 @@
 // the top hand, record mode, the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,49 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
   t.g.event([&] { t.g.REPLAY_Click(); });
   EXPECT_EQ(t.g.e.pos.board[5][1], 950);
   EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
+}
+
+// "進" replays the record from where it started. After a flip the record
+// starts at the turned position, so a start item cuts it at its own current
+// entry; the stale entries of before the flip never come back.
+TEST(Flow, StartItemAfterAFlipCutsTheRecordAtItsCurrentEntry) {
+  Table t;
+  t.g.event([&] { t.g.START_Click(); });
+  t.click(7, 7), t.click(7, 6);  // the bottom pawn
+  t.click(3, 3), t.click(3, 4);  // the top pawn
+  t.g.event([&] { t.g.REVERSE_Click(); });
+  t.click(5, 3), t.click(5, 4);  // a pawn of the turned top side
+  ASSERT_EQ(t.g.rec.move_number, 1);
+  ASSERT_EQ(t.g.flow.move_count, 3);
+  t.g.event([&] { t.g.SENTE_Click(); });
+  EXPECT_EQ(t.g.rec.record_length, 1);
+  const Position before = t.g.e.pos;
+  t.port.events.clear();
+  t.g.event([&] { t.g.AFTER_Click(); });
+  EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
+  EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
+}
+
+// "最初" keeps the record for "進" only when it was made from the starting
+// position: not after a handicap, nor after a flip.
+TEST(Flow, StartingOverKeepsOnlyARecordMadeFromTheStartingPosition) {
+  auto moved_then_started_over = [](bool handicap, bool flip) {
+    Table t;
+    if (handicap) t.g.event([&] { t.g.LBEL_UP_Click(); });
+    t.g.event([&] { t.g.START_Click(); });
+    if (flip) {
+      t.g.event([&] { t.g.REVERSE_Click(); });
+      t.click(3, 3), t.click(3, 4);  // the turned board: the top side moves
+    } else {
+      t.click(7, 7), t.click(7, 6);
+    }
+    EXPECT_EQ(t.g.rec.record_length, 1);
+    t.g.event([&] { t.g.CANCEL_Click(); });
+    return t.g.rec.record_length;
+  };
+  EXPECT_EQ(moved_then_started_over(false, false), 1);
+  EXPECT_EQ(moved_then_started_over(true, false), 0);
+  EXPECT_EQ(moved_then_started_over(false, true), 0);
 }
 
 }  // namespace

@@ -59,7 +59,10 @@ void Game::SENTE_Click() {
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  rec.record_length = flow.move_count;  // later entries can no longer be replayed
+  // Later entries can no longer be replayed. The record is cut at its own
+  // current entry: after a flip it counts from the turned position, so the
+  // move counter on the screen is ahead of it.
+  rec.record_length = rec.move_number;
   time.turn_start_time = port_.clock();
   set_timer(true);
   if (fresh_start()) {
@@ -86,7 +89,7 @@ void Game::GOTE_Click() {
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  rec.record_length = flow.move_count;
+  rec.record_length = rec.move_number;
   if (fresh_start()) {
     take_sides(false);
     com_ban();
