@@ -171,10 +171,12 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
   EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
 }
 
-// "進" replays the record from where it started. After a flip the record
-// starts at the turned position, so a start item cuts it at its own current
-// entry; the stale entries of before the flip never come back.
-TEST(Flow, StartItemAfterAFlipCutsTheRecordAtItsCurrentEntry) {
+// "進" replays the game's own record only where an entry fits the board. A
+// start item after a flip keeps entries of before the flip for replaying
+// (the record is cut at the move counter, which a flip does not reset): the
+// next one moves a piece that is not on its source, so it is refused and
+// nothing changes.
+TEST(Flow, ForwardRefusesAnEntryOfBeforeAFlip) {
   Table t;
   t.g.event([&] { t.g.START_Click(); });
   t.click(7, 7), t.click(7, 6);  // the bottom pawn
@@ -184,7 +186,7 @@ TEST(Flow, StartItemAfterAFlipCutsTheRecordAtItsCurrentEntry) {
   ASSERT_EQ(t.g.rec.move_number, 1);
   ASSERT_EQ(t.g.flow.move_count, 3);
   t.g.event([&] { t.g.SENTE_Click(); });
-  EXPECT_EQ(t.g.rec.record_length, 1);
+  EXPECT_EQ(t.g.rec.record_length, 3);
   const Position before = t.g.e.pos;
   t.port.events.clear();
   t.g.event([&] { t.g.AFTER_Click(); });
@@ -192,26 +194,37 @@ TEST(Flow, StartItemAfterAFlipCutsTheRecordAtItsCurrentEntry) {
   EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
 }
 
-// "最初" keeps the record for "進" only when it was made from the starting
-// position: not after a handicap, nor after a flip.
-TEST(Flow, StartingOverKeepsOnlyARecordMadeFromTheStartingPosition) {
-  auto moved_then_started_over = [](bool handicap, bool flip) {
-    Table t;
-    if (handicap) t.g.event([&] { t.g.LBEL_UP_Click(); });
-    t.g.event([&] { t.g.START_Click(); });
-    if (flip) {
-      t.g.event([&] { t.g.REVERSE_Click(); });
-      t.click(3, 3), t.click(3, 4);  // the turned board: the top side moves
-    } else {
-      t.click(7, 7), t.click(7, 6);
-    }
-    EXPECT_EQ(t.g.rec.record_length, 1);
-    t.g.event([&] { t.g.CANCEL_Click(); });
-    return t.g.rec.record_length;
-  };
-  EXPECT_EQ(moved_then_started_over(false, false), 1);
-  EXPECT_EQ(moved_then_started_over(true, false), 0);
-  EXPECT_EQ(moved_then_started_over(false, true), 0);
+// "最初" keeps the record, so a new start replays it from the starting
+// position. A handicap game's record replays as long as its entries fit the
+// full board; the first that would overwrite a piece the handicap had taken
+// away is refused.
+TEST(Flow, ForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
+  Table t;
+  t.g.event([&] { t.g.LBEL_UP_Click(); });  // the top rook on (8, 2) goes
+  t.g.event([&] { t.g.START_Click(); });
+  t.click(7, 7), t.click(7, 6);  // the bottom pawn
+  t.click(7, 1), t.click(8, 2);  // the top silver onto the rook's empty square
+  t.g.event([&] { t.g.CANCEL_Click(); });
+  EXPECT_EQ(t.g.rec.record_length, 2);
+  t.g.event([&] { t.g.START_Click(); });
+  t.g.event([&] { t.g.AFTER_Click(); });
+  EXPECT_EQ(t.g.rec.move_number, 1);
+  const Position before = t.g.e.pos;
+  t.port.events.clear();
+  t.g.event([&] { t.g.AFTER_Click(); });
+  EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
+  EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
+  EXPECT_NE(t.g.e.pos.board[8][2], 0);  // the rook is still there
+}
+
+// After a flip the move counter runs on past the record; a start item cuts
+// the record at the counter but never past the 500 entries it holds.
+TEST(Flow, StartItemNeverCutsTheRecordPastItsCapacity) {
+  Table t;
+  t.g.event([&] { t.g.START_Click(); });
+  t.g.flow.move_count = RECORD_CAPACITY + 57;
+  t.g.event([&] { t.g.SENTE_Click(); });
+  EXPECT_EQ(t.g.rec.record_length, RECORD_CAPACITY);
 }
 
 }  // namespace

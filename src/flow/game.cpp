@@ -29,10 +29,6 @@ void Game::Form_Load() {
 }
 
 void Game::初期設定() {
-  // The record stays for "進" to replay from the start, but only when it was
-  // made from the starting position: one made after a flip or with a
-  // handicap would move pieces that are not where it expects them.
-  if (flow.board_flipped || hc.handicap_level != 0) rec.record_length = 0;
   hc.handicap_level = 0;
   hc.handicap_set = false;
   flow.game_mode = 0;

@@ -1,6 +1,8 @@
 // The start items of the menu "対局": a game between two people, or against
 // the computer with the person or the computer moving first. A start with no
 // move played is fresh; otherwise it continues the position on the board.
+#include <algorithm>
+
 #include "flow/game.h"
 
 namespace vv {
@@ -59,10 +61,9 @@ void Game::SENTE_Click() {
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  // Later entries can no longer be replayed. The record is cut at its own
-  // current entry: after a flip it counts from the turned position, so the
-  // move counter on the screen is ahead of it.
-  rec.record_length = rec.move_number;
+  // Later entries can no longer be replayed. After a flip the move counter
+  // runs on past the record, which holds 500 entries at most.
+  rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   time.turn_start_time = port_.clock();
   set_timer(true);
   if (fresh_start()) {
@@ -89,7 +90,7 @@ void Game::GOTE_Click() {
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  rec.record_length = rec.move_number;
+  rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   if (fresh_start()) {
     take_sides(false);
     com_ban();

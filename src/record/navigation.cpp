@@ -21,6 +21,24 @@ void change_hand(Position& p, int code, int by) {
   }
 }
 
+// Does entry n fit the board and hands as they stand: the moving face on its
+// source (a drop: its pair in its owner's hand) and the captured code on the
+// target? A game's own record always fits, except for entries left over from
+// before a flip, or made on a handicap board, when a new start replays them
+// onto a board they were not made on: there they would overwrite pieces that
+// are not theirs and conjure others into a hand.
+bool entry_fits(const Position& p, const MoveRecord& r, int n) {
+  if (n < 1 || n > RECORD_CAPACITY) return false;
+  const int from_x = r.record_from_x[n], from_y = r.record_from_y[n];
+  const int to_x = r.record_to_x[n], to_y = r.record_to_y[n];
+  if (!is_board_column(to_x) || to_y < 1 || to_y > 9) return false;
+  if (p.board[to_x][to_y] != r.record_captured[n]) return false;
+  if (is_board_column(from_x)) return from_y >= 1 && from_y <= 9 && p.board[from_x][from_y] == r.record_piece[n];
+  const int placed = r.record_placed[n], slot = hand_slot(placed);
+  if (slot == 0) return false;
+  return is_man_piece(placed) ? p.man_hand[slot] > 0 : p.com_hand[slot] > 0;
+}
+
 }  // namespace
 
 void Game::AFTER_Click() {
@@ -32,7 +50,10 @@ void Game::AFTER_Click() {
     return;
   }
   flow.resume_pending = true;
-  if (rec.move_number >= rec.record_length) {
+  // A loaded record is replayed as written; the game's own stops at an entry
+  // that does not fit the board.
+  if (rec.move_number >= rec.record_length ||
+      (!flow.record_mode && !entry_fits(e.pos, rec, rec.move_number + 1))) {
     if (flow.record_mode) {
       port_.message("進む", "終わり");
     } else {
