@@ -202,23 +202,23 @@ GameResult MatchRunner::play(int index) {
     }
     const bool top = g.now.top_to_move;
     const bool players_turn = top == player_top;
-    const PlayerSpec& spec = players_turn ? o_.player : o_.opponent;
+    const PlayerSpec& entrant = players_turn ? o_.player : o_.opponent;
     const Reply r = (players_turn ? player_ : opponent_)->choose(g);
-    if (players_turn && spec.level == 4) {
+    if (players_turn && entrant.level == 4) {
       result.deep_nodes += r.nodes;
       result.deep_seconds += r.seconds;
     }
     if (r.kind != Reply::move) {
       result.winner = top ? -1 : 1;
-      result.end = r.kind == Reply::none ? (spec.level == 0 ? End::nomove : End::resign) : End::illegal;
+      result.end = r.kind == Reply::none ? (entrant.level == 0 ? End::nomove : End::resign) : End::illegal;
       if (r.kind == Reply::bad && r.text.empty()) result.end = End::nomove;
-      if (r.kind != Reply::none || spec.level == 0)
-        result.note = spec.name + " at move " + std::to_string(g.now.plies() + 1) + ": " +
+      if (r.kind != Reply::none || entrant.level == 0)
+        result.note = entrant.name + " at move " + std::to_string(g.now.plies() + 1) + ": " +
                       (r.kind == Reply::none ? "no move ('" + r.text + "')" : r.why);
       break;
     }
     if (o_.verbose)
-      std::cout << "position " << format_position(g.now.pos) << "\nmove " << g.now.plies() + 1 << ' ' << spec.name
+      std::cout << "position " << format_position(g.now.pos) << "\nmove " << g.now.plies() + 1 << ' ' << entrant.name
                 << ' ' << r.c.from_x << ' ' << r.c.from_y << ' ' << r.c.to_x << ' ' << r.c.to_y << ' ' << r.c.piece
                 << ' ' << r.text << '\n';
     const int captured = commit(g, *rec, r.c, r.seconds);

@@ -20,7 +20,7 @@ class ClockHooks : public DeepHooks {
 // Our own players: the top side's code on a board turned for the bottom side.
 class OwnPlayer : public Player {
  public:
-  OwnPlayer(const PlayerSpec& spec, const MatchSettings& o) : spec_(spec), o_(o) {}
+  OwnPlayer(const PlayerSpec& entrant, const MatchSettings& o) : spec_(entrant), o_(o) {}
   bool new_game(int index, std::string&) override {
     engine_ = std::make_unique<Engine>();
     engine_->com_level = spec_.level == 4 ? 3 : spec_.level;
@@ -80,7 +80,7 @@ class OwnPlayer : public Player {
 // again after a game in which it failed to answer.
 class ProtocolPlayer : public Player {
  public:
-  ProtocolPlayer(const PlayerSpec& spec, const MatchSettings& o) : spec_(spec), o_(o) {}
+  ProtocolPlayer(const PlayerSpec& entrant, const MatchSettings& o) : spec_(entrant), o_(o) {}
   bool new_game(int, std::string& error) override {
     if (!ready_ && !start(error)) return false;
     std::string line;
@@ -165,9 +165,9 @@ class ProtocolPlayer : public Player {
 
 }  // namespace
 
-std::unique_ptr<Player> make_player(const PlayerSpec& spec, const MatchSettings& o) {
-  if (spec.level == 0) return std::make_unique<ProtocolPlayer>(spec, o);
-  return std::make_unique<OwnPlayer>(spec, o);
+std::unique_ptr<Player> make_player(const PlayerSpec& entrant, const MatchSettings& o) {
+  if (entrant.level == 0) return std::make_unique<ProtocolPlayer>(entrant, o);
+  return std::make_unique<OwnPlayer>(entrant, o);
 }
 
 
