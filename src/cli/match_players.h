@@ -64,6 +64,6 @@ class Player {
   virtual Reply choose(const GameState& g) = 0;
 };
 
-std::unique_ptr<Player> make_player(const PlayerSpec& spec, const MatchSettings& settings);
+std::unique_ptr<Player> make_player(const PlayerSpec& entrant, const MatchSettings& settings);
 
 }  // namespace vv::cli
