@@ -507,7 +507,9 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
     const SearchResult r = deep_search(e, s, rec);
     ASSERT_TRUE(r.found);
     EXPECT_LE(rec.readings, 302) << threads << " threads";
-    if (threads == 1) EXPECT_LE(r.candidates, 301L * 256);
+    if (threads == 1) {
+      EXPECT_LE(r.candidates, 301L * 256);
+    }
   }
   // The node limit, on one thread.
   DeepSettings s;

@@ -14,13 +14,15 @@ talk() { printf '%s\n' "$@" | timeout 60 "$cli" uci; }
 # Sends the lines, then prints the replies up to the first bestmove before quitting.
 search() {
   coproc SEARCH { timeout 60 "$cli" uci; }
-  printf '%s\n' "$@" >&"${SEARCH[1]}"
-  while read -r -t 30 line <&"${SEARCH[0]}"; do
+  # bash clears SEARCH and SEARCH_PID once the program has ended: keep them at once.
+  local pid=$SEARCH_PID in=${SEARCH[0]} out=${SEARCH[1]}
+  printf '%s\n' "$@" >&"$out"
+  while read -r -t 30 line <&"$in"; do
     echo "$line"
     case "$line" in bestmove*) break ;; esac
   done
-  echo quit >&"${SEARCH[1]}"
-  wait "$SEARCH_PID"
+  echo quit >&"$out" 2>/dev/null
+  wait "$pid"
 }
 
 START_FEN='lns+nk+nsnl/1+p5+s1/ppppppppp/9/9/9/PPPPPPPPP/1+S5+P1/LNS+NK+NSNL[] w - - 0 1'
@@ -81,23 +83,24 @@ check "clock: a move" 1 "$(grep -c '^bestmove [a-i]' <<<"$out")"
 
 # stop during go infinite: no answer before it, a move at once after it.
 coproc ENGINE { timeout 60 "$cli" uci; }
-echo "position startpos" >&"${ENGINE[1]}"
-echo "go infinite" >&"${ENGINE[1]}"
+engine_pid=$ENGINE_PID engine_in=${ENGINE[0]} engine_out=${ENGINE[1]}
+echo "position startpos" >&"$engine_out"
+echo "go infinite" >&"$engine_out"
 sleep 1
-echo "isready" >&"${ENGINE[1]}"
+echo "isready" >&"$engine_out"
 early=""
-while read -r -t 5 line <&"${ENGINE[0]}"; do
+while read -r -t 5 line <&"$engine_in"; do
   case "$line" in bestmove*) early="$line"; break ;; readyok) break ;; esac
 done
 check "go infinite: isready answered while searching" "" "$early"
-echo "stop" >&"${ENGINE[1]}"
+echo "stop" >&"$engine_out"
 answer=""
-while read -r -t 10 line <&"${ENGINE[0]}"; do
+while read -r -t 10 line <&"$engine_in"; do
   case "$line" in bestmove*) answer="$line"; break ;; esac
 done
 check "stop: a bestmove" 1 "$(grep -cE '^bestmove [a-i][1-9][a-i][1-9][+-]?$' <<<"$answer")"
-echo "quit" >&"${ENGINE[1]}"
-wait "$ENGINE_PID"; status=$?
+echo "quit" >&"$engine_out"
+wait "$engine_pid"; status=$?
 check "quit: the program ends" 0 "$status"
 
 # The FEN commands carry a position both ways.
