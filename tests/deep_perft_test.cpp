@@ -19,46 +19,8 @@ namespace {
 
 using deep::DeepBoard;
 using deep::Move;
-using MoveTuple = std::tuple<int, int, int, int, int>;  // from x, from y, to x, to y, code as the game writes moves
-
-// Every move the move check allows one side, as `veverodu-cli legal` lists
-// them: each own piece against each square, then each hand face against each
-// square, with a drop written as its hand column and grid row.
-std::vector<MoveTuple> game_moves(const Position& p, bool com) {
-  std::vector<MoveTuple> out;
-  for (int fx = 1; fx <= 9; ++fx)
-    for (int fy = 1; fy <= 9; ++fy) {
-      const int code = p.board[fx][fy];
-      if (com ? code <= 0 : code >= 0) continue;
-      for (int tx = 1; tx <= 9; ++tx)
-        for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, fx, fy, tx, ty, code) == 1) out.emplace_back(fx, fy, tx, ty, code);
-    }
-  const int* hand = com ? p.com_hand : p.man_hand;
-  for (int slot = 1; slot <= 4; ++slot) {
-    if (hand[slot] <= 0) continue;
-    for (const bool back : {false, true}) {
-      const int code = (com ? 1 : -1) * hand_face(slot, back);
-      const int column = com ? (back ? COM_BACK_COLUMN : COM_FRONT_COLUMN) : (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN);
-      const int row = com ? slot : slot + 5;
-      for (int tx = 1; tx <= 9; ++tx)
-        for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, column, row, tx, ty, code) == 1) out.emplace_back(column, row, tx, ty, code);
-    }
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
-MoveTuple as_game_move(Move m) {
-  const int to = deep::move_to(m), from = deep::move_from(m);
-  const int code = deep::to_game_code(deep::move_piece(m));
-  if (!deep::move_is_drop(m)) return {deep::sq_x(from), deep::sq_y(from), deep::sq_x(to), deep::sq_y(to), code};
-  const bool com = code > 0;
-  const bool back = iabs(code) == hand_face(from, true);
-  const int column = com ? (back ? COM_BACK_COLUMN : COM_FRONT_COLUMN) : (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN);
-  return {column, com ? from : from + 5, deep::sq_x(to), deep::sq_y(to), code};
-}
+using test::as_game_move;
+using test::MoveTuple;
 
 struct Walk {
   int stride = 1;  // below the root, every stride-th move of the sorted list
@@ -74,7 +36,7 @@ void perft(DeepBoard& b, const Position& p, int depth, int ply, Walk& w) {
   std::vector<std::pair<MoveTuple, Move>> mine;
   for (int i = 0; i < n; ++i) mine.emplace_back(as_game_move(list[i]), list[i]);
   std::sort(mine.begin(), mine.end());
-  const std::vector<MoveTuple> theirs = game_moves(p, b.side() == deep::COM);
+  const std::vector<MoveTuple> theirs = test::move_check_moves(p, b.side() == deep::COM);
   ASSERT_EQ(mine.size(), theirs.size()) << "ply " << ply;
   for (std::size_t i = 0; i < theirs.size(); ++i) ASSERT_EQ(mine[i].first, theirs[i]) << "ply " << ply;
   if (depth == 1) {

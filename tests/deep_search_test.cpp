@@ -23,7 +23,7 @@ namespace {
 
 using deep::DeepBoard;
 using deep::Move;
-using MoveTuple = std::tuple<int, int, int, int, int>;  // from x, from y (or slot), to x, to y, code
+using test::MoveTuple;
 
 constexpr int CODES[] = {歩, と, 香, 桂, 銀, 金, 角, 飛};
 
@@ -72,46 +72,11 @@ std::vector<Position> sample_positions(int count, unsigned seed) {
   return out;
 }
 
-// Every move of one side by the move check alone: each own piece against each
-// square, then each hand face against each square.
-std::vector<MoveTuple> by_move_check(const Position& p, bool com) {
-  std::vector<MoveTuple> out;
-  for (int fx = 1; fx <= 9; ++fx)
-    for (int fy = 1; fy <= 9; ++fy) {
-      const int code = p.board[fx][fy];
-      if (com ? code < 10 : code > -10) continue;
-      for (int tx = 1; tx <= 9; ++tx)
-        for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, fx, fy, tx, ty, code) == 1) out.emplace_back(fx, fy, tx, ty, code);
-    }
-  const int* hand = com ? p.com_hand : p.man_hand;
-  for (int slot = 1; slot <= 4; ++slot) {
-    if (hand[slot] <= 0) continue;
-    for (const bool back : {false, true}) {
-      const int code = (com ? 1 : -1) * hand_face(slot, back);
-      const int column = com ? (back ? COM_BACK_COLUMN : COM_FRONT_COLUMN) : (back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN);
-      for (int tx = 1; tx <= 9; ++tx)
-        for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, column, slot, tx, ty, code) == 1) out.emplace_back(-slot, 0, tx, ty, code);
-    }
-  }
-  std::sort(out.begin(), out.end());
-  return out;
-}
-
 std::vector<MoveTuple> by_generator(const DeepBoard& b) {
   Move list[deep::MAX_MOVES];
   const int n = b.generate(list);
   std::vector<MoveTuple> out;
-  for (int i = 0; i < n; ++i) {
-    const Move m = list[i];
-    const int to = deep::move_to(m), from = deep::move_from(m);
-    const int code = deep::to_game_code(deep::move_piece(m));
-    if (deep::move_is_drop(m))
-      out.emplace_back(-from, 0, deep::sq_x(to), deep::sq_y(to), code);
-    else
-      out.emplace_back(deep::sq_x(from), deep::sq_y(from), deep::sq_x(to), deep::sq_y(to), code);
-  }
+  for (int i = 0; i < n; ++i) out.push_back(test::as_game_move(list[i]));
   std::sort(out.begin(), out.end());
   return out;
 }
@@ -122,11 +87,12 @@ TEST(DeepBoard, GeneratesExactlyTheMovesTheMoveCheckAllows) {
     for (const int side : {deep::COM, deep::MAN}) {
       DeepBoard b;
       b.set(p, side);
-      ASSERT_EQ(by_generator(b), by_move_check(p, side == deep::COM)) << "side " << side;
+      const std::vector<MoveTuple> allowed = test::move_check_moves(p, side == deep::COM);
+      ASSERT_EQ(by_generator(b), allowed) << "side " << side;
       // Taking a king is open exactly when some allowed move lands on one.
       bool takes = false;
-      for (const MoveTuple& t : by_move_check(p, side == deep::COM))
-        if (std::get<0>(t) > 0 && iabs(p.board[std::get<2>(t)][std::get<3>(t)]) == 王) takes = true;
+      for (const MoveTuple& t : allowed)
+        if (is_board_column(std::get<0>(t)) && iabs(p.board[std::get<2>(t)][std::get<3>(t)]) == 王) takes = true;
       ASSERT_EQ(b.can_take_king(), takes);
       ++compared;
     }
@@ -270,16 +236,10 @@ SearchResult search(const Position& p, int depth, FakeClock& clock) {
 // the person when one takes the king or leaves the mate test true.
 bool person_can_win_at_once(Position p, const Candidate& c) {
   apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y, is_board_column(c.from_x) ? 取得_移動後成り駒(c.piece) : c.piece);
-  for (const MoveTuple& t : by_move_check(p, false)) {
+  for (const MoveTuple& t : test::move_check_moves(p, false)) {
     auto [fx, fy, tx, ty, code] = t;
     Position q = p;
-    int captured;
-    if (fx > 0) {
-      captured = apply_move(q, fx, fy, tx, ty, 取得_移動後成り駒(code));
-    } else {
-      const bool back = iabs(code) == hand_face(-fx, true);
-      captured = apply_move(q, back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN, -fx + 5, tx, ty, code);
-    }
+    const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? 取得_移動後成り駒(code) : code);
     if (captured == 王) return true;
     Engine e{};
     e.pos = q;

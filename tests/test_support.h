@@ -2,7 +2,10 @@
 #pragma once
 
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "com/deep/deep_board.h"
 #include "com/engine.h"
 #include "rules/position.h"
 #include "rules/start_position.h"
@@ -22,5 +25,17 @@ struct Placed {
   int x, y, code;
 };
 Position place(std::initializer_list<Placed> pieces);
+
+// A move as the game writes it: from x, from y, to x, to y, the moving or
+// dropped code; a drop comes from its hand column and grid row.
+using MoveTuple = std::tuple<int, int, int, int, int>;
+
+// Every move the move check allows one side, as `veverodu-cli legal` lists
+// them (each own piece against each square, then each hand face against each
+// square), sorted.
+std::vector<MoveTuple> move_check_moves(const Position& p, bool com);
+
+// A move of the searching player's board as the game writes it.
+MoveTuple as_game_move(deep::Move m);
 
 }  // namespace vv::test
