@@ -521,6 +521,21 @@ bool read_openings(MatchOptions& o, std::string& error) {
   return true;
 }
 
+// A limit of a move: --NAME sets it for both sides, --player-NAME and
+// --opponent-NAME for one.
+struct LimitOption {
+  const char* name;
+  int low, high;
+};
+constexpr LimitOption LIMIT_OPTIONS[] = {{"movetime", 0, 3600000}, {"depth", 1, 64}, {"nodes", 1, 1000000000}};
+
+const LimitOption* limit_option(const std::string& a) {
+  for (const LimitOption& l : LIMIT_OPTIONS)
+    for (const char* prefix : {"--", "--player-", "--opponent-"})
+      if (a == std::string(prefix) + l.name) return &l;
+  return nullptr;
+}
+
 const char* const MATCH_USAGE =
     "usage: veverodu-cli match [OPTIONS]\n"
     "players: the player (default level4) against the opponent (default level3)\n"
@@ -549,8 +564,7 @@ int match_command(const std::vector<std::string>& args) {
   MatchOptions o;
   o.opponent.name = "level3";
   o.opponent.level = 3;
-  int movetime[2] = {-1, -1}, depth[2] = {-1, -1};
-  long nodes[2] = {-1, -1};
+  long movetime[2] = {-1, -1}, depth[2] = {-1, -1}, nodes[2] = {-1, -1};
   std::string name[2];
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -580,23 +594,13 @@ int match_command(const std::vector<std::string>& args) {
     else if (a == "--opening-plies") target = &o.opening_plies, low = 0, high = 40;
     else if (a == "--seed") target = &o.settings.seed, low = 0, high = 1000000;
     else if (a == "--jobs") target = &o.jobs, low = 1, high = 256;
-    else if (a == "--movetime" || a == "--player-movetime" || a == "--opponent-movetime") {
+    else if (const LimitOption* limit = limit_option(a)) {
       int value = 0;
-      if (!parse_int(v, 0, 3600000, value)) return bad("bad value for " + a + ": '" + v + "'");
-      if (a != "--opponent-movetime") movetime[0] = value;
-      if (a != "--player-movetime") movetime[1] = value;
-      continue;
-    } else if (a == "--depth" || a == "--player-depth" || a == "--opponent-depth") {
-      int value = 0;
-      if (!parse_int(v, 1, 64, value)) return bad("bad value for " + a + ": '" + v + "'");
-      if (a != "--opponent-depth") depth[0] = value;
-      if (a != "--player-depth") depth[1] = value;
-      continue;
-    } else if (a == "--nodes" || a == "--player-nodes" || a == "--opponent-nodes") {
-      int value = 0;
-      if (!parse_int(v, 1, 1000000000, value)) return bad("bad value for " + a + ": '" + v + "'");
-      if (a != "--opponent-nodes") nodes[0] = value;
-      if (a != "--player-nodes") nodes[1] = value;
+      if (!parse_int(v, limit->low, limit->high, value)) return bad("bad value for " + a + ": '" + v + "'");
+      long* const by_option[] = {movetime, depth, nodes};  // in the order of LIMIT_OPTIONS
+      long* sides = by_option[limit - LIMIT_OPTIONS];
+      if (a.rfind("--opponent-", 0) != 0) sides[0] = value;
+      if (a.rfind("--player-", 0) != 0) sides[1] = value;
       continue;
     } else if (a == "--level") {
       int level = 0;
@@ -646,10 +650,10 @@ int match_command(const std::vector<std::string>& args) {
   PlayerSpec* specs[2] = {&o.player, &o.opponent};
   for (int s = 0; s < 2; ++s) {
     Limits& l = specs[s]->limits;
-    if (depth[s] > 0) l.depth = depth[s];
+    if (depth[s] > 0) l.depth = static_cast<int>(depth[s]);
     if (nodes[s] > 0) l.nodes = nodes[s];
     // A depth or node limit alone leaves the time free.
-    l.movetime = movetime[s] >= 0 ? movetime[s] : (l.depth > 0 || l.nodes > 0 ? 0 : 100);
+    l.movetime = movetime[s] >= 0 ? static_cast<int>(movetime[s]) : (l.depth > 0 || l.nodes > 0 ? 0 : 100);
     if (specs[s]->level != 0 && specs[s]->level != 4) l = Limits{};
     if (!name[s].empty()) specs[s]->name = name[s];
     if (specs[s]->level == 0 && l.movetime == 0 && l.depth == 0 && l.nodes == 0)
