@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QTime>
 #include <cmath>
