@@ -46,14 +46,14 @@ bool play_top(Position& p, Random& rng, int level) {
   e.pos = p;
   e.com_level = level;
   e.rng = rng;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   QuietHooks quiet;
   const SearchResult r = com_search(e, quiet);
   rng = e.rng;
   if (!r.found) return false;
   const Candidate& m = r.best;
   const bool board_move = m.from_x >= 1 && m.from_x <= 9;
-  apply_move(p, m.from_x, m.from_y, m.to_x, m.to_y, board_move ? 取得_移動後成り駒(m.piece) : m.piece);
+  apply_move(p, m.from_x, m.from_y, m.to_x, m.to_y, board_move ? face_after_move(m.piece) : m.piece);
   return true;
 }
 
@@ -67,7 +67,7 @@ int main() {
     Position p{};
     place_start_position(p);
     for (int ply = 0; ply < 160; ++ply) {
-      if (!has_king(p, 王) || !has_king(p, -王)) break;
+      if (!has_king(p, KING) || !has_king(p, -KING)) break;
       // Every third position of a game, so openings, middle games and endings all appear.
       if (ply % 3 == game % 3) {
         const std::string text = format_position(p);
@@ -76,7 +76,7 @@ int main() {
       const int level = 1 + (game + ply) % 3;
       if (!play_top(p, rng, level)) break;
       Position t = turned(p);
-      if (!has_king(t, 王) || !has_king(t, -王)) break;
+      if (!has_king(t, KING) || !has_king(t, -KING)) break;
       if (!play_top(t, rng, 3)) break;
       p = turned(t);
     }

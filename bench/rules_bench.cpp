@@ -35,7 +35,7 @@ void BM_MoveCheck(benchmark::State& state) {
           const int code = p.board[fx][fy];
           if (code == 0) continue;
           for (int tx = 1; tx <= 9; ++tx)
-            for (int ty = 1; ty <= 9; ++ty) legal += 移動チェック(p.board, fx, fy, tx, ty, code);
+            for (int ty = 1; ty <= 9; ++ty) legal += move_allowed(p.board, fx, fy, tx, ty, code);
           checks += 81;
         }
     benchmark::DoNotOptimize(legal);
@@ -49,7 +49,7 @@ void BM_Survey(benchmark::State& state) {
   Influence maps{};
   for (auto _ : state) {
     for (Position& p : list) {
-      勢力調査(p, maps);
+      survey_influence(p, maps);
       benchmark::DoNotOptimize(maps.man_reach_count[5][5]);
     }
   }
@@ -70,7 +70,7 @@ std::vector<Trial> trials(const Position& p) {
       if (piece < 10) continue;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
+          if (move_allowed(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
     }
   for (int slot = 1; slot <= 4; ++slot)
     for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN}) {
@@ -96,7 +96,7 @@ void BM_CandidateSurvey(benchmark::State& state) {
   for (auto _ : state) {
     for (std::size_t i = 0; i < list.size(); ++i) {
       Position& p = list[i];
-      勢力調査(p, maps);
+      survey_influence(p, maps);
       if (fast) cs.start(p, maps);
       for (const Trial& c : all[i]) {
         auto& b = p.board;
@@ -106,7 +106,7 @@ void BM_CandidateSurvey(benchmark::State& state) {
         if (fast)
           cs.survey(p, maps, c.fx, c.fy, c.tx, c.ty, captured);
         else
-          勢力調査(p, maps);
+          survey_influence(p, maps);
         benchmark::DoNotOptimize(maps.man_reach_count[5][5]);
         b[c.tx][c.ty] = captured;
         if (is_board_column(c.fx)) b[c.fx][c.fy] = c.piece;
@@ -133,9 +133,9 @@ void BM_Evaluation(benchmark::State& state) {
       e.pos = list[i];
       e.random_term = false;
       std::memcpy(e.cm.board_before, e.pos.board, sizeof e.pos.board);
-      勢力調査(e.pos, e.inf);
-      調査_持角狙座標(e);
-      調査_移動不可駒(e);
+      survey_influence(e.pos, e.inf);
+      find_man_bishop_drop_targets(e);
+      find_pinned_pieces(e);
       std::memcpy(e.cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
       std::memcpy(e.cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
       std::memcpy(e.cm.com_capturer_x_before, e.inf.com_capturer_x, sizeof(Map));
@@ -145,8 +145,8 @@ void BM_Evaluation(benchmark::State& state) {
         if (is_board_column(c.fx)) b[c.fx][c.fy] = EMPTY;
         const int captured = b[c.tx][c.ty];
         b[c.tx][c.ty] = c.piece;
-        勢力調査(e.pos, e.inf);
-        sum += 盤評価(e, captured, c.piece, c.fx, c.fy, c.tx, c.ty);
+        survey_influence(e.pos, e.inf);
+        sum += evaluate_candidate(e, captured, c.piece, c.fx, c.fy, c.tx, c.ty);
         b[c.tx][c.ty] = captured;
         if (is_board_column(c.fx)) b[c.fx][c.fy] = c.piece;
       }
@@ -174,7 +174,7 @@ void BM_ComSearch(benchmark::State& state) {
       e.com_level = static_cast<int>(state.range(0));
       e.random_term = false;
       e.fast_search = state.range(1) == 1;
-      勢力調査(e.pos, e.inf);
+      survey_influence(e.pos, e.inf);
       candidates += com_search(e, hooks).candidates;
     }
   }

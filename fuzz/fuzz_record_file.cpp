@@ -7,7 +7,7 @@
 
 #include "flow/game.h"
 #include "flow/recording_port.h"
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 
 namespace {
 
@@ -39,22 +39,22 @@ bool has_line_break(const std::string& s) { return s.find_first_of("\r\n") != st
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  vv::kifu::RecordFile file;
-  vv::kifu::ReadError error;
-  const bool accepted = vv::kifu::read_record_file(bytes, file, error);
+  vv::record_format::RecordFile file;
+  vv::record_format::ReadError error;
+  const bool accepted = vv::record_format::read_record_file(bytes, file, error);
   if (!accepted) {
     require(error.line >= 1 && !error.why.empty());
   } else {
     require(file.moves.size() <= static_cast<size_t>(vv::RECORD_CAPACITY));
-    for (const vv::kifu::MoveLine& m : file.moves)
-      require(vv::kifu::format_move_line(m).size() == static_cast<size_t>(vv::kifu::MOVE_LINE_WIDTH));
+    for (const vv::record_format::MoveLine& m : file.moves)
+      require(vv::record_format::format_move_line(m).size() == static_cast<size_t>(vv::record_format::MOVE_LINE_WIDTH));
     // A header may end in a stray CR, which the save form could never hold.
     if (!has_line_break(file.game) && !has_line_break(file.top) && !has_line_break(file.bottom)) {
       std::string again;
       int bad_header = 0;
-      require(vv::kifu::format_record_file(file, again, bad_header));
-      vv::kifu::RecordFile reread;
-      require(vv::kifu::read_record_file(again, reread, error));
+      require(vv::record_format::format_record_file(file, again, bad_header));
+      vv::record_format::RecordFile reread;
+      require(vv::record_format::read_record_file(again, reread, error));
       require(reread.game == file.game && reread.top == file.top && reread.bottom == file.bottom);
       require(reread.moves == file.moves);
     }
@@ -63,17 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The same bytes clicked in the file list of a game in progress.
   FilePort port(bytes);
   vv::Game g(port);
-  g.event([&] { g.Form_Load(); });
-  g.event([&] { g.START_Click(); });
+  g.event([&] { g.start_up(); });
+  g.event([&] { g.start_two_person_game(); });
   const vv::MoveRecord before = g.rec;
-  g.event([&] { g.File1_Click("folder", "file.棋譜"); });
+  g.event([&] { g.load_record_file("folder", "file.棋譜"); });
   if (!accepted) {
     require(!g.flow.record_mode && g.rec.move_number == before.move_number);
     return 0;
   }
   require(g.flow.record_mode && g.rec.record_length == static_cast<int>(file.moves.size()));
   for (size_t i = 0; i < file.moves.size(); ++i) {
-    g.event([&] { g.AFTER_Click(); });
+    g.event([&] { g.step_forward(); });
     const vv::Position& p = g.e.pos;
     require(p.hands_consistent());
     for (int s = 1; s <= 4; ++s) require(p.man_hand[s] >= 0 && p.com_hand[s] >= 0);

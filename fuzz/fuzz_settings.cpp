@@ -28,26 +28,26 @@ void require(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-constexpr vv::MenuMark OPTIONS[] = {vv::MenuMark::MIDORI, vv::MenuMark::TATAMI, vv::MenuMark::TAKE,
-                                    vv::MenuMark::UCHU,   vv::MenuMark::RENGA,  vv::MenuMark::SIDOU,
-                                    vv::MenuMark::KEIKA,  vv::MenuMark::BGM};
+constexpr vv::MenuMark OPTIONS[] = {vv::MenuMark::GREEN, vv::MenuMark::TATAMI, vv::MenuMark::BAMBOO,
+                                    vv::MenuMark::SPACE,   vv::MenuMark::BRICK,  vv::MenuMark::MOVE_HINTS,
+                                    vv::MenuMark::CLOCK,  vv::MenuMark::MUSIC};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SettingsPort port(std::string(reinterpret_cast<const char*>(data), size));
   vv::Game g(port);
-  g.event([&] { g.Form_Load(); });
+  g.event([&] { g.start_up(); });
   int backgrounds = 0;
   for (int i = 0; i < 5; ++i) backgrounds += g.opt.marked(OPTIONS[i]);
   require(backgrounds == 1);
-  require(g.opt.move_guidance == g.opt.marked(vv::MenuMark::SIDOU));
+  require(g.opt.move_guidance == g.opt.marked(vv::MenuMark::MOVE_HINTS));
 
   // What the menus write, the next start reads back.
-  g.event([&] { g.書込_環境設定ファイル(); });
+  g.event([&] { g.write_settings_file(); });
   SettingsPort next(port.file);
   vv::Game h(next);
-  h.event([&] { h.Form_Load(); });
+  h.event([&] { h.start_up(); });
   for (vv::MenuMark m : OPTIONS) require(h.opt.marked(m) == g.opt.marked(m));
   require(next.file == port.file);
   return 0;

@@ -48,11 +48,11 @@ void perft(DeepBoard& b, const Position& p, int depth, int ply, Walk& w) {
     const auto [fx, fy, tx, ty, code] = mine[i].first;
     const Move m = mine[i].second;
     Position q = p;
-    const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? 取得_移動後成り駒(code) : code);
+    const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? face_after_move(code) : code);
     deep::Undo u;
     b.make(m, u);
     ASSERT_EQ(b.key(), b.compute_key());
-    if (iabs(captured) == 王) {
+    if (iabs(captured) == KING) {
       ++w.leaves;
     } else {
       perft(b, q, depth - 1, ply + 1, w);

@@ -25,7 +25,7 @@ using deep::DeepBoard;
 using deep::Move;
 using test::MoveTuple;
 
-constexpr int CODES[] = {歩, と, 香, 桂, 銀, 金, 角, 飛};
+constexpr int CODES[] = {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK};
 
 // Positions as games reach them (random moves and drops from the start,
 // stopping before a king is taken) and as no game would (pieces thrown on
@@ -42,7 +42,7 @@ std::vector<Position> sample_positions(int count, unsigned seed) {
           if (rng() % 3 == 0) p.board[x][y] = CODES[rng() % 8] * (rng() % 2 ? 1 : -1);
       for (int side = 0; side < 2; ++side)
         for (int k = static_cast<int>(rng() % 4); k > 0; --k)
-          p.board[1 + rng() % 9][1 + rng() % 9] = side ? -王 : 王;
+          p.board[1 + rng() % 9][1 + rng() % 9] = side ? -KING : KING;
       for (int slot = 1; slot <= 4; ++slot) {
         p.com_hand[slot] = static_cast<int>(rng() % 3);
         p.man_hand[slot] = static_cast<int>(rng() % 3);
@@ -62,7 +62,7 @@ std::vector<Position> sample_positions(int count, unsigned seed) {
         Move m = list[rng() % n];
         for (int tries = 0; tries < 3 && deep::move_is_drop(m); ++tries) m = list[rng() % n];
         const int target = b.at(deep::move_to(m));
-        if (target == deep::OU || target == -deep::OU) break;
+        if (target == deep::KING_KIND || target == -deep::KING_KIND) break;
         b.make(m, u);
       }
       b.write(p);
@@ -92,7 +92,7 @@ TEST(DeepBoard, GeneratesExactlyTheMovesTheMoveCheckAllows) {
       // Taking a king is open exactly when some allowed move lands on one.
       bool takes = false;
       for (const MoveTuple& t : allowed)
-        if (is_board_column(std::get<0>(t)) && iabs(p.board[std::get<2>(t)][std::get<3>(t)]) == 王) takes = true;
+        if (is_board_column(std::get<0>(t)) && iabs(p.board[std::get<2>(t)][std::get<3>(t)]) == KING) takes = true;
       ASSERT_EQ(b.can_take_king(), takes);
       ++compared;
     }
@@ -147,7 +147,7 @@ TEST(DeepBoard, MovesChangeBoardAndHandsAsTheGamesMoveDoes) {
                  man ? slot + 5 : slot, to_x, to_y, code);
     } else {
       apply_move(game, deep::sq_x(deep::move_from(m)), deep::sq_y(deep::move_from(m)), to_x, to_y,
-                 取得_移動後成り駒(code));
+                 face_after_move(code));
     }
     deep::Undo u;
     b.make(m, u);
@@ -165,9 +165,9 @@ TEST(MateRule, AgreesWithTheGamesMateTest) {
   for (const Position& p : sample_positions(3000, 21)) {
     Engine game{};
     game.pos = p;
-    勢力調査(game.pos, game.inf);
+    survey_influence(game.pos, game.inf);
     const bool game_reached = game.inf.man_reach_count[game.pos.com_king_x][game.pos.com_king_y] > 0;
-    const bool game_mated = 詰めかCOM(game) == 1;
+    const bool game_mated = com_is_mated(game) == 1;
     Engine root{};
     root.pos = p;  // king squares 0, as a fresh game object holds them
     deep::MateRule rule;
@@ -225,7 +225,7 @@ class FakeClock : public DeepHooks {
 SearchResult search(const Position& p, int depth, FakeClock& clock) {
   Engine e{};
   e.pos = p;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = depth;
@@ -235,39 +235,39 @@ SearchResult search(const Position& p, int depth, FakeClock& clock) {
 // Every reply of the person after the computer's move c: the game ends for
 // the person when one takes the king or leaves the mate test true.
 bool person_can_win_at_once(Position p, const Candidate& c) {
-  apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y, is_board_column(c.from_x) ? 取得_移動後成り駒(c.piece) : c.piece);
+  apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y, is_board_column(c.from_x) ? face_after_move(c.piece) : c.piece);
   for (const MoveTuple& t : test::move_check_moves(p, false)) {
     auto [fx, fy, tx, ty, code] = t;
     Position q = p;
-    const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? 取得_移動後成り駒(code) : code);
-    if (captured == 王) return true;
+    const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? face_after_move(code) : code);
+    if (captured == KING) return true;
     Engine e{};
     e.pos = q;
-    勢力調査(e.pos, e.inf);
-    if (詰めかCOM(e) == 1) return true;
+    survey_influence(e.pos, e.inf);
+    if (com_is_mated(e) == 1) return true;
   }
   return false;
 }
 
 TEST(DeepSearch, TakesTheKingWhenItCan) {
   // A COM bishop sees the MAN king down the long diagonal; a rook capture is also on offer.
-  Position p = test::place({{1, 1, 角}, {9, 9, -王}, {5, 1, 王}, {5, 2, 飛}, {5, 8, -飛}});
+  Position p = test::place({{1, 1, BISHOP}, {9, 9, -KING}, {5, 1, KING}, {5, 2, ROOK}, {5, 8, -ROOK}});
   FakeClock clock(1e-6);
   const SearchResult r = search(p, 6, clock);
   ASSERT_TRUE(r.found);
   EXPECT_EQ(std::make_tuple(r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y, r.best.piece),
-            std::make_tuple(1, 1, 9, 9, 角));
+            std::make_tuple(1, 1, 9, 9, BISHOP));
 }
 
 TEST(DeepSearch, MovesItsKingOutOfReach) {
   // The MAN rook on (5,9) sees the COM king up the open column.
-  Position p = test::place({{5, 1, 王}, {5, 9, -飛}, {1, 1, 香}, {9, 3, 歩}, {3, 9, -王}, {8, 8, -金}});
+  Position p = test::place({{5, 1, KING}, {5, 9, -ROOK}, {1, 1, LANCE}, {9, 3, PAWN}, {3, 9, -KING}, {8, 8, -GOLD}});
   FakeClock clock(1e-6);
   const SearchResult r = search(p, 4, clock);
   ASSERT_TRUE(r.found);
   Position after = p;
   apply_move(after, r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y,
-             is_board_column(r.best.from_x) ? 取得_移動後成り駒(r.best.piece) : r.best.piece);
+             is_board_column(r.best.from_x) ? face_after_move(r.best.piece) : r.best.piece);
   DeepBoard b;
   b.set(after, deep::MAN);
   EXPECT_FALSE(b.can_take_king());
@@ -280,10 +280,10 @@ TEST(DeepSearch, KnowsTheMateTestAfterThePersonsMove) {
   // MAN pawn steps to (1,5) and turns into a rook: the check could be blocked
   // by dropping the pawn, yet the game's mate test does not count a block from
   // a hand of nothing but 歩/飛 pairs, and the person wins there and then.
-  Position p = test::place({{1, 1, 王}, {2, 1, 香}, {2, 2, 歩}, {9, 1, 角}, {5, 5, -飛}, {1, 6, -歩}, {9, 9, -王}});
+  Position p = test::place({{1, 1, KING}, {2, 1, LANCE}, {2, 2, PAWN}, {9, 1, BISHOP}, {5, 5, -ROOK}, {1, 6, -PAWN}, {9, 9, -KING}});
   p.com_hand[1] = 1;
   p.com_hand_count = 1;
-  const Candidate bait{9, 1, 5, 5, 角, 0};
+  const Candidate bait{9, 1, 5, 5, BISHOP, 0};
   ASSERT_TRUE(person_can_win_at_once(p, bait));
   FakeClock clock(1e-6);
   const SearchResult r = search(p, 4, clock);
@@ -294,7 +294,7 @@ TEST(DeepSearch, KnowsTheMateTestAfterThePersonsMove) {
 TEST(DeepSearch, ForcesTheKingsCaptureInThree) {
   // The MAN king alone on (5,9). A COM gold dropped on (5,8), guarded by the
   // knight on (4,6), covers every square the king may go to.
-  Position p = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  Position p = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   p.com_hand[3] = 1;
   p.com_hand_count = 1;
   FakeClock clock(1e-6);
@@ -304,7 +304,7 @@ TEST(DeepSearch, ForcesTheKingsCaptureInThree) {
   // After the move, every reply of the person leaves a king to take.
   Position after = p;
   apply_move(after, r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y,
-             is_board_column(r.best.from_x) ? 取得_移動後成り駒(r.best.piece) : r.best.piece);
+             is_board_column(r.best.from_x) ? face_after_move(r.best.piece) : r.best.piece);
   DeepBoard b;
   b.set(after, deep::MAN);
   Move list[deep::MAX_MOVES];
@@ -323,7 +323,7 @@ TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
   for (const double limit : {0.0, 0.02, 0.2}) {
     Engine e{};
     e.pos = p;
-    勢力調査(e.pos, e.inf);
+    survey_influence(e.pos, e.inf);
     const Engine before = e;
     FakeClock clock(2e-4);  // every reading of the clock moves it on
     const SearchResult r = deep_search(e, limit, 500, clock);
@@ -345,7 +345,7 @@ TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
   for (const double hard : {0.05, 0.3}) {
     Engine e{};
     e.pos = p;
-    勢力調査(e.pos, e.inf);
+    survey_influence(e.pos, e.inf);
     FakeClock clock(2e-4);
     DeepSettings s;
     s.seconds = 0.02;
@@ -358,17 +358,17 @@ TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
 
 TEST(DeepSearch, HasNoMoveWithNothingToMove) {
   FakeClock clock(1e-6);
-  EXPECT_FALSE(search(test::place({{5, 5, -王}}), 3, clock).found);
+  EXPECT_FALSE(search(test::place({{5, 5, -KING}}), 3, clock).found);
 }
 
 TEST(DeepSearch, TheLastMoveOfTheGameDecidesNothing) {
   // One move left: the king hunt of ForcesTheKingsCaptureInThree cannot end in time.
-  Position p = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  Position p = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   p.com_hand[3] = 1;
   p.com_hand_count = 1;
   Engine e{};
   e.pos = p;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = 5;
@@ -401,10 +401,10 @@ bool plays_out(Position p, const std::vector<Candidate>& line) {
   bool top = true;
   for (const Candidate& c : line) {
     if ((c.piece > 0) != top) return false;
-    if (移動チェック(p.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece) != 1) return false;
+    if (move_allowed(p.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece) != 1) return false;
     const int taken = apply_move(p, c.from_x, c.from_y, c.to_x, c.to_y,
-                                 is_board_column(c.from_x) ? 取得_移動後成り駒(c.piece) : c.piece);
-    if (iabs(taken) == 王) return true;
+                                 is_board_column(c.from_x) ? face_after_move(c.piece) : c.piece);
+    if (iabs(taken) == KING) return true;
     top = !top;
   }
   return true;
@@ -414,7 +414,7 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   deep_new_game();
   DeepSettings s;
   s.infinite = true;
@@ -436,11 +436,11 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
             std::make_tuple(r.best.from_x, r.best.from_y, r.best.to_x, r.best.to_y));
 
   // The king hunt of ForcesTheKingsCaptureInThree: the drop, any reply, the capture.
-  Position hunt = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  Position hunt = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   hunt.com_hand[3] = 1;
   hunt.com_hand_count = 1;
   e.pos = hunt;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   Recorder mate;
   deep_search(e, s, mate);
   ASSERT_FALSE(mate.lines.empty());
@@ -452,7 +452,7 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
   const Position p = test::position("1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   // An endless search, stopped on the 300th reading of the clock: the clock
   // is read every 256 nodes, so the search ends within a few hundred more.
   for (const int threads : {1, 2}) {
@@ -486,7 +486,7 @@ TEST(DeepSearch, StopFromAnotherThreadEndsAnEndlessSearch) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   std::atomic<bool> stop{false};
   std::atomic<bool> started{false};
   class Signal : public DeepHooks {
@@ -516,7 +516,7 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
     const Position p = test::position(text);
     Engine e{};
     e.pos = p;
-    勢力調査(e.pos, e.inf);
+    survey_influence(e.pos, e.inf);
     DeepSettings s;
     s.infinite = true;
     s.max_depth = 6;
@@ -527,12 +527,12 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
     EXPECT_TRUE(plays_out(p, {r.best})) << text;
     EXPECT_FALSE(person_can_win_at_once(p, r.best)) << text;
   }
-  Position hunt = test::place({{5, 9, -王}, {4, 6, 桂}, {1, 1, 王}});
+  Position hunt = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   hunt.com_hand[3] = 1;
   hunt.com_hand_count = 1;
   Engine e{};
   e.pos = hunt;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   DeepSettings s;
   s.infinite = true;
   s.max_depth = 5;

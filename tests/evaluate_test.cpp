@@ -26,7 +26,7 @@ struct Seen : SearchHooks {
 // The score the search gave one candidate, NAN when it was never tried.
 double score_of(Engine e, int fx, int fy, int tx, int ty) {
   Seen seen;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   com_search(e, seen);
   for (const Candidate& c : seen.list)
     if (c.from_x == fx && c.from_y == fy && c.to_x == tx && c.to_y == ty) return c.score;
@@ -64,8 +64,8 @@ TEST(Evaluation, KnightCheckWithoutSafeKingSquareScoresMateThoughOneAnswerExists
   const std::string text = "8k/9/9/9/9/9/9/3P4r/3PKP3 0,0,1,0 0,0,0,0";
   Engine board = test::engine(text);
   board.pos.board[4][7] = 30;
-  勢力調査(board.pos, board.inf);
-  ASSERT_EQ(詰めかMAN(board), 0) << "the pawn on (4,8) takes the knight";
+  survey_influence(board.pos, board.inf);
+  ASSERT_EQ(man_is_mated(board), 0) << "the pawn on (4,8) takes the knight";
   EXPECT_EQ(score_of(at_level(text, 1), -1, 3, 4, 7), 9998);
 }
 
@@ -96,12 +96,12 @@ TEST(Evaluation, LevelThreePawnsGetTheNextDrawsOfTheGenerator) {
   const std::string text = "k8/9/9/4pp3/9/9/9/9/8K 0,0,0,0 0,0,0,0";
   Engine e = at_level(text, 3);
   Seen with;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   com_search(e, with);
   Engine plain = at_level(text, 3);
   plain.random_term = false;
   Seen without;
-  勢力調査(plain.pos, plain.inf);
+  survey_influence(plain.pos, plain.inf);
   com_search(plain, without);
 
   ASSERT_EQ(with.list.size(), without.list.size());
@@ -123,14 +123,14 @@ TEST(Evaluation, LevelThreePawnsGetTheNextDrawsOfTheGenerator) {
 // and the candidate position, each surveyed.
 Engine candidate(const std::string& before, const std::string& after) {
   Engine e = test::engine(before);
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   std::memcpy(e.cm.board_before, e.pos.board, sizeof e.pos.board);
   std::memcpy(e.cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
   std::memcpy(e.cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
-  調査_移動不可駒(e);
-  調査_持角狙座標(e);
+  find_pinned_pieces(e);
+  find_man_bishop_drop_targets(e);
   e.pos = test::position(after);
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   return e;
 }
 
@@ -138,11 +138,11 @@ TEST(Danger, EmptySquareByTheComKingReachedTwice) {
   // (4,6) beside the king: 0.5 per MAN piece, 10 as only the king defends it.
   const std::string open = "9/9/9/9/4k4/9/2GP5/9/9 0,0,0,0 0,0,0,0";
   Engine e = candidate(open, open);
-  EXPECT_NEAR(盤評価_COM危険座標(e, 950, 5, 5), -11.0, 1e-9);
+  EXPECT_NEAR(danger_score(e, 950, 5, 5), -11.0, 1e-9);
   // A gold in hand: 10 more there, and 0.1 for each of the 27 unreached squares of rows 1..3.
   const std::string held = "9/9/9/9/4k4/9/2GP5/9/9 0,0,0,0 0,0,1,0";
   Engine h = candidate(held, held);
-  EXPECT_NEAR(盤評価_COM危険座標(h, 950, 5, 5), -23.7, 1e-9);
+  EXPECT_NEAR(danger_score(h, 950, 5, 5), -23.7, 1e-9);
 }
 
 TEST(Danger, KingOnTheTopRowWithTheSquareBelowReached) {
@@ -151,12 +151,12 @@ TEST(Danger, KingOnTheTopRowWithTheSquareBelowReached) {
   // each; (9,1) 10 more, guarded by the rook below it.
   const std::string open = "4k4/8R/9/9/9/9/9/9/9 0,0,0,0 0,0,0,0";
   Engine e = candidate(open, open);
-  EXPECT_NEAR(盤評価_COM危険座標(e, 950, 5, 1), -312.2, 1e-9);
+  EXPECT_NEAR(danger_score(e, 950, 5, 1), -312.2, 1e-9);
   // A gold in hand: 700 at the king, 10 at each of the three squares beside
   // it, 0.1 for each of the 20 empty squares of rows 1..3 that COM does not reach.
   const std::string held = "4k4/8R/9/9/9/9/9/9/9 0,0,0,0 0,0,1,0";
   Engine h = candidate(held, held);
-  EXPECT_NEAR(盤評価_COM危険座標(h, 950, 5, 1), -1044.2, 1e-9);
+  EXPECT_NEAR(danger_score(h, 950, 5, 1), -1044.2, 1e-9);
 }
 
 TEST(Danger, UndefendedPieceLosesItsValueUnlessItHasJustCaptured) {
@@ -164,28 +164,28 @@ TEST(Danger, UndefendedPieceLosesItsValueUnlessItHasJustCaptured) {
   // its full 100; having just taken a gold there gives 110 back.
   const std::string after = "k8/9/9/9/4s4/4P4/9/9/9 0,0,0,0 0,0,0,0";
   Engine moved = candidate("k8/9/9/3s5/9/4P4/9/9/9 0,0,0,0 0,0,0,0", after);
-  EXPECT_NEAR(盤評価_COM危険座標(moved, 100, 5, 5), -190.0, 1e-9);
+  EXPECT_NEAR(danger_score(moved, 100, 5, 5), -190.0, 1e-9);
   Engine took = candidate("k8/9/9/3s5/4G4/4P4/9/9/9 0,0,0,0 0,0,0,0", after);
-  EXPECT_NEAR(盤評価_COM危険座標(took, 100, 5, 5), -80.0, 1e-9);
+  EXPECT_NEAR(danger_score(took, 100, 5, 5), -80.0, 1e-9);
 }
 
 TEST(Danger, ForkByTheMovedPiece) {
   // The knight on (5,5) attacks the gold and silver on (4,7), (6,7), neither defended.
   Engine two = candidate("k8/9/3n5/9/9/9/3G1S3/9/9 0,0,0,0 0,0,0,0", "k8/9/9/9/4n4/9/3G1S3/9/9 0,0,0,0 0,0,0,0");
-  EXPECT_NEAR(盤評価_COM危険座標(two, 30, 5, 5), 100.2, 1e-9);
+  EXPECT_NEAR(danger_score(two, 30, 5, 5), 100.2, 1e-9);
   Engine king = candidate("k8/9/3n5/9/9/9/3G1K3/9/9 0,0,0,0 0,0,0,0", "k8/9/9/9/4n4/9/3G1K3/9/9 0,0,0,0 0,0,0,0");
-  EXPECT_NEAR(盤評価_COM危険座標(king, 30, 5, 5), 110.2, 1e-9);
+  EXPECT_NEAR(danger_score(king, 30, 5, 5), 110.2, 1e-9);
 }
 
 TEST(BishopCaution, FirstMarkedSquareOnAnOpenDiagonalAndBishopsInTheCornerArea) {
   // COM king on (9,1): the marked squares are its open diagonal (8,2)..(1,9).
   Engine inside = candidate("8k/9/9/9/B8/9/9/9/9 0,0,0,0 0,0,0,0", "8k/9/9/9/B8/9/9/9/4g4 0,0,0,0 0,0,0,0");
-  EXPECT_EQ(盤評価_自角注意_COM(inside, 5, 9, 110), 110);  // (3,7) is first; the bishop on (1,5) reaches it
+  EXPECT_EQ(bishop_drop_exposure(inside, 5, 9, 110), 110);  // (3,7) is first; the bishop on (1,5) reaches it
   Engine outside = candidate("8k/9/9/9/9/1B7/9/9/9 0,0,0,0 0,0,0,0", "8k/9/9/9/9/1B7/9/9/4g4 0,0,0,0 0,0,0,0");
-  EXPECT_EQ(盤評価_自角注意_COM(outside, 5, 9, 110), 0);  // a bishop on row 6 is not looked at
+  EXPECT_EQ(bishop_drop_exposure(outside, 5, 9, 110), 0);  // a bishop on row 6 is not looked at
   // From (5,5) the first marked square is (1,9), which the bishop cannot reach.
   Engine first = candidate("8k/9/9/9/B8/9/9/9/9 0,0,0,0 0,0,0,0", "8k/9/9/9/B3g4/9/9/9/9 0,0,0,0 0,0,0,0");
-  EXPECT_EQ(盤評価_自角注意_COM(first, 5, 5, 110), 0);
+  EXPECT_EQ(bishop_drop_exposure(first, 5, 5, 110), 0);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ std::vector<Trial> trials(const Position& p) {
       if (piece < 10) continue;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
+          if (move_allowed(p.board, fx, fy, tx, ty, piece) == 1) list.push_back({fx, fy, tx, ty, piece});
     }
   for (int slot = 1; slot <= 4; ++slot)
     for (const int column : {COM_FRONT_COLUMN, COM_BACK_COLUMN}) {
@@ -111,7 +111,7 @@ void expect_candidate_surveys_exact(Position start, unsigned seed, bool shuffled
   Position plain_pos = start;
   Influence fast = plain;
   Position fast_pos = plain_pos;
-  勢力調査(plain_pos, plain);
+  survey_influence(plain_pos, plain);
   CandidateSurvey cs;
   cs.start(fast_pos, fast);
   ASSERT_TRUE(same_maps(plain, fast) && same_kings(plain_pos, fast_pos)) << format_position(plain_pos) << " at the start";
@@ -124,7 +124,7 @@ void expect_candidate_surveys_exact(Position start, unsigned seed, bool shuffled
     }
     const int captured = plain_pos.board[c.tx][c.ty];
     plain_pos.board[c.tx][c.ty] = fast_pos.board[c.tx][c.ty] = c.piece;
-    勢力調査(plain_pos, plain);
+    survey_influence(plain_pos, plain);
     cs.survey(fast_pos, fast, c.fx, c.fy, c.tx, c.ty, captured);
     ASSERT_TRUE(same_maps(plain, fast) && same_kings(plain_pos, fast_pos))
         << format_position(plain_pos) << " after " << c.fx << ' ' << c.fy << ' ' << c.tx << ' ' << c.ty;
@@ -176,7 +176,7 @@ void expect_searches_alike(const Position& start, int level, bool random_term, u
   plain.random_term = random_term;
   plain.fast_search = false;
   scramble_square_maps(plain.inf, seed);
-  勢力調査(plain.pos, plain.inf);
+  survey_influence(plain.pos, plain.inf);
   Engine fast = plain;
   fast.fast_search = true;
   Engine unwatched = fast;
@@ -219,7 +219,7 @@ class BoundChecker : public SearchHooks {
     const int under = b[c.to_x][c.to_y];
     if (is_board_column(c.from_x)) b[c.from_x][c.from_y] = EMPTY;
     b[c.to_x][c.to_y] = c.piece;
-    const double term = 盤評価_COM危険座標(e_, c.piece, c.to_x, c.to_y);
+    const double term = danger_score(e_, c.piece, c.to_x, c.to_y);
     if (e_.danger_scan->at_most(e_, c.piece, c.to_x, c.to_y, term - 1e-6)) ++wrong;
     ++asked;
     b[c.to_x][c.to_y] = under;
@@ -245,7 +245,7 @@ TEST(FastSearch, DangerBoundNeverBelowTheTerm) {
     Engine e;
     e.pos = p;
     e.random_term = false;
-    勢力調査(e.pos, e.inf);
+    survey_influence(e.pos, e.inf);
     BoundChecker checker(e);
     com_search(e, checker);
     ASSERT_EQ(checker.wrong, 0) << format_position(p);
@@ -283,7 +283,7 @@ TEST(FastSearch, EveryDropTermAliveWhenMANHoldsEverything) {
 // The search tries a COM drop on every empty square and nowhere else,
 // without asking the move check: it must allow exactly those.
 TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
-  static constexpr int CODES[] = {EMPTY, 歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+  static constexpr int CODES[] = {EMPTY, PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING};
   for (const Position& p : bench_positions()) {
     Board b;
     std::memcpy(b, p.board, sizeof b);
@@ -291,13 +291,13 @@ TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
       for (int slot = 1; slot <= 4; ++slot)
         for (int x = 1; x <= 9; ++x)
           for (int y = 1; y <= 9; ++y)
-            ASSERT_EQ(移動チェック(b, column, slot, x, y, hand_face(slot, column == COM_BACK_COLUMN)) == 1,
+            ASSERT_EQ(move_allowed(b, column, slot, x, y, hand_face(slot, column == COM_BACK_COLUMN)) == 1,
                       b[x][y] == EMPTY);
     // Every kind of piece of either side on one square.
     for (const int code : CODES)
       for (const int sign : {1, -1}) {
         b[5][5] = sign * code;
-        EXPECT_EQ(移動チェック(b, COM_FRONT_COLUMN, 1, 5, 5, 歩) == 1, code == EMPTY);
+        EXPECT_EQ(move_allowed(b, COM_FRONT_COLUMN, 1, 5, 5, PAWN) == 1, code == EMPTY);
       }
   }
 }
@@ -309,16 +309,16 @@ TEST(FastSearch, SafeSquaresCountAsTheMoveCheckDoes) {
   for (const Position& p : odd_positions(21, 60)) {
     Engine e;
     e.pos = p;
-    勢力調査(e.pos, e.inf);
-    for (const int code : {歩, と, 香, 桂, 銀, 金, 角, 飛, 王, -歩, -と, -香, -桂, -銀, -金, -角, -飛, -王})
+    survey_influence(e.pos, e.inf);
+    for (const int code : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING, -PAWN, -TOKIN, -LANCE, -KNIGHT, -SILVER, -GOLD, -BISHOP, -ROOK, -KING})
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
           const auto& reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
           int expected = 0;
           for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)
-              if (reach[i][j] == 0 && 移動チェック(e.pos.board, x, y, i, j, code) == 1) ++expected;
-          ASSERT_EQ(調査_移動可場所数(e, x, y, code), expected) << format_position(p) << ' ' << code << ' ' << x << y;
+              if (reach[i][j] == 0 && move_allowed(e.pos.board, x, y, i, j, code) == 1) ++expected;
+          ASSERT_EQ(count_safe_destinations(e, x, y, code), expected) << format_position(p) << ' ' << code << ' ' << x << y;
         }
   }
 }

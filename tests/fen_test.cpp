@@ -98,7 +98,7 @@ TEST(Fen, EveryLegalMoveGoesThroughItsTextAndThroughTheTurnedBoard) {
       EXPECT_EQ(format_move(c), text);
       const bool drop = c.from_x < 1 || c.from_x > 9;
       if (!drop) {
-        EXPECT_EQ(移動チェック(f.pos.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece), 1);
+        EXPECT_EQ(move_allowed(f.pos.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece), 1);
       }
       // On the turned board the move is the other side's, and turns back to itself.
       FenPosition turned = f;

@@ -35,13 +35,13 @@ class TestPort : public RecordingPort {
 struct Table {
   TestPort port;
   Game g{port};
-  Table() { g.event([&] { g.Form_Load(); }); }
+  Table() { g.event([&] { g.start_up(); }); }
   void click(int x, int y) {
-    g.event([&] { g.Form_MouseDown(1, 0, 2200 + 600.0 * x + 300, 520 + 615.0 * y + 307); });
+    g.event([&] { g.mouse_down(1, 0, 2200 + 600.0 * x + 300, 520 + 615.0 * y + 307); });
   }
   // A game of the given kind running on a position, the side to move given.
   void running(const std::string& text, bool against_computer, int to_move) {
-    g.event([&] { against_computer ? g.SENTE_Click() : g.START_Click(); });
+    g.event([&] { against_computer ? g.start_game_person_first() : g.start_two_person_game(); });
     g.e.pos = test::position(text);
     g.flow.side_to_move = to_move;
     port.events.clear();
@@ -92,7 +92,7 @@ TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
   EXPECT_EQ(t.g.flow.side_to_move, 1);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
   // Stepping back returns the pair to the top hand.
-  t.g.event([&] { t.g.REPLAY_Click(); });
+  t.g.event([&] { t.g.step_back(); });
   EXPECT_EQ(t.g.e.pos.com_hand[1], 1);
   EXPECT_EQ(t.g.e.pos.board[5][5], 0);
 }
@@ -113,19 +113,19 @@ TEST(Flow, ClickInRecordModeAsksAndNoStartsAfresh) {
 
 TEST(Flow, EscapeEndsAtOnceAndOtherKeysDoNothing) {
   Table t;
-  t.g.event([&] { t.g.Form_KeyPress('a'); });
+  t.g.event([&] { t.g.key_press('a'); });
   EXPECT_FALSE(t.g.ended);
-  t.g.event([&] { t.g.Form_KeyPress(KEY_ESCAPE); });
+  t.g.event([&] { t.g.key_press(KEY_ESCAPE); });
   EXPECT_TRUE(t.g.ended);
   EXPECT_EQ(t.port.sounds_closed, 1);
-  t.g.event([&] { t.g.Form_Unload(); });
+  t.g.event([&] { t.g.window_closed(); });
   EXPECT_EQ(t.port.sounds_closed, 1);  // released once
 }
 
 TEST(Flow, ClosingTheWindowDuringTheComputersWaitEndsBeforeItMoves) {
   Table t;
   t.port.close_at_wait = 1;  // the pause before the search
-  t.g.event([&] { t.g.GOTE_Click(); });
+  t.g.event([&] { t.g.start_game_computer_first(); });
   EXPECT_TRUE(t.g.ended);
   EXPECT_EQ(t.g.rec.move_number, 0);
   EXPECT_TRUE(t.port.events.empty());
@@ -136,7 +136,7 @@ TEST(Flow, ClosingTheWindowDuringTheComputersWaitEndsBeforeItMoves) {
 TEST(Flow, AboutBoxChimesFirst) {
   Table t;
   t.port.events.clear();
-  t.g.event([&] { t.g.VER_Click(); });
+  t.g.event([&] { t.g.show_about(); });
   ASSERT_EQ(t.port.events.size(), 2u);
   EXPECT_EQ(t.port.events[0], "sound その他");
   EXPECT_EQ(t.port.events[1].rfind("msg Veverodu|Veverodu ", 0), 0u);
@@ -146,7 +146,7 @@ TEST(Flow, FlipMovesThePersonsKingSquareWithTheKing) {
   Table t;
   t.running("4k4/9/9/9/9/9/9/9/3K5 0,0,0,0 0,0,0,0", true, 1);
   t.g.e.pos.man_king_x = 4, t.g.e.pos.man_king_y = 9;
-  t.g.event([&] { t.g.REVERSE_Click(); });
+  t.g.event([&] { t.g.flip_board(); });
   // The top king (5, 1) is now the person's, on (5, 9).
   EXPECT_EQ(t.g.e.pos.board[5][9], -950);
   EXPECT_EQ(t.g.e.pos.man_king_x, 5);
@@ -160,13 +160,13 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
   t.click(5, 2);
   t.click(5, 1);  // the rook takes the king; Yes sets up a new game
   ASSERT_EQ(t.g.rec.record_length, 1);
-  t.g.event([&] { t.g.START_Click(); });
+  t.g.event([&] { t.g.start_two_person_game(); });
   t.g.e.pos = test::position("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0");
-  t.g.event([&] { t.g.AFTER_Click(); });
+  t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.g.e.pos.board[5][1], -10);
   EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
   EXPECT_TRUE(t.g.e.pos.hands_consistent());
-  t.g.event([&] { t.g.REPLAY_Click(); });
+  t.g.event([&] { t.g.step_back(); });
   EXPECT_EQ(t.g.e.pos.board[5][1], 950);
   EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
 }
@@ -178,18 +178,18 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
 // nothing changes.
 TEST(Flow, ForwardRefusesAnEntryOfBeforeAFlip) {
   Table t;
-  t.g.event([&] { t.g.START_Click(); });
+  t.g.event([&] { t.g.start_two_person_game(); });
   t.click(7, 7), t.click(7, 6);  // the bottom pawn
   t.click(3, 3), t.click(3, 4);  // the top pawn
-  t.g.event([&] { t.g.REVERSE_Click(); });
+  t.g.event([&] { t.g.flip_board(); });
   t.click(5, 3), t.click(5, 4);  // a pawn of the turned top side
   ASSERT_EQ(t.g.rec.move_number, 1);
   ASSERT_EQ(t.g.flow.move_count, 3);
-  t.g.event([&] { t.g.SENTE_Click(); });
+  t.g.event([&] { t.g.start_game_person_first(); });
   EXPECT_EQ(t.g.rec.record_length, 3);
   const Position before = t.g.e.pos;
   t.port.events.clear();
-  t.g.event([&] { t.g.AFTER_Click(); });
+  t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
   EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
 }
@@ -200,18 +200,18 @@ TEST(Flow, ForwardRefusesAnEntryOfBeforeAFlip) {
 // away is refused.
 TEST(Flow, ForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
   Table t;
-  t.g.event([&] { t.g.LBEL_UP_Click(); });  // the top rook on (8, 2) goes
-  t.g.event([&] { t.g.START_Click(); });
+  t.g.event([&] { t.g.raise_handicap(); });  // the top rook on (8, 2) goes
+  t.g.event([&] { t.g.start_two_person_game(); });
   t.click(7, 7), t.click(7, 6);  // the bottom pawn
   t.click(7, 1), t.click(8, 2);  // the top silver onto the rook's empty square
-  t.g.event([&] { t.g.CANCEL_Click(); });
+  t.g.event([&] { t.g.back_to_start(); });
   EXPECT_EQ(t.g.rec.record_length, 2);
-  t.g.event([&] { t.g.START_Click(); });
-  t.g.event([&] { t.g.AFTER_Click(); });
+  t.g.event([&] { t.g.start_two_person_game(); });
+  t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.g.rec.move_number, 1);
   const Position before = t.g.e.pos;
   t.port.events.clear();
-  t.g.event([&] { t.g.AFTER_Click(); });
+  t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
   EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
   EXPECT_NE(t.g.e.pos.board[8][2], 0);  // the rook is still there
@@ -221,9 +221,9 @@ TEST(Flow, ForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
 // the record at the counter but never past the 500 entries it holds.
 TEST(Flow, StartItemNeverCutsTheRecordPastItsCapacity) {
   Table t;
-  t.g.event([&] { t.g.START_Click(); });
+  t.g.event([&] { t.g.start_two_person_game(); });
   t.g.flow.move_count = RECORD_CAPACITY + 57;
-  t.g.event([&] { t.g.SENTE_Click(); });
+  t.g.event([&] { t.g.start_game_person_first(); });
   EXPECT_EQ(t.g.rec.record_length, RECORD_CAPACITY);
 }
 

@@ -20,7 +20,7 @@ Squares targets(const Position& p, int fx, int fy, int code) {
   Squares out;
   for (int tx = -1; tx <= 11; ++tx)
     for (int ty = -1; ty <= 11; ++ty)
-      if (移動チェック(p.board, fx, fy, tx, ty, code) == 1) out.insert({tx, ty});
+      if (move_allowed(p.board, fx, fy, tx, ty, code) == 1) out.insert({tx, ty});
   return out;
 }
 
@@ -96,12 +96,12 @@ TEST(MoveCheck, BishopStopsAtTheFirstPieceOnEachDiagonal) {
             (Squares{{4, 4}, {3, 3}, {6, 4}, {7, 3}, {8, 2}, {9, 1}, {4, 6}, {6, 6}}));
   // Blocked on the far side of each diagonal too (rising and falling, both ways).
   Position r = place({{5, 5, 800}, {7, 3, -10}, {3, 7, -10}, {7, 7, -10}, {3, 3, -10}});
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 8, 2, 800), 0);
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 2, 8, 800), 0);
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 8, 8, 800), 0);
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 2, 2, 800), 0);
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 7, 3, 800), 1);
-  EXPECT_EQ(移動チェック(r.board, 5, 5, 3, 3, 800), 1);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 8, 2, 800), 0);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 2, 8, 800), 0);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 8, 8, 800), 0);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 2, 2, 800), 0);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 7, 3, 800), 1);
+  EXPECT_EQ(move_allowed(r.board, 5, 5, 3, 3, 800), 1);
 }
 
 TEST(MoveCheck, OwnPieceOnTheTargetIsRefusedForEveryKind) {
@@ -109,39 +109,39 @@ TEST(MoveCheck, OwnPieceOnTheTargetIsRefusedForEveryKind) {
   for (int k : kinds) {
     // A neighbour the kind could otherwise reach: straight ahead, or beside for the bishop.
     Position com = place({{5, 5, k}, {5, 6, 10}, {6, 6, 10}});
-    EXPECT_EQ(移動チェック(com.board, 5, 5, 5, 6, k), 0) << k;
-    EXPECT_EQ(移動チェック(com.board, 5, 5, 6, 6, k), 0) << k;
+    EXPECT_EQ(move_allowed(com.board, 5, 5, 5, 6, k), 0) << k;
+    EXPECT_EQ(move_allowed(com.board, 5, 5, 6, 6, k), 0) << k;
     Position man = place({{5, 5, -k}, {5, 4, -10}, {6, 4, -950}});
-    EXPECT_EQ(移動チェック(man.board, 5, 5, 5, 4, -k), 0) << -k;
-    EXPECT_EQ(移動チェック(man.board, 5, 5, 6, 4, -k), 0) << -k;
+    EXPECT_EQ(move_allowed(man.board, 5, 5, 5, 4, -k), 0) << -k;
+    EXPECT_EQ(move_allowed(man.board, 5, 5, 6, 4, -k), 0) << -k;
   }
   // Any code below 10 counts as the person's: it may not land on a MAN piece.
   Position p = place({{9, 1, 10}, {1, 9, -10}});
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 1, 9, 0), 0);
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 9, 1, 0), 1);
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 1, 9, 0), 0);
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 9, 1, 0), 1);
 }
 
 TEST(MoveCheck, OffBoardAndSameSquareAreNeverAllowed) {
   Position p = place({{1, 1, 950}, {9, 9, -950}});
   for (int code : {950, 5, 0, -950}) {
-    EXPECT_EQ(移動チェック(p.board, 1, 1, 0, 1, code), 0);
-    EXPECT_EQ(移動チェック(p.board, 1, 1, 1, 0, code), 0);
-    EXPECT_EQ(移動チェック(p.board, 1, 1, 0, 0, code), 0);
-    EXPECT_EQ(移動チェック(p.board, 9, 9, 10, 9, code), 0);
-    EXPECT_EQ(移動チェック(p.board, 9, 9, 9, 10, code), 0);
-    EXPECT_EQ(移動チェック(p.board, 5, 5, 5, 5, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 1, 1, 0, 1, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 1, 1, 1, 0, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 1, 1, 0, 0, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 9, 9, 10, 9, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 9, 9, 9, 10, code), 0);
+    EXPECT_EQ(move_allowed(p.board, 5, 5, 5, 5, code), 0);
   }
-  EXPECT_EQ(移動チェック(p.board, 12, 6, 0, 5, -10), 0);
-  EXPECT_EQ(移動チェック(p.board, -1, 1, 5, 10, 10), 0);
+  EXPECT_EQ(move_allowed(p.board, 12, 6, 0, 5, -10), 0);
+  EXPECT_EQ(move_allowed(p.board, -1, 1, 5, 10, 10), 0);
 }
 
 TEST(MoveCheck, UnknownCodeMayGoAnywhereOnTheBoard) {
   Position p = place({{1, 9, -10}, {9, 1, 10}});
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 1, 1, 5), 1);
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 9, 1, 5), 1);  // a COM piece may be taken
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 1, 9, 5), 0);  // a MAN piece may not
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 9, 1, 12), 0);
-  EXPECT_EQ(移動チェック(p.board, 5, 5, 1, 9, 12), 1);
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 1, 1, 5), 1);
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 9, 1, 5), 1);  // a COM piece may be taken
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 1, 9, 5), 0);  // a MAN piece may not
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 9, 1, 12), 0);
+  EXPECT_EQ(move_allowed(p.board, 5, 5, 1, 9, 12), 1);
   EXPECT_EQ(targets(p, 5, 5, 999).size(), 79u);  // all but its own square and the COM piece
 }
 
@@ -154,7 +154,7 @@ TEST(MoveCheck, DropGoesToAnyEmptySquareAndNeverOnAPiece) {
       int allowed = 0;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty) {
-          const int r = 移動チェック(start.board, fx, 7, tx, ty, face);
+          const int r = move_allowed(start.board, fx, 7, tx, ty, face);
           EXPECT_EQ(r, start.board[tx][ty] == 0 ? 1 : 0) << fx << " " << face << " to " << tx << "," << ty;
           allowed += r;
         }
@@ -162,26 +162,26 @@ TEST(MoveCheck, DropGoesToAnyEmptySquareAndNeverOnAPiece) {
     }
   }
   // A second pawn in a column, the far row, a dead square: all allowed.
-  EXPECT_EQ(移動チェック(start.board, 12, 6, 1, 4, -10), 1);
-  EXPECT_EQ(移動チェック(start.board, 12, 6, 3, 2, -10), 1);
-  EXPECT_EQ(移動チェック(start.board, -1, 1, 5, 8, 30), 1);
+  EXPECT_EQ(move_allowed(start.board, 12, 6, 1, 4, -10), 1);
+  EXPECT_EQ(move_allowed(start.board, 12, 6, 3, 2, -10), 1);
+  EXPECT_EQ(move_allowed(start.board, -1, 1, 5, 8, 30), 1);
   Position bare = place({});
-  EXPECT_EQ(移動チェック(bare.board, 12, 6, 4, 1, -10), 1);
-  EXPECT_EQ(移動チェック(bare.board, -3, 4, 4, 9, 30), 1);
+  EXPECT_EQ(move_allowed(bare.board, 12, 6, 4, 1, -10), 1);
+  EXPECT_EQ(move_allowed(bare.board, -3, 4, 4, 9, 30), 1);
 }
 
 TEST(MoveCheck, IgnoresKingSafetyAndTheSourceSquare) {
   // Kings may stand side by side; a guard may walk away and bare its king to the rook.
   Position p = place({{5, 5, -950}, {5, 4, -110}, {5, 1, 900}, {3, 3, 950}});
-  EXPECT_EQ(移動チェック(p.board, 3, 3, 4, 4, 950), 1);
-  EXPECT_EQ(移動チェック(p.board, 5, 4, 4, 4, -110), 1);
+  EXPECT_EQ(move_allowed(p.board, 3, 3, 4, 4, 950), 1);
+  EXPECT_EQ(move_allowed(p.board, 5, 4, 4, 4, -110), 1);
   // Nothing stands on (2,2): the geometry alone decides.
-  EXPECT_EQ(移動チェック(p.board, 2, 2, 2, 1, -10), 1);
+  EXPECT_EQ(move_allowed(p.board, 2, 2, 2, 1, -10), 1);
 }
 
 TEST(MoveReach, HoldsEveryTargetTheCheckAllowsOnAnEmptyBoard) {
   const Board empty{};
-  for (const int face : {歩, と, 香, 桂, 銀, 金, 角, 飛, 王})
+  for (const int face : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING})
     for (const int code : {face, -face})
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
@@ -189,7 +189,7 @@ TEST(MoveReach, HoldsEveryTargetTheCheckAllowsOnAnEmptyBoard) {
           ASSERT_NE(reach, nullptr) << code;
           for (int tx = 1; tx <= 9; ++tx)
             for (int ty = 1; ty <= 9; ++ty)
-              EXPECT_EQ(reach->has(square_bit(tx, ty)), 移動チェック(empty, x, y, tx, ty, code) == 1)
+              EXPECT_EQ(reach->has(square_bit(tx, ty)), move_allowed(empty, x, y, tx, ty, code) == 1)
                   << code << " from " << x << "," << y << " to " << tx << "," << ty;
         }
   EXPECT_EQ(move_reach.find(0, 5, 5), nullptr);

@@ -23,20 +23,20 @@ constexpr Pair FACES[] = {{10, 900, 1}, {900, 10, 1}, {11, 20, 2}, {20, 11, 2},
 
 TEST(FaceChange, EveryPieceTurnsToItsOtherFace) {
   for (const Pair& f : FACES) {
-    EXPECT_EQ(取得_移動後成り駒(f.code), f.other) << f.code;
-    EXPECT_EQ(取得_移動後成り駒(-f.code), -f.other) << -f.code;
+    EXPECT_EQ(face_after_move(f.code), f.other) << f.code;
+    EXPECT_EQ(face_after_move(-f.code), -f.other) << -f.code;
   }
-  EXPECT_EQ(取得_移動後成り駒(950), 950);
-  EXPECT_EQ(取得_移動後成り駒(-950), -950);
-  for (int junk : {0, 5, 12, -12, 999, -999}) EXPECT_EQ(取得_移動後成り駒(junk), 0) << junk;
+  EXPECT_EQ(face_after_move(950), 950);
+  EXPECT_EQ(face_after_move(-950), -950);
+  for (int junk : {0, 5, 12, -12, 999, -999}) EXPECT_EQ(face_after_move(junk), 0) << junk;
 }
 
 TEST(Capture, EachFaceGoesToItsPairSlotInTheCapturersHand) {
   for (const Pair& f : FACES) {
     Position p{};
-    EXPECT_EQ(駒取得(p, f.code), 0);  // a COM piece goes to the person
+    EXPECT_EQ(capture_to_hand(p, f.code), 0);  // a COM piece goes to the person
     Position q{};
-    EXPECT_EQ(駒取得(q, -f.code), 0);  // a MAN piece goes to the computer
+    EXPECT_EQ(capture_to_hand(q, -f.code), 0);  // a MAN piece goes to the computer
     for (int s = 0; s <= 4; ++s) {
       EXPECT_EQ(p.man_hand[s], s == f.slot ? 1 : 0) << f.code << " slot " << s;
       EXPECT_EQ(p.com_hand[s], 0);
@@ -49,7 +49,7 @@ TEST(Capture, EachFaceGoesToItsPairSlotInTheCapturersHand) {
 TEST(Capture, KingAndNonPiecesGoToNoHand) {
   for (int code : {950, -950, 0, 5, -5, 12, 999}) {
     Position p{};
-    駒取得(p, code);
+    capture_to_hand(p, code);
     for (int s = 0; s <= 4; ++s) {
       EXPECT_EQ(p.man_hand[s], 0) << code;
       EXPECT_EQ(p.com_hand[s], 0) << code;
@@ -59,11 +59,11 @@ TEST(Capture, KingAndNonPiecesGoToNoHand) {
 
 TEST(ApplyMove, BoardMovePutsThePlacedFaceAndEmptiesTheSource) {
   Position p = place({{5, 3, 10}});
-  EXPECT_EQ(apply_move(p, 5, 3, 5, 4, 取得_移動後成り駒(10)), 0);
+  EXPECT_EQ(apply_move(p, 5, 3, 5, 4, face_after_move(10)), 0);
   EXPECT_EQ(p.board[5][3], 0);
   EXPECT_EQ(p.board[5][4], 900);
   // The rook's next move, anywhere, shows the pawn again.
-  apply_move(p, 5, 4, 1, 4, 取得_移動後成り駒(p.board[5][4]));
+  apply_move(p, 5, 4, 1, 4, face_after_move(p.board[5][4]));
   EXPECT_EQ(p.board[5][4], 0);
   EXPECT_EQ(p.board[1][4], 10);
   EXPECT_EQ(p.man_hand_count + p.com_hand_count, 0);
@@ -134,14 +134,14 @@ TEST(ApplyMove, OnlyTheManKingSquareFollowsItsKing) {
 TEST(ApplyMove, TakingAKingDecidesTheGameAndFillsNoHand) {
   RecordingPort port;
   Game g(port);
-  g.Form_Load();
+  g.start_up();
   g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
-  g.駒移動(5, 9, 5, 5, -10);
+  g.carry_out_move(5, 9, 5, 5, -10);
   EXPECT_EQ(g.flow.winner, g.flow.man_side);
   EXPECT_EQ(g.e.pos.board[5][5], -10);
-  g.初期設定();
+  g.reset_game();
   g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
-  g.駒移動(2, 2, 1, 1, 800);
+  g.carry_out_move(2, 2, 1, 1, 800);
   EXPECT_EQ(g.flow.winner, g.flow.com_side);
   for (int s = 0; s <= 4; ++s) {
     EXPECT_EQ(g.e.pos.man_hand[s], 0);
@@ -163,14 +163,14 @@ Times times(const MoveRecord& r, int n) {
 TEST(MoveRecord, EntryHoldsTheMoveAndTheCapturedCode) {
   MoveRecord r;
   Position p = place({{5, 5, -30}, {4, 3, 900}});
-  ASSERT_TRUE(手順保存(r, p, 5, 5, 4, 3, -30, -110, 1.5, 4.0, 2.0, 2.5));
+  ASSERT_TRUE(record_move(r, p, 5, 5, 4, 3, -30, -110, 1.5, 4.0, 2.0, 2.5));
   EXPECT_EQ(entry(r, 1), (Entry{5, 5, 4, 3, -30, -110, 900}));
   EXPECT_EQ(times(r, 1), (Times{1.5, 4.0, 2.0, 2.5}));
   EXPECT_EQ(r.move_number, 1);
   EXPECT_EQ(r.record_length, 1);
   // A drop keeps its hand place as the source; appending cuts off a longer old record.
   r.record_length = 9;
-  ASSERT_TRUE(手順保存(r, p, -3, 4, 6, 6, 800, 800, 4.0, 4.0, 2.0, 7.25));
+  ASSERT_TRUE(record_move(r, p, -3, 4, 6, 6, 800, 800, 4.0, 4.0, 2.0, 7.25));
   EXPECT_EQ(r.move_number, 2);
   EXPECT_EQ(r.record_length, 2);
   EXPECT_EQ(entry(r, 2), (Entry{-3, 4, 6, 6, 800, 800, 0}));
@@ -180,9 +180,9 @@ TEST(MoveRecord, EntryHoldsTheMoveAndTheCapturedCode) {
 TEST(MoveRecord, NeverWritesPastFiveHundredEntries) {
   MoveRecord r;
   Position p = place({{1, 1, 10}});
-  for (int n = 1; n <= 500; ++n) ASSERT_TRUE(手順保存(r, p, 1, 1, 1, 2, 10, 900, 0, 0, 0, 0)) << n;
+  for (int n = 1; n <= 500; ++n) ASSERT_TRUE(record_move(r, p, 1, 1, 1, 2, 10, 900, 0, 0, 0, 0)) << n;
   EXPECT_EQ(r.move_number, 500);
-  EXPECT_FALSE(手順保存(r, p, 9, 9, 8, 8, 20, 11, 3, 3, 3, 3));
+  EXPECT_FALSE(record_move(r, p, 9, 9, 8, 8, 20, 11, 3, 3, 3, 3));
   EXPECT_EQ(r.move_number, 500);
   EXPECT_EQ(r.record_length, 500);
   EXPECT_EQ(entry(r, 500), (Entry{1, 1, 1, 2, 10, 900, 0}));
@@ -191,13 +191,13 @@ TEST(MoveRecord, NeverWritesPastFiveHundredEntries) {
 TEST(InitialSetup, PutsTheStartingPositionAndClearsTheGame) {
   RecordingPort port;
   Game g(port);
-  g.Form_Load();
+  g.start_up();
   // Spoil the state, then set up again.
   g.e.pos = place({{3, 3, -950}});
   g.e.pos.man_hand[2] = 4, g.e.pos.man_hand_count = 4, g.e.pos.com_hand[1] = 1, g.e.pos.com_hand_count = 1;
   g.flow.winner = 1, g.flow.side_to_move = -1, g.flow.move_count = 12, g.rec.move_number = 12, g.rec.record_length = 12;
   g.hc.handicap_level = 3, g.flow.game_mode = 1;
-  g.初期設定();
+  g.reset_game();
 
   const int rows[10][10] = {
       {},

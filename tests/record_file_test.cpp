@@ -12,7 +12,7 @@
 
 #include "flow/game.h"
 #include "flow/recording_port.h"
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 #include "record/shift_jis.h"
 
 namespace vv {
@@ -48,7 +48,7 @@ class RecordFile : public ::testing::Test {
     dir_ = name;
     fs::current_path(dir_);
     port.folder = dir_.string();
-    g.event([&] { g.Form_Load(); });
+    g.event([&] { g.start_up(); });
   }
   void TearDown() override {
     fs::current_path(home_);
@@ -57,7 +57,7 @@ class RecordFile : public ::testing::Test {
 
   void click(int x, int y) {
     const size_t before = port.events.size();
-    g.event([&] { g.Form_MouseDown(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
+    g.event([&] { g.mouse_down(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
     // Resuming messages aside, a click of a scripted game is never refused.
     for (size_t i = before; i < port.events.size(); ++i) ASSERT_NE(port.events[i], "sound 禁止") << x << "," << y;
   }
@@ -69,18 +69,18 @@ class RecordFile : public ::testing::Test {
   }
   void save(const std::string& file, const std::string& game = "", const std::string& first = "",
             const std::string& second = "") {
-    g.event([&] { g.KIFU_WRITE_Click(); });
+    g.event([&] { g.show_save_panel(); });
     port.form = {game, first, second, file};
-    g.event([&] { g.Command1_Click(); });
+    g.event([&] { g.save_record_file(); });
   }
   void load(const std::string& file) {
     port.events.clear();
-    g.event([&] { g.File1_Click(dir_.string(), file); });
+    g.event([&] { g.load_record_file(dir_.string(), file); });
   }
   // Two people: captures by both sides, then a drop from each hand (the top
   // side's from its back column, as a person clicks it).
   void play_two_people() {
-    g.event([&] { g.START_Click(); });
+    g.event([&] { g.start_two_person_game(); });
     move(3, 7, 3, 6);  // pawn turns rook
     move(3, 3, 3, 4);
     move(3, 6, 3, 4);  // takes the rook, back to pawn
@@ -115,7 +115,7 @@ struct Snapshot {
 };
 
 TEST_F(RecordFile, SavedFileHasHeadersInSideOrderAndFixedColumns) {
-  g.event([&] { g.START_Click(); });
+  g.event([&] { g.start_two_person_game(); });
   move(7, 7, 7, 6);
   MoveRecord& r = g.rec;
   r.record_man_time_after[1] = 3.9;  // the fraction is dropped
@@ -147,18 +147,18 @@ TEST_F(RecordFile, SavedFileHasHeadersInSideOrderAndFixedColumns) {
 }
 
 TEST_F(RecordFile, SaveRefusalsLeaveEverythingAsItWas) {
-  g.event([&] { g.START_Click(); });
+  g.event([&] { g.start_two_person_game(); });
   save("", "", "", "");
   EXPECT_EQ(port.events.back(), "msg   |ﾌｧｲﾙ名が入力されていません");  // checked before the moves
   save("x");
   EXPECT_EQ(port.events.back(), "msg 棋譜保存|保存するデータがありません");
   move(7, 7, 7, 6);
   g.flow.board_flipped = true;
-  g.event([&] { g.KIFU_WRITE_Click(); });
+  g.event([&] { g.show_save_panel(); });
   EXPECT_EQ(port.events.back(), "msg 棋譜書込|反転後は書き込みできません");
   g.flow.board_flipped = false;
   g.hc.handicap_set = true;
-  g.event([&] { g.KIFU_WRITE_Click(); });
+  g.event([&] { g.show_save_panel(); });
   EXPECT_EQ(port.events.back(), "msg 棋譜書込|ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   EXPECT_FALSE(port.save_form_shown);
   g.hc.handicap_set = false;
@@ -198,7 +198,7 @@ TEST_F(RecordFile, TwoPeopleGameRoundTripsByteForByte) {
   for (const char* header : {"練習", "乙", "甲"})
     EXPECT_NE(std::find(port.texts.begin(), port.texts.end(), header), port.texts.end()) << header;
 
-  for (int i = 0; i < 8; ++i) g.event([&] { g.AFTER_Click(); });
+  for (int i = 0; i < 8; ++i) g.event([&] { g.step_forward(); });
   EXPECT_EQ(std::memcmp(g.e.pos.board, final_position.board, sizeof final_position.board), 0);
   EXPECT_EQ(std::memcmp(g.e.pos.man_hand, final_position.man_hand, sizeof final_position.man_hand), 0);
   EXPECT_EQ(std::memcmp(g.e.pos.com_hand, final_position.com_hand, sizeof final_position.com_hand), 0);
@@ -207,7 +207,7 @@ TEST_F(RecordFile, TwoPeopleGameRoundTripsByteForByte) {
 }
 
 TEST_F(RecordFile, ComputerFirstGameLoadsAsComputerGame) {
-  g.event([&] { g.GOTE_Click(); });
+  g.event([&] { g.start_game_computer_first(); });
   ASSERT_EQ(g.rec.move_number, 1);
   const int to_x = g.rec.record_to_x[1];
   // Any pawn of the person's that is free to step.
@@ -223,8 +223,8 @@ TEST_F(RecordFile, ComputerFirstGameLoadsAsComputerGame) {
   EXPECT_EQ(g.flow.game_mode, 1);
   EXPECT_EQ(g.flow.side_to_move, g.flow.com_side);
   EXPECT_EQ(g.flow.first_side, g.flow.com_side);
-  for (int n = 1; n <= 3; ++n) EXPECT_EQ(kifu::line_of(g.rec, n), kifu::line_of(played, n)) << n;
-  for (int i = 0; i < 3; ++i) g.event([&] { g.AFTER_Click(); });
+  for (int n = 1; n <= 3; ++n) EXPECT_EQ(record_format::line_of(g.rec, n), record_format::line_of(played, n)) << n;
+  for (int i = 0; i < 3; ++i) g.event([&] { g.step_forward(); });
   save("com2");
   EXPECT_EQ(slurp(path("com2")), written);
 }
@@ -235,7 +235,7 @@ TEST_F(RecordFile, KingCaptureShortFilesAndLineEndsLoad) {
   put(dir_ / "king.棋譜", "\n\n\n" + king);  // LF only, no line end after the last line
   load("king.棋譜");
   ASSERT_EQ(g.rec.record_length, 1) << port.events.back();
-  g.event([&] { g.AFTER_Click(); });
+  g.event([&] { g.step_forward(); });
   EXPECT_EQ(g.e.pos.board[5][1], -10);
   EXPECT_EQ(g.e.pos.man_hand_count, 0);
 
@@ -244,12 +244,12 @@ TEST_F(RecordFile, KingCaptureShortFilesAndLineEndsLoad) {
   EXPECT_EQ(port.events, (std::vector<std::string>{"msg 棋譜|棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません"}));
   EXPECT_TRUE(g.flow.record_mode);
   EXPECT_EQ(g.rec.record_length, 0);
-  EXPECT_EQ(kifu::取得_棋譜のX座標("対局だけ"), 4780);
-  EXPECT_EQ(kifu::取得_棋譜のX座標(""), 4900);
+  EXPECT_EQ(record_format::header_x_twips("対局だけ"), 4780);
+  EXPECT_EQ(record_format::header_x_twips(""), 4900);
 }
 
 TEST_F(RecordFile, BadFilesNameTheLineAndChangeNothing) {
-  g.event([&] { g.START_Click(); });
+  g.event([&] { g.start_two_person_game(); });
   move(7, 7, 7, 6);
   const std::string ok = " 7776-900 -10   0    0    0    0    0";
   const std::string head = "a\r\nb\r\nc\r\n";

@@ -21,8 +21,8 @@ namespace fs = std::filesystem;
 // Counts what the music does; the recording port keeps only the effects.
 struct MusicPort : RecordingPort {
   int loops = 0, stops = 0;
-  void play_looping(Sound s) override { loops += s == Sound::BGM; }
-  void stop(Sound s) override { stops += s == Sound::BGM; }
+  void play_looping(Sound s) override { loops += s == Sound::MUSIC; }
+  void stop(Sound s) override { stops += s == Sound::MUSIC; }
 };
 
 std::string sjis_lines(std::initializer_list<const char*> lines, const char* end = "\r\n") {
@@ -57,7 +57,7 @@ class Settings : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
-  void start() { g.event([&] { g.Form_Load(); }); }
+  void start() { g.event([&] { g.start_up(); }); }
 
   MusicPort port;
   Game g{port};
@@ -67,12 +67,12 @@ class Settings : public ::testing::Test {
 TEST_F(Settings, FirstStartWritesTheDefaultsAndPlaysNoMusic) {
   start();
   EXPECT_EQ(file(), DEFAULTS);
-  EXPECT_TRUE(port.mark(MenuMark::MIDORI));
+  EXPECT_TRUE(port.mark(MenuMark::GREEN));
   EXPECT_FALSE(port.mark(MenuMark::TATAMI));
   EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
-  EXPECT_FALSE(port.mark(MenuMark::SIDOU));
-  EXPECT_TRUE(port.mark(MenuMark::KEIKA));
-  EXPECT_TRUE(port.mark(MenuMark::BGM));
+  EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
+  EXPECT_TRUE(port.mark(MenuMark::CLOCK));
+  EXPECT_TRUE(port.mark(MenuMark::MUSIC));
   EXPECT_EQ(port.loops, 0);
 }
 
@@ -81,12 +81,12 @@ TEST_F(Settings, FileIsReadExactlyWithEitherLineEnd) {
   const std::string bytes = sjis_lines({"背景画=竹", "移動指導=ON", "経過時間=on"}, "\n") + "BGM=ON";
   write(bytes);
   start();
-  EXPECT_TRUE(port.mark(MenuMark::TAKE));
+  EXPECT_TRUE(port.mark(MenuMark::BAMBOO));
   EXPECT_FALSE(port.mark(MenuMark::TATAMI));
   EXPECT_EQ(g.opt.background_code, BACKGROUND_BAMBOO);
   EXPECT_TRUE(g.opt.move_guidance);
   EXPECT_EQ(g.opt.guide_colour, WHITE);
-  EXPECT_FALSE(port.mark(MenuMark::KEIKA));
+  EXPECT_FALSE(port.mark(MenuMark::CLOCK));
   EXPECT_EQ(port.loops, 1);
   EXPECT_EQ(file(), bytes);  // read, not rewritten
 }
@@ -98,9 +98,9 @@ TEST_F(Settings, UnknownBackgroundKeepsTheMarkBeforeReading) {
   start();
   EXPECT_TRUE(port.mark(MenuMark::TATAMI));
   EXPECT_EQ(g.opt.background_code, 0);
-  EXPECT_FALSE(port.mark(MenuMark::SIDOU));
-  EXPECT_FALSE(port.mark(MenuMark::KEIKA));
-  EXPECT_FALSE(port.mark(MenuMark::BGM));
+  EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
+  EXPECT_FALSE(port.mark(MenuMark::CLOCK));
+  EXPECT_FALSE(port.mark(MenuMark::MUSIC));
   EXPECT_EQ(file(), bytes);
 }
 
@@ -108,43 +108,43 @@ TEST_F(Settings, ShortFileGivesWayToTheDefaults) {
   write(sjis_lines({"背景画=煉瓦", "移動指導=ON", "経過時間=OFF"}));
   start();
   EXPECT_EQ(file(), DEFAULTS);
-  EXPECT_TRUE(port.mark(MenuMark::MIDORI));
-  EXPECT_FALSE(port.mark(MenuMark::RENGA));
+  EXPECT_TRUE(port.mark(MenuMark::GREEN));
+  EXPECT_FALSE(port.mark(MenuMark::BRICK));
   EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
   // Guidance follows its mark: the short file's "ON" is not half applied.
-  EXPECT_FALSE(port.mark(MenuMark::SIDOU));
+  EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
   EXPECT_FALSE(g.opt.move_guidance);
-  EXPECT_TRUE(port.mark(MenuMark::KEIKA));
+  EXPECT_TRUE(port.mark(MenuMark::CLOCK));
 }
 
 TEST_F(Settings, EveryMenuChangeRewritesTheFile) {
   start();
-  g.event([&] { g.BACKGROUND_Click(BACKGROUND_BRICK); });
+  g.event([&] { g.choose_background(BACKGROUND_BRICK); });
   EXPECT_EQ(g.opt.background_code, BACKGROUND_BRICK);
-  EXPECT_TRUE(port.mark(MenuMark::RENGA));
-  EXPECT_FALSE(port.mark(MenuMark::MIDORI));
+  EXPECT_TRUE(port.mark(MenuMark::BRICK));
+  EXPECT_FALSE(port.mark(MenuMark::GREEN));
   EXPECT_EQ(file(), sjis_lines({"背景画=煉瓦", "移動指導=OFF", "経過時間=ON", "BGM=ON"}));
 
-  g.event([&] { g.SIDOU_Click(); });
+  g.event([&] { g.toggle_move_hints(); });
   EXPECT_EQ(g.opt.guide_colour, WHITE);
   const long before = port.drawings;
-  g.event([&] { g.SIDOU_Click(); });
+  g.event([&] { g.toggle_move_hints(); });
   EXPECT_EQ(port.drawings - before, 81 + 8);  // the board's outlines and the top stand's
   EXPECT_EQ(g.opt.guide_colour, Game::outline_colour);
 
-  g.event([&] { g.KEIKA_Click(); });
+  g.event([&] { g.toggle_clock(); });
   EXPECT_FALSE(port.timer_running);
-  g.event([&] { g.BGM_Click(); });
+  g.event([&] { g.toggle_music(); });
   EXPECT_EQ(port.stops, 1);
   EXPECT_EQ(file(), sjis_lines({"背景画=煉瓦", "移動指導=OFF", "経過時間=OFF", "BGM=OFF"}));
-  g.event([&] { g.KEIKA_Click(); });
+  g.event([&] { g.toggle_clock(); });
   EXPECT_TRUE(port.timer_running);
-  g.event([&] { g.BGM_Click(); });
+  g.event([&] { g.toggle_music(); });
   EXPECT_EQ(port.loops, 1);
 
   // The item already marked still rewrites the file.
   fs::remove("Veverodu.ini");
-  g.event([&] { g.BACKGROUND_Click(BACKGROUND_BRICK); });
+  g.event([&] { g.choose_background(BACKGROUND_BRICK); });
   EXPECT_EQ(file(), sjis_lines({"背景画=煉瓦", "移動指導=OFF", "経過時間=ON", "BGM=ON"}));
 }
 
@@ -153,13 +153,13 @@ TEST_F(Settings, UnwritableFileLeavesTheProgramRunningOnItsChoices) {
   fs::create_directory("Veverodu.ini");
   testing::internal::CaptureStderr();
   start();
-  EXPECT_TRUE(port.mark(MenuMark::MIDORI));
+  EXPECT_TRUE(port.mark(MenuMark::GREEN));
   EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
-  g.event([&] { g.BGM_Click(); });
-  g.event([&] { g.BACKGROUND_Click(BACKGROUND_SPACE); });
+  g.event([&] { g.toggle_music(); });
+  g.event([&] { g.choose_background(BACKGROUND_SPACE); });
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_FALSE(port.mark(MenuMark::BGM));
-  EXPECT_TRUE(port.mark(MenuMark::UCHU));
+  EXPECT_FALSE(port.mark(MenuMark::MUSIC));
+  EXPECT_TRUE(port.mark(MenuMark::SPACE));
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("Veverodu.ini"), std::string::npos);
 }

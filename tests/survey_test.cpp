@@ -21,7 +21,7 @@ using Rows = std::vector<std::array<int, 9>>;
 constexpr int N = 999;
 
 Influence survey(Position& p, Influence m = {}) {
-  勢力調査(p, m);
+  survey_influence(p, m);
   return m;
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 Engine surveyed(const std::string& board) {
   Engine e = test::engine(board + " 0,0,0,0 0,0,0,0");
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
   return e;
 }
 
@@ -34,13 +34,13 @@ Squares marked(const Map& m) {
 TEST(MovableSquares, CountsLegalTargetsTheOtherSideDoesNotReach) {
   // MAN rook on (1,4) covers row 4; the MAN pawn on (4,6) covers (4,5) and may be taken.
   Engine e = surveyed("9/9/9/R8/9/3P5/9/9/9");
-  EXPECT_EQ(調査_移動可場所数(e, 5, 5, 950), 4);  // (6,5), (4,6), (5,6), (6,6); nothing stands on (5,5)
-  EXPECT_EQ(調査_移動可場所数(e, 5, 5, -950), 7);  // no COM piece reaches anything; the own pawn blocks one
+  EXPECT_EQ(count_safe_destinations(e, 5, 5, 950), 4);  // (6,5), (4,6), (5,6), (6,6); nothing stands on (5,5)
+  EXPECT_EQ(count_safe_destinations(e, 5, 5, -950), 7);  // no COM piece reaches anything; the own pawn blocks one
 }
 
 TEST(PinnedPieces, SliderInTheCornerAreaPinsTheBlocker) {
   Engine e = surveyed("4r4/9/9/9/9/9/4G4/9/4K4");
-  調査_移動不可駒(e);
+  find_pinned_pieces(e);
   EXPECT_EQ(marked(e.cm.man_pinned), (Squares{{5, 7}}));
   EXPECT_EQ(marked(e.cm.com_pinned), Squares{});
   EXPECT_EQ(e.cm.com_has_pinned, 0);
@@ -48,30 +48,30 @@ TEST(PinnedPieces, SliderInTheCornerAreaPinsTheBlocker) {
 
 TEST(PinnedPieces, SlidersOutsideColumnsAndRowsOneToFiveAreNotSeen) {
   Engine column7 = surveyed("9/9/9/9/9/9/9/9/2K1G1r2");
-  調査_移動不可駒(column7);
+  find_pinned_pieces(column7);
   EXPECT_EQ(marked(column7.cm.man_pinned), Squares{});
   Engine row6 = surveyed("9/9/9/9/9/4r4/4G4/9/4K4");
-  調査_移動不可駒(row6);
+  find_pinned_pieces(row6);
   EXPECT_EQ(marked(row6.cm.man_pinned), Squares{});
   Engine com_row6 = surveyed("4k4/9/4s4/9/9/4R4/9/9/9");
-  調査_移動不可駒(com_row6);
+  find_pinned_pieces(com_row6);
   EXPECT_EQ(com_row6.cm.com_has_pinned, 0);
 }
 
 TEST(PinnedPieces, AttackedKingMarksItsOwnSquare) {
   Engine e = surveyed("4r4/9/9/9/9/9/9/9/4K4");
-  調査_移動不可駒(e);
+  find_pinned_pieces(e);
   EXPECT_EQ(marked(e.cm.man_pinned), (Squares{{5, 9}}));
 }
 
 TEST(PinnedPieces, ComPinSetsTheFlagAndARerunClearsIt) {
   Engine e = surveyed("4k4/9/4s4/9/4R4/9/9/9/9");
-  調査_移動不可駒(e);
+  find_pinned_pieces(e);
   EXPECT_EQ(marked(e.cm.com_pinned), (Squares{{5, 3}}));
   EXPECT_EQ(e.cm.com_has_pinned, 1);
   EXPECT_EQ(marked(e.cm.man_pinned), Squares{});
   e.pos.board[5][5] = 0;
-  調査_移動不可駒(e);
+  find_pinned_pieces(e);
   EXPECT_EQ(marked(e.cm.com_pinned), Squares{});
   EXPECT_EQ(e.cm.com_has_pinned, 0);
 }
@@ -89,11 +89,11 @@ void pins_by_definition(Engine& e, Map& man, Map& com) {
       for (int a = 1; a <= 5; ++a)
         for (int c = 1; c <= 5; ++c) {
           const int s = b[a][c];
-          if (v <= -10 && (s == 香 || s == 角 || s == 飛) &&
-              移動チェック(b, a, c, e.pos.man_king_x, e.pos.man_king_y, s) == 1)
+          if (v <= -10 && (s == LANCE || s == BISHOP || s == ROOK) &&
+              move_allowed(b, a, c, e.pos.man_king_x, e.pos.man_king_y, s) == 1)
             man[x][y] = 1;
-          if (v >= 10 && (s == -香 || s == -角 || s == -飛) &&
-              移動チェック(b, a, c, e.pos.com_king_x, e.pos.com_king_y, s) == 1)
+          if (v >= 10 && (s == -LANCE || s == -BISHOP || s == -ROOK) &&
+              move_allowed(b, a, c, e.pos.com_king_x, e.pos.com_king_y, s) == 1)
             com[x][y] = 1;
         }
       b[x][y] = v;
@@ -114,10 +114,10 @@ TEST(PinnedPieces, EqualTheDefinitionOnCrowdedAndOddBoards) {
     e.pos.man_king_y = static_cast<int>(rng() % 10);
     e.pos.com_king_x = static_cast<int>(rng() % 10);
     e.pos.com_king_y = static_cast<int>(rng() % 10);
-    if (rng() % 2) 勢力調査(e.pos, e.inf);
+    if (rng() % 2) survey_influence(e.pos, e.inf);
     Map man, com;
     pins_by_definition(e, man, com);
-    調査_移動不可駒(e);
+    find_pinned_pieces(e);
     int any_com = 0;
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
@@ -133,7 +133,7 @@ TEST(BishopDropTargets, OpenDiagonalSquaresComBarelyReaches) {
   // COM king on (5,5); the gold on (3,2) reaches (2,2) and (3,3), the silver on
   // (4,3) makes (4,4) reached twice; the MAN pawn on (7,7) closes the diagonal.
   Engine e = surveyed("9/2g6/3s5/9/4k4/9/6P2/9/9");
-  調査_持角狙座標(e);
+  find_man_bishop_drop_targets(e);
   EXPECT_EQ(marked(e.cm.man_bishop_drop_targets),
             (Squares{{1, 1}, {6, 6}, {4, 6}, {3, 7}, {2, 8}, {1, 9}, {6, 4}, {7, 3}, {8, 2}, {9, 1}}));
 }
@@ -142,7 +142,7 @@ TEST(StraightGuard, LanceOrRookBelowUpToRowFive) {
   auto guard = [](const std::string& board, int x, int y) {
     Engine e = test::engine(board + " 0,0,0,0 0,0,0,0");
     const int kept = e.pos.board[x][y];
-    const int result = 調査_自守駒MAN_直進駒(e, x, y);
+    const int result = man_runner_behind(e, x, y);
     EXPECT_EQ(e.pos.board[x][y], kept) << board;
     return result;
   };
@@ -156,26 +156,26 @@ TEST(StraightGuard, LanceOrRookBelowUpToRowFive) {
 }
 
 TEST(Surroundings, CountsComBigPiecesOnlyInsideColumnsAndRowsOneToFive) {
-  EXPECT_EQ(調査_周辺状況(surveyed("9/9/9/9/9/5rrr1/5r1r1/5rrr1/9"), 7, 7), 0);
-  EXPECT_EQ(調査_周辺状況(surveyed("9/9/9/3rkr3/3b1r3/3rrr3/9/9/9"), 5, 5), -3);
+  EXPECT_EQ(big_pieces_around(surveyed("9/9/9/9/9/5rrr1/5r1r1/5rrr1/9"), 7, 7), 0);
+  EXPECT_EQ(big_pieces_around(surveyed("9/9/9/3rkr3/3b1r3/3rrr3/9/9/9"), 5, 5), -3);
   // Bishop, rook and king count; the gold, the MAN rook and the centre do not.
-  EXPECT_EQ(調査_周辺状況(surveyed("9/1b7/1grR5/2kr5/9/9/9/9/9"), 3, 3), -3);
+  EXPECT_EQ(big_pieces_around(surveyed("9/1b7/1grR5/2kr5/9/9/9/9/9"), 3, 3), -3);
 }
 
 TEST(LanceAim, ValueOfThePieceBehindWhenOnlyABigPieceCanTake) {
   // COM pawn on (5,7), the gold above covers (5,6), the MAN rook on (9,7) is
   // the cheapest taker; the MAN gold on (5,9) is the first piece below.
-  EXPECT_EQ(調査_香狙い(surveyed("9/9/9/9/4g4/9/4p3R/9/4G4"), 5, 7), 110);
+  EXPECT_EQ(lance_target_value(surveyed("9/9/9/9/4g4/9/4p3R/9/4G4"), 5, 7), 110);
   // A MAN gold that can also take on (5,7) makes it the cheapest taker.
-  EXPECT_EQ(調査_香狙い(surveyed("9/9/9/9/4g4/9/4p3R/3G5/4G4"), 5, 7), 0);
+  EXPECT_EQ(lance_target_value(surveyed("9/9/9/9/4g4/9/4p3R/3G5/4G4"), 5, 7), 0);
   // The same shape one row higher: rows up to 6 never count.
-  EXPECT_EQ(調査_香狙い(surveyed("9/9/9/4g4/9/4p3R/9/4G4/9"), 5, 6), 0);
+  EXPECT_EQ(lance_target_value(surveyed("9/9/9/4g4/9/4p3R/9/4G4/9"), 5, 6), 0);
 }
 
 TEST(KnightAim, IsZeroEverywhere) {
   Engine e = surveyed("lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL");
   for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y) EXPECT_EQ(調査_桂狙い(e, x, y), 0);
+    for (int y = 1; y <= 9; ++y) EXPECT_EQ(knight_target_value(e, x, y), 0);
 }
 
 }  // namespace

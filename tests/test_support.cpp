@@ -42,7 +42,7 @@ std::vector<MoveTuple> move_check_moves(const Position& p, bool com) {
       if (com ? code <= 0 : code >= 0) continue;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, fx, fy, tx, ty, code) == 1) out.emplace_back(fx, fy, tx, ty, code);
+          if (move_allowed(p.board, fx, fy, tx, ty, code) == 1) out.emplace_back(fx, fy, tx, ty, code);
     }
   const int* hand = com ? p.com_hand : p.man_hand;
   for (int slot = 1; slot <= 4; ++slot) {
@@ -53,7 +53,7 @@ std::vector<MoveTuple> move_check_moves(const Position& p, bool com) {
       const int row = com ? slot : slot + 5;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, column, row, tx, ty, code) == 1) out.emplace_back(column, row, tx, ty, code);
+          if (move_allowed(p.board, column, row, tx, ty, code) == 1) out.emplace_back(column, row, tx, ty, code);
     }
   }
   std::sort(out.begin(), out.end());

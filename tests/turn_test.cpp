@@ -23,13 +23,13 @@ struct ComTurn {
   Game g{port};
 
   explicit ComTurn(const std::string& text) {
-    g.Form_Load();
+    g.start_up();
     g.e.pos = test::position(text);
     g.flow.game_mode = 1;
     g.flow.man_side = -1;
     g.flow.com_side = 1;
     g.flow.side_to_move = g.flow.com_side;
-    勢力調査(g.e.pos, g.e.inf);
+    survey_influence(g.e.pos, g.e.inf);
     port.events.clear();
   }
 };
@@ -39,7 +39,7 @@ TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
   t.g.time.com_time_total = 50;
   t.g.time.man_time_total = 20;
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
 
   const MoveRecord& rec = t.g.rec;
   ASSERT_EQ(rec.move_number, 1);
@@ -68,7 +68,7 @@ TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
 TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
   // The 飛 drop on (1,1) mates: gold and silver cover the king's squares.
   ComTurn t("8k/9/9/9/9/9/1g7/2s6/K8 1,0,0,0 0,0,0,0");
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   ASSERT_EQ(t.g.rec.move_number, 1);
   EXPECT_EQ(t.g.rec.record_from_x[1], -3);
   EXPECT_EQ(t.g.rec.record_from_y[1], 1);
@@ -82,7 +82,7 @@ TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
 
 TEST(ComTurn, KingMovePlaysOneSound) {
   ComTurn t("k8/9/9/9/9/9/9/9/8K 0,0,0,0 0,0,0,0");
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.g.rec.record_placed[1], 950);
   EXPECT_EQ(t.port.events, (Events{"com 1 1 2 2 950", "sound 駒打音"}));
   EXPECT_EQ(t.g.flow.side_to_move, t.g.flow.man_side);
@@ -95,12 +95,12 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
   Engine after = test::engine("4l4/9/9/9/9/9/2n3n2/8r/4p4 0,0,0,0 0,0,0,0");
   after.pos.man_king_x = 5;
   after.pos.man_king_y = 9;
-  勢力調査(after.pos, after.inf);
-  ASSERT_EQ(詰めかMAN(after), 1);
+  survey_influence(after.pos, after.inf);
+  ASSERT_EQ(man_is_mated(after), 1);
 
   ComTurn t("4l4/9/9/9/9/9/2n3n2/8r/r3K4 0,0,0,0 0,0,0,0");
   t.port.answers.push_back(false);
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.g.rec.record_captured[1], -950);
   EXPECT_EQ(t.port.events, (Events{"com 1 9 5 9 10", "sound 駒打音", "sound 駒打音", "msg 終了|ｺﾝﾋﾟｭｰﾀの勝ちです",
                                    "msg 再ゲーム|続けますか？|no"}));
@@ -110,7 +110,7 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
 TEST(ComTurn, NoCandidateGivesTheGameToThePerson) {
   ComTurn t("9/9/9/9/9/9/9/9/4p3K 0,0,0,0 0,0,0,0");
   t.port.answers.push_back(false);
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.g.rec.move_number, 0);
   EXPECT_EQ(t.g.flow.move_count, 0);
   EXPECT_EQ(t.g.e.pos.board[5][9], 10);
@@ -121,7 +121,7 @@ TEST(ComTurn, FiveHundredthMoveEndsTheGameUndecided) {
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
   t.g.rec.move_number = 499;
   t.port.answers = {false};
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.g.rec.move_number, 500);
   const Events tail(t.port.events.end() - 2, t.port.events.end());
   EXPECT_EQ(tail, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|no"}));
@@ -132,7 +132,7 @@ TEST(ComTurn, FullRecordPlaysNothingAndOffersANewGame) {
   ComTurn t("9/9/9/9/9/9/4p4/9/4K4 0,0,0,0 0,0,0,0");
   t.g.rec.move_number = 500;
   t.g.rec.record_length = 500;
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.port.events, (Events{"msg 終了|500手に達しました。引き分けです", "msg 再ゲーム|続けますか？|yes"}));
   // Yes starts afresh: the starting position and no game running.
   EXPECT_EQ(t.g.flow.side_to_move, 0);
@@ -143,7 +143,7 @@ TEST(ComTurn, FullRecordPlaysNothingAndOffersANewGame) {
 TEST(Level, StartsAtThreeWithItsMark) {
   RecordingPort port;
   Game g(port);
-  g.Form_Load();
+  g.start_up();
   EXPECT_EQ(g.e.com_level, 3);
   EXPECT_TRUE(port.mark(MenuMark::LEVEL3));
 }
@@ -151,9 +151,9 @@ TEST(Level, StartsAtThreeWithItsMark) {
 TEST(Level, SettingMarksOneItemAndDrawsTheLabelOnlyAgainstTheComputer) {
   RecordingPort port;
   Game g(port);
-  g.Form_Load();
+  g.start_up();
   port.texts.clear();
-  g.レベル_設定(1);
+  g.set_level(1);
   EXPECT_EQ(g.e.com_level, 1);
   EXPECT_TRUE(port.mark(MenuMark::LEVEL1));
   EXPECT_FALSE(port.mark(MenuMark::LEVEL2));
@@ -161,18 +161,18 @@ TEST(Level, SettingMarksOneItemAndDrawsTheLabelOnlyAgainstTheComputer) {
   EXPECT_TRUE(port.texts.empty()) << "no label between two people";
 
   g.flow.game_mode = 1;
-  g.レベル_設定(2);
+  g.set_level(2);
   EXPECT_EQ(g.e.com_level, 2);
   EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
 }
 
 TEST(Level, FourthLevelSearchesAndPlaysTheTurnsUsualWay) {
   ComTurn t("4k4/9/9/9/9/9/9/4r4/4K4 0,0,0,0 0,0,0,0");
-  t.g.レベル_設定(4);
+  t.g.set_level(4);
   EXPECT_TRUE(t.port.mark(MenuMark::LEVEL4));
   EXPECT_FALSE(t.port.mark(MenuMark::LEVEL3));
   // The rook takes the king at once: the game ends for the computer.
-  t.g.event([&] { t.g.com_ban(); });
+  t.g.event([&] { t.g.computer_turn(); });
   EXPECT_EQ(t.g.rec.record_captured[1], -950);
   ASSERT_GE(t.port.events.size(), 2u);
   EXPECT_EQ(t.port.events[0], "com 5 8 5 9 10");
@@ -182,11 +182,11 @@ TEST(Level, FourthLevelSearchesAndPlaysTheTurnsUsualWay) {
 TEST(Level, OtherValuesUncheckAllAndKeepTheLevel) {
   RecordingPort port;
   Game g(port);
-  g.Form_Load();
-  g.レベル_設定(2);
+  g.start_up();
+  g.set_level(2);
   port.texts.clear();
   for (int n : {0, 5, -1}) {
-    g.レベル_設定(n);
+    g.set_level(n);
     EXPECT_EQ(g.e.com_level, 2) << n;
     EXPECT_FALSE(port.mark(MenuMark::LEVEL1));
     EXPECT_FALSE(port.mark(MenuMark::LEVEL2));
@@ -195,7 +195,7 @@ TEST(Level, OtherValuesUncheckAllAndKeepTheLevel) {
   }
   EXPECT_TRUE(port.texts.empty());
   g.flow.game_mode = 1;
-  g.LEVEL_Click(7);
+  g.choose_level(7);
   EXPECT_EQ(port.texts, (std::vector<std::string>{"LEVEL", "LEVEL", "2", "2"}));
 }
 

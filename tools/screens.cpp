@@ -116,7 +116,7 @@ void run(const std::function<void()>& handler) { window->dispatch(handler); }
 
 void click(int x, int y) {
   vv::Game& g = window->game();
-  run([&] { g.Form_MouseDown(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
+  run([&] { g.mouse_down(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
   settle(100);
 }
 
@@ -156,14 +156,14 @@ int main(int argc, char** argv) {
   shoot_menu(n("menu-options"), {7, 0});
 
   // Handicaps before the first move: the rank label, then a refusal.
-  for (int i = 0; i < 3; ++i) run([&] { g.LEBEL_DOWN_Click(); });
+  for (int i = 0; i < 3; ++i) run([&] { g.lower_handicap(); });
   settle();
   shoot(n("handicap"));
-  run([&] { g.CANCEL_Click(); });
+  run([&] { g.back_to_start(); });
 
   // A game against the computer: the person moves first.
   box_names = {n("box-your-move")};
-  run([&] { g.SENTE_Click(); });
+  run([&] { g.start_game_person_first(); });
   settle();
   click(7, 7);
   click(7, 6);
@@ -173,35 +173,35 @@ int main(int argc, char** argv) {
   settle(1500);
   shoot(n("playing"));
   box_names = {n("box-handicap-refused")};
-  run([&] { g.LBEL_UP_Click(); });
+  run([&] { g.raise_handicap(); });
   settle();
 
   // The record panel: saving, then the file list.
-  run([&] { g.KIFU_WRITE_Click(); });
+  run([&] { g.show_save_panel(); });
   main_window.panel().set_form_texts({"Final", "Alice", "Bob", "game1"});
   settle();
   shoot(n("save-panel"));
   box_names = {n("box-saved")};
-  run([&] { g.Command1_Click(); });
+  run([&] { g.save_record_file(); });
   settle();
-  run([&] { g.KIFU_READ_Click(); });
+  run([&] { g.show_load_panel(); });
   settle();
   shoot(n("load-panel"));
   box_names = {n("box-loaded"), n("box-step")};
   const std::string folder = main_window.panel().file_folder().toStdString();
-  run([&] { g.File1_Click(folder, "game1.棋譜"); });
+  run([&] { g.load_record_file(folder, "game1.棋譜"); });
   settle();
-  run([&] { g.AFTER_Click(); });
-  run([&] { g.AFTER_Click(); });
+  run([&] { g.step_forward(); });
+  run([&] { g.step_forward(); });
   settle();
   shoot(n("record-loaded"));
 
   // The end of a game and the about box.
   box_names = {n("box-result"), n("box-again")};
-  run([&] { g.終了("あなた"); });
+  run([&] { g.announce_winner("あなた"); });
   settle();
   box_names = {n("box-about")};
-  run([&] { g.VER_Click(); });
+  run([&] { g.show_about(); });
   settle();
 
   // The start-up message about sound, where no sound device can be opened

@@ -56,7 +56,7 @@ int quiet_leaf(DeepBoard& b, int alpha, int beta, int depth, int leaf[FEATURES])
   int child[FEATURES];
   for (int i = 0; i < n; ++i) {
     const int victim = b.at(move_to(list[i]));
-    if (victim == OU || victim == -OU) continue;
+    if (victim == KING_KIND || victim == -KING_KIND) continue;
     Undo u;
     b.make(list[i], u);
     const int score = -quiet_leaf(b, -beta, -alpha, depth - 1, child);

@@ -52,7 +52,7 @@ struct Session {
   Game game{port};
   Session() {
     port.real_files = false;
-    game.Form_Load();
+    game.start_up();
   }
   bool load(const std::string& text, std::string& error) {
     Position p{};  // king squares stay 0 until a survey finds the kings
@@ -116,7 +116,7 @@ int legal(const Position& p) {
       if (code == EMPTY) continue;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(b, fx, fy, tx, ty, code) == 1) line(fx, fy, tx, ty, code);
+          if (move_allowed(b, fx, fy, tx, ty, code) == 1) line(fx, fy, tx, ty, code);
     }
   auto drops = [&](const int (&hand)[5], int front, int back, int sign, bool man) {
     for (int slot = 1; slot <= 4; ++slot) {
@@ -126,7 +126,7 @@ int legal(const Position& p) {
         const int row = man ? slot + 5 : slot;
         for (int tx = 1; tx <= 9; ++tx)
           for (int ty = 1; ty <= 9; ++ty)
-            if (移動チェック(b, column, row, tx, ty, code) == 1) line(column, row, tx, ty, code);
+            if (move_allowed(b, column, row, tx, ty, code) == 1) line(column, row, tx, ty, code);
       }
     }
   };
@@ -149,7 +149,7 @@ void print_map(std::string& out, const char* name, const Map& m) {
 }
 
 int survey(Game& g) {
-  勢力調査(g.e.pos, g.e.inf);
+  survey_influence(g.e.pos, g.e.inf);
   const Position& p = g.e.pos;
   const Influence& m = g.e.inf;
   std::string out = "man_king " + std::to_string(p.man_king_x) + ' ' + std::to_string(p.man_king_y) + '\n';
@@ -174,11 +174,11 @@ int survey(Game& g) {
 
 int mate(Game& g) {
   Engine& e = g.e;
-  勢力調査(e.pos, e.inf);
-  const int escapes = 調査_自王逃道(e);
-  const int man_mated = 詰めかMAN(e);
-  勢力調査(e.pos, e.inf);
-  const int com_mated = 詰めかCOM(e);
+  survey_influence(e.pos, e.inf);
+  const int escapes = count_man_king_escapes(e);
+  const int man_mated = man_is_mated(e);
+  survey_influence(e.pos, e.inf);
+  const int com_mated = com_is_mated(e);
   std::cout << "escapes " << escapes << "\nman_mated " << man_mated << "\ncom_mated " << com_mated << '\n';
   return 0;
 }
@@ -192,7 +192,7 @@ class PrintingHooks : public SearchHooks {
 int com(Game& g, const SearchOptions& o) {
   g.e.com_level = o.level;
   g.e.random_term = o.random_term;
-  勢力調査(g.e.pos, g.e.inf);
+  survey_influence(g.e.pos, g.e.inf);
   PrintingHooks hooks;
   const SearchResult r = com_search(g.e, hooks);
   std::cout << hooks.out.str();
@@ -240,7 +240,7 @@ int bench(const std::string& path, const SearchOptions& o) {
       e.com_level = o.level;
       e.random_term = o.random_term;
       e.rng = rng;
-      勢力調査(e.pos, e.inf);
+      survey_influence(e.pos, e.inf);
       const auto start = std::chrono::steady_clock::now();
       const SearchResult r = com_search(e, quiet);
       spent += std::chrono::steady_clock::now() - start;
@@ -358,7 +358,7 @@ int deep_bench(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < positions.size(); ++i) {
     Engine& e = *engine;
     e.pos = positions[i];
-    勢力調査(e.pos, e.inf);
+    survey_influence(e.pos, e.inf);
     deep_new_game();
     DeepSettings s;
     s.infinite = true;

@@ -17,14 +17,14 @@ constexpr int HAND_ORDER[4] = {3, 2, 1, 4};
 
 bool is_back_face(int code) {
   switch (iabs(code)) {
-    case と: case 金: case 角: case 飛: return true;
+    case TOKIN: case GOLD: case BISHOP: case ROOK: return true;
     default: return false;
   }
 }
 
 // The upper-case letter of a face (its front face's letter); 0 for no piece.
 char letter_of(int code) {
-  if (iabs(code) == 王) return 'K';
+  if (iabs(code) == KING) return 'K';
   const int slot = hand_slot(code);
   return slot == 0 ? 0 : LETTER_OF_SLOT[slot];
 }
@@ -99,7 +99,7 @@ bool parse_board(const std::string& text, Position& p, std::string& error) {
     const char u = upper(letter);
     int code = 0;
     if (u == 'K' && !back) {
-      code = 王;
+      code = KING;
     } else if (const int slot = slot_of_letter(u)) {
       code = hand_face(slot, back);
     }
@@ -222,14 +222,14 @@ bool parse_fen(const std::string& text, FenPosition& f, std::string& error) {
   return true;
 }
 
-int placed_code(const Candidate& c) { return is_drop(c) ? c.piece : 取得_移動後成り駒(c.piece); }
+int placed_code(const Candidate& c) { return is_drop(c) ? c.piece : face_after_move(c.piece); }
 
 std::string format_move(const Candidate& c) {
   if (is_drop(c)) {
     return std::string(is_back_face(c.piece) ? "+" : "") + letter_of(c.piece) + '@' + square_text(c.to_x, c.to_y);
   }
   std::string s = square_text(c.from_x, c.from_y) + square_text(c.to_x, c.to_y);
-  if (iabs(c.piece) != 王) s += is_back_face(placed_code(c)) ? '+' : '-';
+  if (iabs(c.piece) != KING) s += is_back_face(placed_code(c)) ? '+' : '-';
   return s;
 }
 
@@ -275,17 +275,17 @@ bool parse_move(const std::string& text, const FenPosition& f, Candidate& out, s
     error = "illegal move '" + text + "': no piece of the side to move there";
     return false;
   }
-  if (移動チェック(p.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece) != 1) {
+  if (move_allowed(p.board, c.from_x, c.from_y, c.to_x, c.to_y, c.piece) != 1) {
     error = "illegal move '" + text + "'";
     return false;
   }
   // The face it lands on is written for every piece but the king.
-  const bool king = iabs(c.piece) == 王;
+  const bool king = iabs(c.piece) == KING;
   if (king != (text.size() == 4) ||
-      (!king && (text[4] == '+') != is_back_face(取得_移動後成り駒(c.piece)))) {
+      (!king && (text[4] == '+') != is_back_face(face_after_move(c.piece)))) {
     error = "illegal move '" + text + "': " +
             (king ? "a king has one face" : "the piece lands on its " +
-                                                std::string(is_back_face(取得_移動後成り駒(c.piece)) ? "back (+)" : "front (-)") +
+                                                std::string(is_back_face(face_after_move(c.piece)) ? "back (+)" : "front (-)") +
                                                 " face");
     return false;
   }
@@ -310,7 +310,7 @@ std::string list_moves(const FenPosition& f) {
       if (code == 0 || (code > 0) != f.top_to_move) continue;
       for (int tx = 1; tx <= 9; ++tx)
         for (int ty = 1; ty <= 9; ++ty)
-          if (移動チェック(p.board, x, y, tx, ty, code) == 1) {
+          if (move_allowed(p.board, x, y, tx, ty, code) == 1) {
             Candidate c;
             c.from_x = x, c.from_y = y, c.to_x = tx, c.to_y = ty, c.piece = code;
             out += format_move(c) + '\n';

@@ -41,7 +41,7 @@
 #include "com/escape_mate.h"
 #include "com/search.h"
 #include "influence/survey.h"
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 #include "rules/move.h"
 #include "rules/piece.h"
 #include "rules/position_text.h"
@@ -149,7 +149,7 @@ int commit(GameState& g, MoveRecord& rec, const Candidate& c, double seconds) {
   const double man_after = g.now.top_to_move ? man : man + seconds;
   const double com_after = g.now.top_to_move ? com + seconds : com;
   if (!rec.full())
-    手順保存(rec, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man, man_after, com,
+    record_move(rec, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man, man_after, com,
              com_after);
   g.moves.push_back(format_move(c));
   return play_move(g.now, c);
@@ -223,16 +223,16 @@ GameResult MatchRunner::play(int index) {
                 << ' ' << r.text << '\n';
     const int captured = commit(g, *rec, r.c, r.seconds);
     result.moves = g.now.plies();
-    if (captured == 王 || captured == -王) {
+    if (captured == KING || captured == -KING) {
       result.end = End::king;
-      result.winner = captured == -王 ? 1 : -1;
+      result.winner = captured == -KING ? 1 : -1;
       break;
     }
     if (!top && o_.settings.mate_test) {
       // After the bottom side's move the game looks for a mate of the top side's king.
       judge.pos = g.now.pos;
-      勢力調査(judge.pos, judge.inf);
-      if (詰めかCOM(judge) == 1) {
+      survey_influence(judge.pos, judge.inf);
+      if (com_is_mated(judge) == 1) {
         result.end = End::mate;
         result.winner = -1;
         break;
@@ -245,21 +245,21 @@ GameResult MatchRunner::play(int index) {
 
 void MatchRunner::save(int index, bool player_top, const MoveRecord& rec, const GameResult& r) {
   if (o_.records.empty()) return;
-  kifu::RecordFile file;
+  record_format::RecordFile file;
   file.game = "match game " + std::to_string(index) + " " + end_name(r.end) +
               (r.winner == 0 ? " draw" : r.winner > 0 ? " top wins" : " bottom wins");
   file.top = player_top ? o_.player.name : o_.opponent.name;
   file.bottom = player_top ? o_.opponent.name : o_.player.name;
-  file.moves = kifu::lines_of(rec);
+  file.moves = record_format::lines_of(rec);
   std::string bytes;
   int bad_header = 0;
-  if (!kifu::format_record_file(file, bytes, bad_header)) {
+  if (!record_format::format_record_file(file, bytes, bad_header)) {
     file.top = "top", file.bottom = "bottom";
-    if (!kifu::format_record_file(file, bytes, bad_header)) return;
+    if (!record_format::format_record_file(file, bytes, bad_header)) return;
   }
   char name[32];
   std::snprintf(name, sizeof name, "game-%06d", index);
-  const std::string path = o_.records + "/" + name + kifu::EXTENSION;
+  const std::string path = o_.records + "/" + name + record_format::EXTENSION;
   const std::string temporary = path + ".part";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -507,7 +507,7 @@ bool read_openings(MatchOptions& o, std::string& error) {
         error = o.openings_file + " line " + std::to_string(number) + ": " + why;
         return false;
       }
-      if (iabs(play_move(f, c)) == 王) {
+      if (iabs(play_move(f, c)) == KING) {
         error = o.openings_file + " line " + std::to_string(number) + ": a king is taken";
         return false;
       }

@@ -54,11 +54,11 @@ int move_command(const std::vector<std::string>& args) {
   auto port = std::make_unique<RecordingPort>();
   auto game = std::make_unique<Game>(*port);
   port->real_files = false;
-  game->Form_Load();
+  game->start_up();
   Engine& e = game->e;
   e.pos = p;
   e.random_term = random_term;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
 
   SearchResult r;
   if (level == 4) {

@@ -12,7 +12,7 @@
 #include "cli/text_escape.h"
 #include "flow/game.h"
 #include "flow/recording_port.h"
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 #include "rules/position_text.h"
 
 namespace vv::cli {
@@ -73,7 +73,7 @@ class Driver {
  public:
   Driver(std::ostream& out, bool random_term) : out_(out) {
     game_.e.random_term = random_term;
-    game_.event([&] { game_.Form_Load(); });
+    game_.event([&] { game_.start_up(); });
     flush();
   }
 
@@ -85,51 +85,51 @@ class Driver {
     const std::size_t n = w.size();
     Game& g = game_;
     if (n == 1 && c == "start") {
-      g.event([&] { g.TAIKYOKU_Click(); g.START_Click(); });
+      g.event([&] { g.game_menu_opened(); g.start_two_person_game(); });
     } else if (n == 1 && c == "sente") {
-      g.event([&] { g.TAIKYOKU_Click(); g.SENTE_Click(); });
+      g.event([&] { g.game_menu_opened(); g.start_game_person_first(); });
     } else if (n == 1 && c == "gote") {
-      g.event([&] { g.TAIKYOKU_Click(); g.GOTE_Click(); });
+      g.event([&] { g.game_menu_opened(); g.start_game_computer_first(); });
     } else if (n == 2 && c == "level") {
       int level;
       if (!parse_int(w[1], level) || level < 1 || level > 4) return false;
-      g.event([&] { g.TAIKYOKU_Click(); g.LEVEL_Click(level); });
+      g.event([&] { g.game_menu_opened(); g.choose_level(level); });
     } else if (n == 3 && c == "click") {
       int x, y;
       if (!parse_int(w[1], x) || !parse_int(w[2], y)) return false;
-      g.event([&] { g.Form_MouseDown(1, 0, click_x(x), click_y(y)); });
+      g.event([&] { g.mouse_down(1, 0, click_x(x), click_y(y)); });
     } else if (n == 1 && c == "forward") {
-      g.event([&] { g.AFTER_Click(); });
+      g.event([&] { g.step_forward(); });
     } else if (n == 1 && c == "back") {
-      g.event([&] { g.REPLAY_Click(); });
+      g.event([&] { g.step_back(); });
     } else if (n == 1 && c == "cancel") {
-      g.event([&] { g.STOP_Click(); g.CANCEL_Click(); });
+      g.event([&] { g.board_menu_opened(); g.back_to_start(); });
     } else if (n == 1 && c == "flip") {
-      g.event([&] { g.STOP_Click(); g.REVERSE_Click(); });
+      g.event([&] { g.board_menu_opened(); g.flip_board(); });
     } else if (n == 1 && c == "up") {
-      g.event([&] { g.LBEL_UP_Click(); });
+      g.event([&] { g.raise_handicap(); });
     } else if (n == 1 && c == "down") {
-      g.event([&] { g.LEBEL_DOWN_Click(); });
+      g.event([&] { g.lower_handicap(); });
     } else if (n == 2 && c == "answer" && (w[1] == "yes" || w[1] == "no")) {
       port_.answers.push_back(w[1] == "yes");
     } else if (n == 2 && c == "wait") {
       double seconds;
       if (!parse_seconds(w[1], seconds)) return false;
       port_.wait(seconds);
-      if (port_.timer_running) g.event([&] { g.Timer1_Timer(); });
+      if (port_.timer_running) g.event([&] { g.timer_tick(); });
     } else if (n >= 2 && n <= 5 && c == "save") {
       save(w);
     } else if (n == 2 && c == "load") {
       const FolderAndName file = split_path(w[1]);
       g.event([&] {
-        g.KIFU_Click();
-        g.KIFU_READ_Click();
-        g.File1_Click(file.folder, file.name);
+        g.record_menu_opened();
+        g.show_load_panel();
+        g.load_record_file(file.folder, file.name);
       });
     } else if (n == 1 && c == "board") {
       out_ << "board " << format_position(g.e.pos) << '\n';
     } else if (n == 1 && c == "record") {
-      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << kifu::format_move_line(g.rec, i) << '\n';
+      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << record_format::format_move_line(g.rec, i) << '\n';
     } else if (n == 1 && c == "state") {
       out_ << state_line(g) << '\n';
     } else {
@@ -150,15 +150,15 @@ class Driver {
     Game& g = game_;
     const FolderAndName file = split_path(w[1]);
     g.event([&] {
-      g.KIFU_Click();
-      g.KIFU_WRITE_Click();
+      g.record_menu_opened();
+      g.show_save_panel();
       if (!port_.save_form_shown) return;
       port_.folder = file.folder;
       port_.form.file = file.name;
       port_.form.game = w.size() > 2 ? w[2] : "";
       port_.form.first = w.size() > 3 ? w[3] : "";
       port_.form.second = w.size() > 4 ? w[4] : "";
-      g.Command1_Click();
+      g.save_record_file();
     });
   }
 

@@ -278,7 +278,7 @@ void Session::search(GoLimits limits, FenPosition f) {
   Position view{};
   if (turned) turn_over(f.pos, view); else view = f.pos;
   e.pos = view;
-  勢力調査(e.pos, e.inf);
+  survey_influence(e.pos, e.inf);
 
   const int plies_left = std::max(1, GAME_LENGTH - f.plies());
   const TimePlan plan = plan_time(limits, f.top_to_move, plies_left);

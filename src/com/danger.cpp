@@ -43,25 +43,25 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
     }
     if (cr == 0 && y < 4) {
       add(-0.1);
-      if (調査_自守駒MAN_直進駒(e, x, y) == 1) add(-10);
+      if (man_runner_behind(e, x, y) == 1) add(-10);
     }
-    if (y < 4 && b[x][y + 1] == -歩 && mr >= cr) {
+    if (y < 4 && b[x][y + 1] == -PAWN && mr >= cr) {
       add(-30);
-      if (調査_自守駒MAN_直進駒(e, x, y + 1) == 1) add(-70);
+      if (man_runner_behind(e, x, y + 1) == 1) add(-70);
     }
   }
   if (c.man_holds_any) {
     // A dropped lance skewering two COM pieces in this column.
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) {
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) {
       for (int r = y - 2; r > 0; --r) {
         if (b[x][r] == EMPTY) continue;
-        if (b[x][r] > 香) add(-(100 + b[x][r] / 2.0));
+        if (b[x][r] > LANCE) add(-(100 + b[x][r] / 2.0));
         break;
       }
     }
     // A dropped knight forking two COM pieces.
-    if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > 桂)) && y > 2 && x > 1 &&
-        x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩)
+    if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > KNIGHT)) && y > 2 && x > 1 &&
+        x < 9 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN)
       add(-20);
     if (c.man_holds_knight && cr <= 1) {
       const int around = surroundings(c.corner_mask, x, y);
@@ -72,7 +72,7 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
       }
     }
     if (cr == 0) {
-      if (y == 2 && b[x][1] == 桂) add(-5);
+      if (y == 2 && b[x][1] == KNIGHT) add(-5);
       if (y < 4) add(-0.1);
       // A dropped bishop forking two COM pieces on a diagonal.
       if (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
@@ -97,23 +97,23 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   const int mr = MR[x][y];
   const int cr = CR[x][y];
   const int mcp = iabs(m.man_capturer_piece[x][y]);
-  if (v == 王 && y == 1 && MR[x][2] > 0) {
+  if (v == KING && y == 1 && MR[x][2] > 0) {
     add(-50);
     if (MR[x][2] >= CR[x][2]) add(-250);
     if (c.man_holds_knight_or_bishop) add(-700);
-  } else if (v == 歩 && m.man_capturer_piece[x][y] == -飛 && c.man_holds_pawn && mr >= cr && y < 9 &&
+  } else if (v == PAWN && m.man_capturer_piece[x][y] == -ROOK && c.man_holds_pawn && mr >= cr && y < 9 &&
              CR[x][y + 1] == 1) {
     add(-5);
   }
   if (mr > 0) {
     const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
     const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
-    if (m.com_guard_piece[x][y] == 王 && (mr > 1 || v > mcp)) add(-100);
+    if (m.com_guard_piece[x][y] == KING && (mr > 1 || v > mcp)) add(-100);
     if (capturer_free && v > mcp) add(-(v - mcp));
     if (cr > 0) {
       if (capturer_free) {
         if (mr > cr && m.com_guard_piece[x][y] >= mcp) add(-v);
-        if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && 調査_自守駒MAN_直進駒(e, x, y + 1) == 1)
+        if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && man_runner_behind(e, x, y + 1) == 1)
           add(-(v + iabs(m.man_capturer_piece[x][y + 1])));
       }
     } else {
@@ -121,7 +121,7 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
       if (y <= 3) add(-1);
       const int before = e.cm.board_before[x][y];
       if (before <= -10) add(iabs(before));  // it has just captured there
-      if (y < 4 && (m.man_capturer_piece[x][y] == -歩 || m.man_capturer_piece[x][y] == -香)) add(-20);
+      if (y < 4 && (m.man_capturer_piece[x][y] == -PAWN || m.man_capturer_piece[x][y] == -LANCE)) add(-20);
     }
   }
   return n;
@@ -137,13 +137,13 @@ int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   auto add = [&](double term) { out[n++] = term; };
   const int cr = CR[x][y];
   if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
-    if (y > 2 && v == -桂 && MR[x][y - 1] == 0 && b[x][y - 1] == 銀) add(1);
+    if (y > 2 && v == -KNIGHT && MR[x][y - 1] == 0 && b[x][y - 1] == SILVER) add(1);
     if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) add(15);
   }
-  if (v == -桂 && y >= 9 && b[x][y - 4] >= 銀) {
+  if (v == -KNIGHT && y >= 9 && b[x][y - 4] >= SILVER) {
     if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) add(-1);
     if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) add(-1);
-  } else if ((v == -飛 || v == -香) && x == c.kcx) {
+  } else if ((v == -ROOK || v == -LANCE) && x == c.kcx) {
     add(-1);
   }
   return n;
@@ -176,22 +176,22 @@ inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y)
   if (v == EMPTY) {
     if (mr > 0 && (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2))) return true;
     if (!c.man_holds_any) return false;
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香 && (mr > 0 || cr == 0)) return true;
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) return true;
     if (c.man_holds_knight) {
-      if (y > 2 && x > 1 && x < 9 && (cr == 0 || mr > 0) && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) return true;
+      if (y > 2 && x > 1 && x < 9 && (cr == 0 || mr > 0) && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) return true;
       if (cr <= 1 && (c.corner_mask & corner_neighbours.of[x][y]) != 0) return true;
     }
     return cr == 0 && (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9));
   }
   if (v >= 10)
-    return mr > 0 || (v == 王 && y == 1 && m.man_reach_count[x][2] > 0) ||
-           (v == 歩 && m.man_capturer_piece[x][y] == -飛);
+    return mr > 0 || (v == KING && y == 1 && m.man_reach_count[x][2] > 0) ||
+           (v == PAWN && m.man_capturer_piece[x][y] == -ROOK);
   if (v <= -10) {
     if (cr > 0 && e.cm.com_reach_before[x][y] == 0 &&
-        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀)))
+        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       return true;
-    if (v == -桂) return y >= 9 && b[x][y - 4] >= 銀;
-    return (v == -飛 || v == -香) && x == c.kcx;
+    if (v == -KNIGHT) return y >= 9 && b[x][y - 4] >= SILVER;
+    return (v == -ROOK || v == -LANCE) && x == c.kcx;
   }
   return false;
 }
@@ -211,21 +211,21 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
     std::uint16_t t = 0;
     if (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2)) t |= SOME_MAN;
     if (!c.man_holds_any) return t;
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) t |= SOME_MAN | NO_COM;
+    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE) t |= SOME_MAN | NO_COM;
     if (c.man_holds_knight) {
-      if (y > 2 && x > 1 && x < 9 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) t |= SOME_MAN | NO_COM;
+      if (y > 2 && x > 1 && x < 9 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) t |= SOME_MAN | NO_COM;
       if ((c.corner_mask & corner_neighbours.of[x][y]) != 0) t |= AT_MOST_ONE_COM;
     }
     if (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9)) t |= NO_COM;
     return t;
   }
-  if (v >= 10) return (v == 王 && y == 1) || v == 歩 ? ASK_AGAIN : SOME_MAN;
+  if (v >= 10) return (v == KING && y == 1) || v == PAWN ? ASK_AGAIN : SOME_MAN;
   if (v <= -10) {
     std::uint16_t t = 0;
     if (e.cm.com_reach_before[x][y] == 0 &&
-        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀)))
+        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       t |= SOME_COM;
-    if (v == -桂 ? y >= 9 && b[x][y - 4] >= 銀 : (v == -飛 || v == -香) && x == c.kcx) t |= ALWAYS;
+    if (v == -KNIGHT ? y >= 9 && b[x][y - 4] >= SILVER : (v == -ROOK || v == -LANCE) && x == c.kcx) t |= ALWAYS;
     return t;
   }
   return 0;
@@ -240,12 +240,12 @@ inline bool table_says(std::uint16_t table, const Engine& e, int x, int y) {
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
   return (e.inf.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
-         移動チェック(e.pos.board, to_x, to_y, x, y, piece) == 1;
+         move_allowed(e.pos.board, to_x, to_y, x, y, piece) == 1;
 }
 
 }  // namespace
 
-double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y) {
+double danger_score(Engine& e, int piece, int to_x, int to_y) {
   const ScanConstants c(e);
   const auto& b = e.pos.board;
   const bool moved_unattacked = e.inf.man_reach_count[to_x][to_y] == 0;
@@ -400,15 +400,15 @@ void DangerScan::start(Engine& e) {
         man_unattacked_.add(s);
         ++man_unattacked_count_;
         if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) attack_most_[s] += 15;
-        if (v == -桂 && y > 2) attack_most_[s] += 1;
+        if (v == -KNIGHT && y > 2) attack_most_[s] += 1;
         if (attack_most_[s] > 0) man_attackable_.add(s);
         attacks_most_ += attack_most_[s];
       }
       bool reads = false;
       if (v <= -10) {
         man_pieces_.add(s);
-        if (v == -桂) man_knights_.add(s);
-        reads = (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -桂 && y > 2 && b[x][y - 1] == 銀);
+        if (v == -KNIGHT) man_knights_.add(s);
+        reads = (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER);
       } else if (v >= 10) {
         com_pieces_.add(s);
         reads = true;
@@ -416,8 +416,8 @@ void DangerScan::start(Engine& e) {
         empties_.add(s);
         const bool inner = x > 1 && x < 9 && y > 1 && y < 9;
         reads = (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) || y < 4 ||
-                (c.man_holds_lance && y > 2 && b[x][y - 1] > 香) ||
-                (c.man_holds_knight && ((x > 1 && x < 9 && y > 2 && b[x - 1][y - 2] > 歩 && b[x + 1][y - 2] > 歩) ||
+                (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE) ||
+                (c.man_holds_knight && ((x > 1 && x < 9 && y > 2 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) ||
                                         surroundings(c.corner_mask, x, y) < 0)) ||
                 (c.man_holds_bishop && inner);
       }
@@ -444,11 +444,11 @@ SquareSet DangerScan::board_readers(const Board& b, int x, int y, int fx, int fy
   readers.add(square_bit(x, y));
   if (y < 9) {
     const int below = b[x][y + 1];
-    if ((below == EMPTY && ((c.man_holds_lance && y + 1 > 2) || (y == 1 && c.man_holds_any))) || below == -桂)
+    if ((below == EMPTY && ((c.man_holds_lance && y + 1 > 2) || (y == 1 && c.man_holds_any))) || below == -KNIGHT)
       readers.add(square_bit(x, y + 1));
   }
   auto knight_home = [&](int kx) {
-    if (kx >= 1 && kx <= 9 && b[kx][9] == -桂) readers.add(square_bit(kx, 9));
+    if (kx >= 1 && kx <= 9 && b[kx][9] == -KNIGHT) readers.add(square_bit(kx, 9));
   };
   if (y == 7) {
     knight_home(x - 1);
@@ -479,7 +479,7 @@ SquareSet DangerScan::fork_and_lance_readers(const Board& b, int x, int y, int f
         if (partner(x + 2 * dx, y + 2 * dy, 9)) reader(x + dx, y + dy, 2, 8);
   if (start_constants_.man_holds_knight)
     for (const int dx : {-1, 1})
-      if (partner(x + 2 * dx, y, 歩)) reader(x + dx, y + 2, 3, 9);
+      if (partner(x + 2 * dx, y, PAWN)) reader(x + dx, y + 2, 3, 9);
   if (start_constants_.man_holds_lance) {
     int q = y + 1;
     while (q <= 9 && b[x][q] == EMPTY) ++q;
@@ -596,7 +596,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
     return 0;
   }
   if (!prepared_) prepare();
-  if (everything_) return 盤評価_COM危険座標(e, piece, to_x, to_y);
+  if (everything_) return danger_score(e, piece, to_x, to_y);
   const SquareSet forks = forks_of(e, piece, to_x, to_y);
   // A COM king move changes the terms that read where the king stands: they
   // are worked out again around both squares, with the king where it is now.
@@ -762,7 +762,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
     if (!king_moved) return attack_most_[s];
     const int x = bit_x(s), y = bit_y(s);
     return (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3 ? 15.0 : 0.0) +
-           (e.pos.board[x][y] == -桂 && y > 2 ? 1.0 : 0.0);
+           (e.pos.board[x][y] == -KNIGHT && y > 2 ? 1.0 : 0.0);
   };
 
   // The bound with nothing scored.
@@ -819,17 +819,17 @@ namespace {
 bool corner_bishop_reaches(const Board& b, int x, int y) {
   for (int a = 1; a <= 5; ++a)
     for (int c = 1; c <= 5; ++c)
-      if (b[a][c] == -角 && 移動チェック(b, a, c, x, y, -角) == 1) return true;
+      if (b[a][c] == -BISHOP && move_allowed(b, a, c, x, y, -BISHOP) == 1) return true;
   return false;
 }
 
 }  // namespace
 
-int 盤評価_自角注意_COM(const Engine& e, int to_x, int to_y, int piece) {
+int bishop_drop_exposure(const Engine& e, int to_x, int to_y, int piece) {
   const auto& b = e.pos.board;
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
-      if (e.cm.man_bishop_drop_targets[x][y] != 1 || 移動チェック(b, to_x, to_y, x, y, -角) != 1) continue;
+      if (e.cm.man_bishop_drop_targets[x][y] != 1 || move_allowed(b, to_x, to_y, x, y, -BISHOP) != 1) continue;
       // Only the first such square counts.
       return corner_bishop_reaches(b, x, y) ? piece : 0;
     }
@@ -841,7 +841,7 @@ int DangerScan::bishop_caution(const Engine& e, int to_x, int to_y, int piece) c
   const auto& b = e.pos.board;
   for (int i = 0; i < n_drop_targets_; ++i) {
     const int x = bit_x(drop_targets_[i]), y = bit_y(drop_targets_[i]);
-    if (移動チェック(b, to_x, to_y, x, y, -角) == 1) return corner_bishop_reaches(b, x, y) ? piece : 0;
+    if (move_allowed(b, to_x, to_y, x, y, -BISHOP) == 1) return corner_bishop_reaches(b, x, y) ? piece : 0;
   }
   return 0;
 }

@@ -9,10 +9,10 @@
 namespace vv {
 
 // Threats against COM and new attacks and forks against MAN, summed over the board.
-double 盤評価_COM危険座標(Engine& e, int piece, int to_x, int to_y);
+double danger_score(Engine& e, int piece, int to_x, int to_y);
 // The moving piece's value when it stands on an open diagonal toward a square
 // from which a MAN bishop would attack the COM king, and a MAN bishop can get there.
-int 盤評価_自角注意_COM(const Engine& e, int to_x, int to_y, int piece);
+int bishop_drop_exposure(const Engine& e, int to_x, int to_y, int piece);
 
 // The danger term of the search's candidates, from the terms of the start
 // position. A square's terms read only its own neighbourhood: the maps on it,
@@ -46,7 +46,7 @@ class DangerScan {
     pending_ = Pending{&survey, fx, fy, tx, ty, piece};
     prepared_ = false;
   }
-  // 盤評価_COM危険座標 of that candidate; 0 while deferred.
+  // danger_score of that candidate; 0 while deferred.
   double score(Engine& e, int piece, int to_x, int to_y);
   // While on, score() gives 0 and notes that it was asked: the caller can
   // score the rest of the candidate first, then ask at_most().
@@ -61,7 +61,7 @@ class DangerScan {
   // until the limit is safe. False where it cannot tell (a candidate
   // surveyed in full, a piece off the move tables).
   bool at_most(Engine& e, int piece, int to_x, int to_y, double limit) const;
-  // 盤評価_自角注意_COM of that candidate, from the bishop-drop squares of the start.
+  // bishop_drop_exposure of that candidate, from the bishop-drop squares of the start.
   int bishop_caution(const Engine& e, int to_x, int to_y, int piece) const;
 
  private:

@@ -5,7 +5,7 @@
 
 namespace vv {
 
-int 調査_自王逃道(const Engine& e) {
+int count_man_king_escapes(const Engine& e) {
   const auto& b = e.pos.board;
   const auto& cr = e.inf.com_reach_count;
   const int x = e.pos.man_king_x, y = e.pos.man_king_y;
@@ -30,12 +30,12 @@ int 調査_自王逃道(const Engine& e) {
   return count;
 }
 
-int 詰めかMAN_COM移動(const Engine& e) {
+int com_reaches_man_king(const Engine& e) {
   const auto& b = e.pos.board;
   const int kx = e.pos.man_king_x, ky = e.pos.man_king_y;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (b[x][y] >= 10 && 移動チェック(b, x, y, kx, ky, b[x][y]) == 1) return 1;
+      if (b[x][y] >= 10 && move_allowed(b, x, y, kx, ky, b[x][y]) == 1) return 1;
   return 0;
 }
 
@@ -66,7 +66,7 @@ bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn,
       bool still_check = false;
       for (int i = 0; i < n_checkers && !still_check; ++i) {
         const int a = checkers[i] / 10, c = checkers[i] % 10;
-        still_check = 移動チェック(b, a, c, kx, ky, b[a][c]) == 1;
+        still_check = move_allowed(b, a, c, kx, ky, b[a][c]) == 1;
       }
       b[x][y] = saved;
       if (still_check) return false;
@@ -80,7 +80,7 @@ bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn,
 bool king_escapes(const Board& b, const Map& attacker_reach, int kx, int ky, int king) {
   for (int x = kx - 1; x <= kx + 1; ++x)
     for (int y = ky - 1; y <= ky + 1; ++y)
-      if (x >= 1 && x <= 9 && y >= 1 && y <= 9 && 移動チェック(b, kx, ky, x, y, king) == 1 &&
+      if (x >= 1 && x <= 9 && y >= 1 && y <= 9 && move_allowed(b, kx, ky, x, y, king) == 1 &&
           attacker_reach[x][y] == 0)
         return true;
   return false;
@@ -88,30 +88,30 @@ bool king_escapes(const Board& b, const Map& attacker_reach, int kx, int ky, int
 
 }  // namespace
 
-int 詰めかMAN(Engine& e) {
+int man_is_mated(Engine& e) {
   Position& p = e.pos;
   auto& b = p.board;
   const int kx = p.man_king_x, ky = p.man_king_y;
   if (e.inf.com_reach_count[kx][ky] == 0) return 0;
 
   if (p.man_hand_count > 0 &&
-      drop_blocks(b, e.inf.com_check_map, kx, ky, -歩, p.man_hand_count == p.man_hand[1]))
+      drop_blocks(b, e.inf.com_check_map, kx, ky, -PAWN, p.man_hand_count == p.man_hand[1]))
     return 0;
 
-  if (king_escapes(b, e.inf.com_reach_count, kx, ky, -王)) return 0;
+  if (king_escapes(b, e.inf.com_reach_count, kx, ky, -KING)) return 0;
 
   for (int a = 1; a <= 9; ++a) {
     for (int c = 1; c <= 9; ++c) {
       const int code = b[a][c];
-      if (code < -飛 || code > -歩) continue;
+      if (code < -ROOK || code > -PAWN) continue;
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
           if (tx == a && ty == c) continue;
-          if (e.inf.com_check_map[tx][ty] <= 0 || 移動チェック(b, a, c, tx, ty, code) != 1) continue;
+          if (e.inf.com_check_map[tx][ty] <= 0 || move_allowed(b, a, c, tx, ty, code) != 1) continue;
           const int saved = b[tx][ty];
           b[tx][ty] = code;
           b[a][c] = EMPTY;
-          const int king_taken = 詰めかMAN_COM移動(e);
+          const int king_taken = com_reaches_man_king(e);
           b[a][c] = code;
           b[tx][ty] = saved;
           if (king_taken == 0) return 0;
@@ -122,17 +122,17 @@ int 詰めかMAN(Engine& e) {
   return 1;
 }
 
-int 詰めかCOM(Engine& e) {
+int com_is_mated(Engine& e) {
   Position& p = e.pos;
   auto& b = p.board;
   const int kx = p.com_king_x, ky = p.com_king_y;
   if (e.inf.man_reach_count[kx][ky] == 0) return 0;
 
   if (p.com_hand_count > 0 &&
-      drop_blocks(b, e.inf.man_check_map, kx, ky, 歩, p.com_hand_count == p.com_hand[1]))
+      drop_blocks(b, e.inf.man_check_map, kx, ky, PAWN, p.com_hand_count == p.com_hand[1]))
     return 0;
 
-  if (king_escapes(b, e.inf.man_reach_count, kx, ky, 王)) return 0;
+  if (king_escapes(b, e.inf.man_reach_count, kx, ky, KING)) return 0;
 
   // Each trial is judged by a fresh survey of the trial position; the targets
   // are read from the check map as it stands, which after the first trial is
@@ -141,14 +141,14 @@ int 詰めかCOM(Engine& e) {
   for (int a = 1; a <= 9; ++a) {
     for (int c = 1; c <= 9; ++c) {
       const int code = b[a][c];
-      if (code < 歩 || code > 飛) continue;
+      if (code < PAWN || code > ROOK) continue;
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
-          if (check_map[tx][ty] <= 0 || 移動チェック(b, a, c, tx, ty, code) != 1) continue;
+          if (check_map[tx][ty] <= 0 || move_allowed(b, a, c, tx, ty, code) != 1) continue;
           const int saved = b[tx][ty];
           b[tx][ty] = code;
           b[a][c] = EMPTY;
-          勢力調査(p, e.inf);
+          survey_influence(p, e.inf);
           b[a][c] = code;
           b[tx][ty] = saved;
           if (e.inf.man_reach_count[p.com_king_x][p.com_king_y] == 0) return 0;

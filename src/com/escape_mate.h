@@ -6,12 +6,12 @@
 namespace vv {
 
 // Empty squares around the MAN king that no COM piece reaches.
-int 調査_自王逃道(const Engine& e);
+int count_man_king_escapes(const Engine& e);
 // 1 when some COM piece may move onto the MAN king's square.
-int 詰めかMAN_COM移動(const Engine& e);
+int com_reaches_man_king(const Engine& e);
 // 1 when the MAN king is in check and no drop, king move or other piece answers it.
-int 詰めかMAN(Engine& e);
+int man_is_mated(Engine& e);
 // The same for the COM king; surveys its trial positions, leaving the maps of the last one.
-int 詰めかCOM(Engine& e);
+int com_is_mated(Engine& e);
 
 }  // namespace vv

@@ -25,55 +25,55 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
   const int mcp_t = m.man_capturer_piece[tx][ty];
 
   switch (piece) {
-    case 歩: {
-      if (p.com_hand[2] > 0) score += 調査_香狙い(e, tx, ty);
-      if (p.com_hand[3] > 0) score += 調査_桂狙い(e, tx, ty);
+    case PAWN: {
+      if (p.com_hand[2] > 0) score += lance_target_value(e, tx, ty);
+      if (p.com_hand[3] > 0) score += knight_target_value(e, tx, ty);
       if (ty < 9) {
         const int ahead = B[tx][ty + 1];
-        if (ahead == 金)
+        if (ahead == GOLD)
           score += 0.5;
-        else if (ahead == 飛)
+        else if (ahead == ROOK)
           score -= 1;
         // A MAN piece other than a pawn in front, with no safe square to go to.
-        if (ahead < -歩 && 調査_移動可場所数(e, tx, ty + 1, ahead) == 0) score += iabs(ahead);
+        if (ahead < -PAWN && count_safe_destinations(e, tx, ty + 1, ahead) == 0) score += iabs(ahead);
       }
-      if (CR[tx][ty] > 0 && tx > 1 && tx < 9 && (B[tx + 1][ty] == 飛 || B[tx - 1][ty] == 飛)) score -= 1;
+      if (CR[tx][ty] > 0 && tx > 1 && tx < 9 && (B[tx + 1][ty] == ROOK || B[tx - 1][ty] == ROOK)) score -= 1;
       if (drop) {
         const int qx = m.man_capturer_x[tx][ty], qy = m.man_capturer_y[tx][ty];
-        if (!(MR[qx][qy] == 0 && CRB[qx][qy] > 0) && CR[tx][ty] > 0 && qx == tx && (mcp_t == -香 || mcp_t == -飛) &&
+        if (!(MR[qx][qy] == 0 && CRB[qx][qy] > 0) && CR[tx][ty] > 0 && qx == tx && (mcp_t == -LANCE || mcp_t == -ROOK) &&
             ty < qy)
           score += 120;
       } else {
         score -= 0.1;
         const int cgp = m.com_guard_piece[tx][ty];
-        if (cgp == 金 || cgp == 銀) score += 0.6;
+        if (cgp == GOLD || cgp == SILVER) score += 0.6;
         if (ty < 4) {
-          if (cgp == 香)
+          if (cgp == LANCE)
             score += 1;
-          else if (cgp == 飛 && m.com_guard_x[tx][ty] == tx && CR[tx][ty] >= MR[tx][ty] && m.com_guard_y[tx][ty] < ty)
+          else if (cgp == ROOK && m.com_guard_x[tx][ty] == tx && CR[tx][ty] >= MR[tx][ty] && m.com_guard_y[tx][ty] < ty)
             score += 2;
-          if (MR[tx][ty + 1] == 0 && B[tx][ty + 2] <= -桂) score += 1;
-          if (B[tx][ty + 1] == -歩 && MR[tx][ty + 1] > 0) score -= 5;
-          if (tx < 9 && B[tx + 1][ty] == 角) {
+          if (MR[tx][ty + 1] == 0 && B[tx][ty + 2] <= -KNIGHT) score += 1;
+          if (B[tx][ty + 1] == -PAWN && MR[tx][ty + 1] > 0) score -= 5;
+          if (tx < 9 && B[tx + 1][ty] == BISHOP) {
             score += 0.5;
-            if (B[tx + 1][ty + 2] == -歩) score += 5;
+            if (B[tx + 1][ty + 2] == -PAWN) score += 5;
           }
-          if (tx > 1 && B[tx - 1][ty] == 角) {
+          if (tx > 1 && B[tx - 1][ty] == BISHOP) {
             score += 0.5;
-            if (B[tx - 1][ty + 2] == -歩) score += 5;
+            if (B[tx - 1][ty + 2] == -PAWN) score += 5;
           }
           if (captured <= -10 && CR[fx][fy] == 1) {
-            if (ty > 2 && mcp_t == -香 && B[tx][ty - 2] == 角)
+            if (ty > 2 && mcp_t == -LANCE && B[tx][ty - 2] == BISHOP)
               score -= 5;
             else
               score += 5;
-            if (captured == -歩 && (mcp_t == -香 || mcp_t == -飛) && CR[fx][fy] < 2) score += 50;
+            if (captured == -PAWN && (mcp_t == -LANCE || mcp_t == -ROOK) && CR[fx][fy] < 2) score += 50;
           }
           const int ahead = B[tx][ty + 1];
           if (ahead <= -10) {
             if (CR[tx][ty] > MR[tx][ty]) {
               score += 1;
-            } else if (ahead == -歩) {
+            } else if (ahead == -PAWN) {
               score -= 5;
             } else if (CR[tx][ty] > 0) {
               if (MRB[tx][ty + 1] == 0 && CRB[tx][ty + 1] > 0)
@@ -89,18 +89,18 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
       if (e.random_term) score += e.rng.draw();
       return score;
     }
-    case と:
+    case TOKIN:
       if (CR[tx][ty] >= MR[tx][ty]) return score + 1;
       return score;
-    case 香:
-      if (p.com_hand[3] > 0) score += 調査_桂狙い(e, tx, ty);
+    case LANCE:
+      if (p.com_hand[3] > 0) score += knight_target_value(e, tx, ty);
       if (fx == COM_FRONT_COLUMN) {
         if (ty < 9) {
           if (p.man_hand[1] > 0 && MR[tx][ty] == 0 && MR[tx][ty + 1] > 0) score -= 10;
-          if (B[tx][ty + 1] <= -香 && (MR[tx][ty] == 0 || CR[tx][ty] >= MR[tx][ty])) {
+          if (B[tx][ty + 1] <= -LANCE && (MR[tx][ty] == 0 || CR[tx][ty] >= MR[tx][ty])) {
             for (int y = ty + 2; y <= 5; ++y) {
               if (B[tx][y] == EMPTY) continue;
-              if (移動チェック(B, tx, ty + 1, tx, y, 香) == 1 && B[tx][y] < -香) return score + iabs(B[tx][y]);
+              if (move_allowed(B, tx, ty + 1, tx, y, LANCE) == 1 && B[tx][y] < -LANCE) return score + iabs(B[tx][y]);
               break;
             }
           }
@@ -109,41 +109,41 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
         return score - 0.9;
       }
       return score;
-    case 桂:
+    case KNIGHT:
       score -= 0.1;
       if (ty < 4 && tx > 1 && tx < 9 && MR[tx - 1][ty + 2] > 0 && MR[tx + 1][ty + 2] > 0) return score - 1;
       return score;
-    case 銀:
+    case SILVER:
       if (ty > 1) {
         if (ty > fy && fx == tx) score -= 0.1;
-        if (B[tx][ty - 1] == 桂) return score - 0.5;
+        if (B[tx][ty - 1] == KNIGHT) return score - 0.5;
       }
       return score;
-    case 金:
+    case GOLD:
       if (ty > fy && fx != tx) return score - 0.5;
       return score;
-    case 角:
-      score += 調査_周辺状況(e, tx, ty);
+    case BISHOP:
+      score += big_pieces_around(e, tx, ty);
       if (ty < 9 && MR[tx][ty + 1] > 0) {
-        if (調査_移動可場所数(e, tx, ty, 角) == 0) score -= 100;
-        if (ty < 4 && B[tx][ty + 2] == -歩) return score - 1;
+        if (count_safe_destinations(e, tx, ty, BISHOP) == 0) score -= 100;
+        if (ty < 4 && B[tx][ty + 2] == -PAWN) return score - 1;
       }
       return score;
-    case 飛:
-      score += 調査_周辺状況(e, tx, ty);
+    case ROOK:
+      score += big_pieces_around(e, tx, ty);
       if (!drop && ty < 9) {
         if (MR[tx][ty + 1] > 0) score -= 1;
         if (MR[fx][fy] == 0 && fx == 2 && fy == 2 && tx == 2 && ty == 3) score -= 1;
       }
-      if (MR[tx][ty] == 0 || (mcp_t == -王 && CR[tx][ty] > 0)) {
-        if (調査_移動可場所数(e, tx, ty, 飛) <= 1) return score - 35;
+      if (MR[tx][ty] == 0 || (mcp_t == -KING && CR[tx][ty] > 0)) {
+        if (count_safe_destinations(e, tx, ty, ROOK) <= 1) return score - 35;
         if ((tx == kx || ty == ky) && iabs(tx - kx) < 3 && iabs(ty - ky) < 3) return score + 100;
       }
       return score;
-    case 王:
+    case KING:
       if (e.cm.com_has_pinned == 1) score += 10;
       if (CR[tx][ty] > CRB[tx][ty]) score += 1;
-      if (調査_移動可場所数(e, tx, ty, 王) < 2) return score - 20;
+      if (count_safe_destinations(e, tx, ty, KING) < 2) return score - 20;
       return score;
     default:
       return score;
@@ -152,7 +152,7 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
 
 }  // namespace
 
-double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int ty) {
+double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, int tx, int ty) {
   const auto& B = e.pos.board;
   const Position& p = e.pos;
   const Influence& m = e.inf;
@@ -164,18 +164,18 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
   double score = 0;
 
   // Layer 1: king capture, own king left attacked, checks, drops, danger.
-  if (captured == -王) return KING_CAPTURE;
+  if (captured == -KING) return KING_CAPTURE;
   if (MR[p.com_king_x][p.com_king_y] >= 1) return -MATE;
   const bool gives_check = CR[kx][ky] > 0;
   if (gives_check) {
     // A pawn never delivers the mate.
-    if (詰めかMAN(e) == 1) return piece == 歩 ? -MATE : MATE;
-    if (piece == 桂 && 調査_移動可場所数(e, kx, ky, -王) == 0) return MATE;
-    if (mcp_t == -王 && CR[tx][ty] > 0) score += 100;
+    if (man_is_mated(e) == 1) return piece == PAWN ? -MATE : MATE;
+    if (piece == KNIGHT && count_safe_destinations(e, kx, ky, -KING) == 0) return MATE;
+    if (mcp_t == -KING && CR[tx][ty] > 0) score += 100;
     if (MR[tx][ty] == 0) score += 10;
   }
   if (drop) score -= 5;
-  score += e.danger_scan ? e.danger_scan->score(e, piece, tx, ty) : 盤評価_COM危険座標(e, piece, tx, ty);
+  score += e.danger_scan ? e.danger_scan->score(e, piece, tx, ty) : danger_score(e, piece, tx, ty);
   if (e.com_level < 2) return score;
 
   // Layer 2: approach, pins, exchanges, escape squares, captures.
@@ -190,7 +190,7 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
   if (MR[qx][qy] > 0 && e.cm.man_pinned[qx][qy] == 1 &&
       (MR[tx][ty] == 1 || (CR[tx][ty] > 0 && MR[tx][ty] == 2 && gives_check)) &&
       ((qx == kx && tx != kx) || (qy == ky && ty != ky) || ((tx == kx || ty == ky) && qx != kx && qy != ky)) &&
-      移動チェック(B, tx, ty, qx, qy, piece) == 1) {
+      move_allowed(B, tx, ty, qx, qy, piece) == 1) {
     if (drop)
       score += iabs(B[qx][qy]);
     else if (B[e.cm.com_capturer_x_before[qx][qy]][e.cm.com_capturer_y_before[qx][qy]] != EMPTY)
@@ -200,26 +200,26 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
   if (MR[tx][ty] > 0) {
     if (CR[tx][ty] > 0) {
       if ((p.man_hand[3] > 0 || p.man_hand[4] > 0) && tx > 1 && tx < 9 &&
-          ((B[tx - 1][ty] == -飛 && B[tx + 1][ty] == 王) || (B[tx - 1][ty] == 王 && B[tx + 1][ty] == -飛)))
+          ((B[tx - 1][ty] == -ROOK && B[tx + 1][ty] == KING) || (B[tx - 1][ty] == KING && B[tx + 1][ty] == -ROOK)))
         score -= piece;
       if (piece > iabs(mcp_t)) {
         score -= piece;
         score += iabs(mcp_t);
       }
-      if (mcp_t == -王 && gives_check && ty < ky) score += piece;
+      if (mcp_t == -KING && gives_check && ty < ky) score += piece;
     } else if (drop) {
       score -= piece;
       score -= 50;
     }
-  } else if (piece != 角 && piece != 王 && piece != 歩) {
-    score -= e.danger_scan ? e.danger_scan->bishop_caution(e, tx, ty, piece) : 盤評価_自角注意_COM(e, tx, ty, piece);
+  } else if (piece != BISHOP && piece != KING && piece != PAWN) {
+    score -= e.danger_scan ? e.danger_scan->bishop_caution(e, tx, ty, piece) : bishop_drop_exposure(e, tx, ty, piece);
   }
 
-  if (B[tx][5] == -香 && (tx == 1 || tx == 9) && piece != 香 && piece != 飛 && fx != tx) score -= 0.1;
+  if (B[tx][5] == -LANCE && (tx == 1 || tx == 9) && piece != LANCE && piece != ROOK && fx != tx) score -= 0.1;
 
   if (captured == 0) {
-    if (((adx < 3 && ady < 3) || piece == 香 || (piece >= 角 && piece <= 飛)) && MR[tx][ty] == 0) {
-      const int n = 調査_自王逃道(e);
+    if (((adx < 3 && ady < 3) || piece == LANCE || (piece >= BISHOP && piece <= ROOK)) && MR[tx][ty] == 0) {
+      const int n = count_man_king_escapes(e);
       if (e.cm.man_king_escapes_at_start > n) score += e.cm.man_king_escapes_at_start - n;
     }
   } else {
@@ -227,11 +227,11 @@ double 盤評価(Engine& e, int captured, int piece, int fx, int fy, int tx, int
       if (B[tx][ty] < iabs(mcp_t)) score += iabs(captured);
     }
     if (MR[tx][ty] > 0 && CR[tx][ty] == 0) {
-      if (e.cm.man_reach_before[fx][fy] > 0 && 調査_移動可場所数(e, fx, fy, piece) == 0) score += iabs(captured);
+      if (e.cm.man_reach_before[fx][fy] > 0 && count_safe_destinations(e, fx, fy, piece) == 0) score += iabs(captured);
     }
     if (MR[tx][ty] == 0) {
       score += iabs(captured);
-      if (captured == -と) score += 50;
+      if (captured == -TOKIN) score += 50;
     }
   }
   if (e.com_level < 3) return score;

@@ -3,12 +3,12 @@
 
 namespace vv {
 
-void Game::LEVEL_Click(int n) {
+void Game::choose_level(int n) {
   for (int x = -2; x <= 0; ++x) paint_background(x, 0);
-  レベル_設定(n);
+  set_level(n);
 }
 
-void Game::レベル_設定(int n) {
+void Game::set_level(int n) {
   static constexpr MenuMark ITEMS[HIGHEST_LEVEL + 1] = {MenuMark::LEVEL1, MenuMark::LEVEL1, MenuMark::LEVEL2,
                                                          MenuMark::LEVEL3, MenuMark::LEVEL4};
   for (int level = 1; level <= HIGHEST_LEVEL; ++level) set_mark(ITEMS[level], false);
@@ -16,14 +16,14 @@ void Game::レベル_設定(int n) {
     set_mark(ITEMS[n], true);
     e.com_level = n;
   }
-  if (flow.game_mode == 1) 描画_レベル(e.com_level);
+  if (flow.game_mode == 1) draw_level(e.com_level);
 }
 
-void Game::描画_レベル(int level) {
-  描画_数値(-1.9, 0.2, "LEVEL", BLACK, 10);
-  描画_数値(-2, 0.1, "LEVEL", WHITE, 10);
-  描画_数値(-0.6, 0.2, std::to_string(level), BLACK, 12);
-  描画_数値(-0.7, 0.1, std::to_string(level), WHITE, 12);
+void Game::draw_level(int level) {
+  draw_text_at(-1.9, 0.2, "LEVEL", BLACK, 10);
+  draw_text_at(-2, 0.1, "LEVEL", WHITE, 10);
+  draw_text_at(-0.6, 0.2, std::to_string(level), BLACK, 12);
+  draw_text_at(-0.7, 0.1, std::to_string(level), WHITE, 12);
 }
 
 }  // namespace vv

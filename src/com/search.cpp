@@ -24,15 +24,15 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
 
   std::memcpy(cm.board_before, b, sizeof b);
   // The escape count reads the maps as the last survey left them.
-  cm.man_king_escapes_at_start = 調査_自王逃道(e);
+  cm.man_king_escapes_at_start = count_man_king_escapes(e);
   // The fast path surveys the start as it sets up the candidates' surveys.
   CandidateSurvey fast;
   if (e.fast_search)
     fast.start(p, e.inf);
   else
-    勢力調査(p, e.inf);
-  調査_持角狙座標(e);
-  調査_移動不可駒(e);
+    survey_influence(p, e.inf);
+  find_man_bishop_drop_targets(e);
+  find_pinned_pieces(e);
   const bool try_drops = p.com_hand_count > 0;
   std::memcpy(cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
   std::memcpy(cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
@@ -55,7 +55,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       fast.survey(p, e.inf, fx, fy, tx, ty, captured);
       danger.candidate(fast, fx, fy, tx, ty, b[tx][ty]);
     } else {
-      勢力調査(p, e.inf);
+      survey_influence(p, e.inf);
     }
   };
 
@@ -69,15 +69,15 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   constexpr double ROUNDING_MARGIN = 0.01;
   const bool bounded = e.fast_search && !hooks.reads_scores();
   auto evaluate = [&](int captured, int piece, int fx, int fy, int tx, int ty) {
-    if (!bounded) return 盤評価(e, captured, piece, fx, fy, tx, ty);
+    if (!bounded) return evaluate_candidate(e, captured, piece, fx, fy, tx, ty);
     const Random draws = e.rng;
     danger.defer(true);
-    const double rest = 盤評価(e, captured, piece, fx, fy, tx, ty);
+    const double rest = evaluate_candidate(e, captured, piece, fx, fy, tx, ty);
     danger.defer(false);
     if (!danger.asked() || danger.at_most(e, piece, tx, ty, best.score - rest - ROUNDING_MARGIN))
       return danger.asked() ? best.score : rest;
     e.rng = draws;
-    return 盤評価(e, captured, piece, fx, fy, tx, ty);
+    return evaluate_candidate(e, captured, piece, fx, fy, tx, ty);
   };
 
   auto consider = [&](int fx, int fy, int tx, int ty, int piece, double score) {
@@ -120,11 +120,11 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       }
       // Inside that set a step piece needs only a target without a COM piece;
       // a slider's path is asked of the move check.
-      const bool step_piece = reach != nullptr && piece != 香 && piece != 角 && piece != 飛;
+      const bool step_piece = reach != nullptr && piece != LANCE && piece != BISHOP && piece != ROOK;
       each_square(targets, [&](int bit) {
         if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
-        if (step_piece ? same_side(piece, b[tx][ty]) : 移動チェック(b, fx, fy, tx, ty, piece) != 1) return;
+        if (step_piece ? same_side(piece, b[tx][ty]) : move_allowed(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
         // The piece keeps its face while it is scored.
@@ -136,7 +136,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         b[tx][ty] = captured;
         b[fx][fy] = piece;
         // Taking the king ends the search at once.
-        if (consider(fx, fy, tx, ty, piece, score) && captured == -王) king_taken = true;
+        if (consider(fx, fy, tx, ty, piece, score) && captured == -KING) king_taken = true;
       });
     });
     if (king_taken) return result;

@@ -5,7 +5,7 @@
 
 namespace vv {
 
-int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
+int count_safe_destinations(const Engine& e, int x, int y, int code) {
   const auto& b = e.pos.board;
   // The opponent's reach decides whether a square is safe.
   const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
@@ -13,11 +13,11 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
   // A slider goes along its lines up to the first piece, which it may take
   // unless it is its own: the squares the move check allows, walked once.
   const int kind = iabs(code);
-  if ((kind == 香 || kind == 角 || kind == 飛) && x >= 1 && x <= 9 && y >= 1 && y <= 9) {
+  if ((kind == LANCE || kind == BISHOP || kind == ROOK) && x >= 1 && x <= 9 && y >= 1 && y <= 9) {
     static constexpr int DX[8] = {0, 0, 1, -1, 1, 1, -1, -1}, DY[8] = {1, -1, 0, 0, 1, -1, 1, -1};
-    const int first = kind == 角 ? 4 : 0, last = kind == 香 ? 1 : kind == 飛 ? 4 : 8;
+    const int first = kind == BISHOP ? 4 : 0, last = kind == LANCE ? 1 : kind == ROOK ? 4 : 8;
     for (int d = first; d < last; ++d) {
-      const int dy = kind == 香 ? (code >= 10 ? 1 : -1) : DY[d];
+      const int dy = kind == LANCE ? (code >= 10 ? 1 : -1) : DY[d];
       for (int i = x + DX[d], j = y + dy; i >= 1 && i <= 9 && j >= 1 && j <= 9; i += DX[d], j += dy) {
         const int target = b[i][j];
         if (same_side(code, target)) break;
@@ -39,7 +39,7 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
   }
   for (int i = 1; i <= 9; ++i)
     for (int j = 1; j <= 9; ++j)
-      if (opponent_reach[i][j] == 0 && 移動チェック(b, x, y, i, j, code) == 1) ++count;
+      if (opponent_reach[i][j] == 0 && move_allowed(b, x, y, i, j, code) == 1) ++count;
   return count;
 }
 
@@ -49,7 +49,7 @@ int 調査_移動可場所数(const Engine& e, int x, int y, int code) {
 // square is a capture either way): so a slider that reaches the king
 // already pins every piece of that side, and one that does not pins at
 // most the one piece that alone stands between, the move check deciding.
-void 調査_移動不可駒(Engine& e) {
+void find_pinned_pieces(Engine& e) {
   auto& b = e.pos.board;
   auto& cm = e.cm;
   cm.com_has_pinned = 0;
@@ -58,7 +58,7 @@ void 調査_移動不可駒(Engine& e) {
   auto pins = [&](int a, int c, int kx, int ky, bool man_pieces, Map& pinned) {
     const int s = b[a][c];
     auto side = [&](int v) { return man_pieces ? v <= -10 : v >= 10; };
-    if (移動チェック(b, a, c, kx, ky, s) == 1) {
+    if (move_allowed(b, a, c, kx, ky, s) == 1) {
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
           if (side(b[x][y])) pinned[x][y] = 1;
@@ -77,21 +77,21 @@ void 調査_移動不可駒(Engine& e) {
     if (blockers != 1 || !side(b[bx][by])) return;
     const int v = b[bx][by];
     b[bx][by] = EMPTY;
-    if (移動チェック(b, a, c, kx, ky, s) == 1) pinned[bx][by] = 1;
+    if (move_allowed(b, a, c, kx, ky, s) == 1) pinned[bx][by] = 1;
     b[bx][by] = v;
   };
   for (int a = 1; a <= 5; ++a)
     for (int c = 1; c <= 5; ++c) {
       const int s = b[a][c];
-      if (s == 香 || s == 角 || s == 飛) pins(a, c, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
-      if (s == -香 || s == -角 || s == -飛) pins(a, c, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
+      if (s == LANCE || s == BISHOP || s == ROOK) pins(a, c, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
+      if (s == -LANCE || s == -BISHOP || s == -ROOK) pins(a, c, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
     }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
       if (cm.com_pinned[x][y] == 1) cm.com_has_pinned = 1;
 }
 
-void 調査_持角狙座標(Engine& e) {
+void find_man_bishop_drop_targets(Engine& e) {
   const auto& b = e.pos.board;
   const auto& cr = e.inf.com_reach_count;
   const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
@@ -100,12 +100,12 @@ void 調査_持角狙座標(Engine& e) {
       e.cm.man_bishop_drop_targets[x][y] = 0;
       if (b[x][y] == EMPTY &&
           (cr[x][y] == 0 || (cr[x][y] == 1 && iabs(x - kcx) < 2 && iabs(y - kcy) < 2)) &&
-          移動チェック(b, x, y, kcx, kcy, -角) == 1)
+          move_allowed(b, x, y, kcx, kcy, -BISHOP) == 1)
         e.cm.man_bishop_drop_targets[x][y] = 1;
     }
 }
 
-int 調査_自守駒MAN_直進駒(Engine& e, int x, int y) {
+int man_runner_behind(Engine& e, int x, int y) {
   auto& b = e.pos.board;
   const int saved = b[x][y];
   b[x][y] = EMPTY;
@@ -114,8 +114,8 @@ int 調査_自守駒MAN_直進駒(Engine& e, int x, int y) {
   for (int r = y + 1; r <= 5; ++r) {
     const int v = b[x][r];
     if (v >= 10) break;
-    if (v == -香 || v == -飛) {
-      result = 移動チェック(b, x, r, x, y, v);
+    if (v == -LANCE || v == -ROOK) {
+      result = move_allowed(b, x, r, x, y, v);
       break;
     }
   }
@@ -123,21 +123,21 @@ int 調査_自守駒MAN_直進駒(Engine& e, int x, int y) {
   return result;
 }
 
-int 調査_香狙い(const Engine& e, int x, int y) {
+int lance_target_value(const Engine& e, int x, int y) {
   const auto& b = e.pos.board;
   const auto& m = e.inf;
   int result = 0;
   if (y > 6 && m.com_reach_count[x][y - 1] > 0 && m.man_reach_count[x][y - 1] == 0 &&
-      m.man_capturer_piece[x][y] >= -飛 && m.man_capturer_piece[x][y] <= -角) {
+      m.man_capturer_piece[x][y] >= -ROOK && m.man_capturer_piece[x][y] <= -BISHOP) {
     for (int r = y + 1; r <= 9; ++r) {
       if (b[x][r] == EMPTY) continue;
-      if (移動チェック(b, x, y, x, r, 香) == 1) result += iabs(b[x][r]);
+      if (move_allowed(b, x, y, x, r, LANCE) == 1) result += iabs(b[x][r]);
       break;
     }
   }
   return result;
 }
 
-int 調査_桂狙い(const Engine&, int, int) { return 0; }
+int knight_target_value(const Engine&, int, int) { return 0; }
 
 }  // namespace vv

@@ -7,12 +7,12 @@
 
 namespace vv {
 
-int 調査_移動可場所数(const Engine& e, int x, int y, int code);
-void 調査_移動不可駒(Engine& e);
-void 調査_持角狙座標(Engine& e);
-int 調査_自守駒MAN_直進駒(Engine& e, int x, int y);
-int 調査_香狙い(const Engine& e, int x, int y);
-int 調査_桂狙い(const Engine& e, int x, int y);
+int count_safe_destinations(const Engine& e, int x, int y, int code);
+void find_pinned_pieces(Engine& e);
+void find_man_bishop_drop_targets(Engine& e);
+int man_runner_behind(Engine& e, int x, int y);
+int lance_target_value(const Engine& e, int x, int y);
+int knight_target_value(const Engine& e, int x, int y);
 
 // The surroundings count looks only at columns 1..5 and rows 1..5: the COM
 // bishops, rooks and kings there, one bit a square (bit 5 (i - 1) + j - 1).
@@ -47,7 +47,7 @@ inline int surroundings(std::uint32_t corner_mask, int x, int y) {
 
 // Minus the number of COM bishops, rooks and kings next to (x, y) inside
 // columns 1..5 and rows 1..5, looking only at the corner squares next to it.
-inline int 調査_周辺状況(const Engine& e, int x, int y) {
+inline int big_pieces_around(const Engine& e, int x, int y) {
   int n = 0;
   for (std::uint32_t v = corner_neighbours.of[x][y]; v != 0; v &= v - 1) {
     const int bit = __builtin_ctz(v);

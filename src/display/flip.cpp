@@ -18,19 +18,19 @@ constexpr int TURNING_FRAMES[7][5] = {
 
 }  // namespace
 
-void Game::描画_回転駒(int kind, int x, int y) {
+void Game::animate_turning_piece(int kind, int x, int y) {
   if (kind < 1 || kind > 6) return;
   for (int frame : TURNING_FRAMES[kind]) {
-    描画_絵(frame, x, y);
-    描画_桝輪郭(board_line_colour, x, y);
+    draw_picture_at(frame, x, y);
+    draw_square_outline(board_line_colour, x, y);
     port_.refresh();
-    待ち時間(0.1);
+    wait_seconds(0.1);
   }
 }
 
-void Game::REVERSE_Click() {
+void Game::flip_board() {
   if (flow.record_mode) {
-    port_.play(Sound::禁止);
+    port_.play(Sound::REFUSED);
     port_.message("反転", "棋譜ﾓｰﾄﾞではできません");
     return;
   }
@@ -59,17 +59,17 @@ void Game::REVERSE_Click() {
   // finds it (the last in scan order); with none on the board it stays.
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (p.board[x][y] == -王) {
+      if (p.board[x][y] == -KING) {
         p.man_king_x = x;
         p.man_king_y = y;
       }
-  画面_再描画();
-  描画_手数(flow.move_count);
+  redraw_screen();
+  draw_move_count(flow.move_count);
   if (hc.handicap_set) {
     hc.handicap_level = -hc.handicap_level;
-    描画_ハンデレベル(hc.handicap_level);
+    draw_handicap_level(hc.handicap_level);
   }
-  port_.play(Sound::駒打音);
+  port_.play(Sound::PIECE_PLACED);
   flow.side_to_move = -flow.side_to_move;
   rec.move_number = 0;
   rec.record_length = 0;

@@ -8,7 +8,7 @@
 
 namespace vv {
 
-void Game::Form_Load() {
+void Game::start_up() {
   port_.open_sounds();
   flow.record_mode = false;
   opt.move_guidance = false;
@@ -24,11 +24,11 @@ void Game::Form_Load() {
   set_mark(MenuMark::TATAMI, true);
   opt.background_code = 0;
   opt.guide_colour = board_line_colour;
-  読込_環境設定ファイル();
-  初期設定();
+  read_settings_file();
+  reset_game();
 }
 
-void Game::初期設定() {
+void Game::reset_game() {
   hc.handicap_level = 0;
   hc.handicap_set = false;
   flow.game_mode = 0;
@@ -44,7 +44,7 @@ void Game::初期設定() {
   flow.record_mode = false;
   flow.resume_pending = false;
   flow.selection_state = 0;
-  rec.record_placed[0] = 歩;
+  rec.record_placed[0] = PAWN;
 
   Position& p = e.pos;
   for (int s = 1; s <= 4; ++s) {
@@ -58,7 +58,7 @@ void Game::初期設定() {
     if (p.com_hand[s] > 0) p.com_hand_count += p.com_hand[s];
     if (p.man_hand[s] > 0) p.man_hand_count += p.man_hand[s];
   }
-  画面_再描画();
+  redraw_screen();
 }
 
 void Game::set_timer(bool running) {
@@ -71,38 +71,38 @@ void Game::set_mark(MenuMark m, bool on) {
   port_.set_mark(m, on);
 }
 
-void Game::待ち時間(double seconds) {
+void Game::wait_seconds(double seconds) {
   port_.wait(seconds);
   // Closing the window during a wait ends the program as closing it otherwise does.
-  if (port_.close_requested()) Form_Unload();
+  if (port_.close_requested()) window_closed();
 }
 
-void Game::駒移動(int from_x, int from_y, int to_x, int to_y, int placed) {
+void Game::carry_out_move(int from_x, int from_y, int to_x, int to_y, int placed) {
   Position& p = e.pos;
   const int taken = apply_move(p, from_x, from_y, to_x, to_y, placed);
   // Taking a king decides the game; it goes to no hand.
-  if (taken == 王) flow.winner = flow.man_side;
-  if (taken == -王) flow.winner = flow.com_side;
-  if (is_man_piece(taken)) 描画_敵持盤();
-  if (is_com_piece(taken)) 描画_自持盤();
+  if (taken == KING) flow.winner = flow.man_side;
+  if (taken == -KING) flow.winner = flow.com_side;
+  if (is_man_piece(taken)) draw_com_stand();
+  if (is_com_piece(taken)) draw_man_stand();
   if (is_board_column(from_x)) {
-    描画_絵(PICTURE_EMPTY_SQUARE, from_x, from_y);
-    描画_桝輪郭(board_line_colour, from_x, from_y);
+    draw_picture_at(PICTURE_EMPTY_SQUARE, from_x, from_y);
+    draw_square_outline(board_line_colour, from_x, from_y);
   } else if (from_x == COM_FRONT_COLUMN || from_x == COM_BACK_COLUMN) {
-    描画_敵持盤();
+    draw_com_stand();
   } else {
-    描画_自持盤();
+    draw_man_stand();
   }
-  描画_絵(placed, to_x, to_y);
-  描画_桝輪郭(board_line_colour, to_x, to_y);
+  draw_picture_at(placed, to_x, to_y);
+  draw_square_outline(board_line_colour, to_x, to_y);
 }
 
-void Game::終了(const std::string& name) {
+void Game::announce_winner(const std::string& name) {
   port_.message("終了", name + "の勝ちです");
   offer_new_game();
 }
 
-void Game::終了_手数上限() {
+void Game::announce_move_limit_draw() {
   set_timer(false);
   port_.message("終了", "500手に達しました。引き分けです");
   offer_new_game();
@@ -110,34 +110,34 @@ void Game::終了_手数上限() {
 
 void Game::offer_new_game() {
   if (port_.ask("再ゲーム", "続けますか？"))
-    初期設定();
+    reset_game();
   else
     end_program();
 }
 
-void Game::終了処理() {
+void Game::release_sounds() {
   if (sounds_released_) return;
   sounds_released_ = true;
   port_.close_sounds();
 }
 
 void Game::end_program() {
-  終了処理();
+  release_sounds();
   ended = true;
   port_.quit();
   throw ProgramEnded{};
 }
 
-void Game::OWARI_Click() { end_program(); }
+void Game::quit_game() { end_program(); }
 
-void Game::Form_Unload() { end_program(); }
+void Game::window_closed() { end_program(); }
 
-void Game::Form_KeyPress(int key) {
+void Game::key_press(int key) {
   if (key == KEY_ESCAPE) end_program();
 }
 
-void Game::VER_Click() {
-  port_.play(Sound::その他);
+void Game::show_about() {
+  port_.play(Sound::CHIME);
   port_.about(
       "Veverodu 1.0\n"
       "将棋の仲間の盤上ゲーム。動いた駒は必ず裏返り、取った駒は表裏一組で持ち駒になります。\n"

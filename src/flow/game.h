@@ -35,7 +35,7 @@ constexpr int BACKGROUND_BAMBOO = 4;
 constexpr int BACKGROUND_SPACE = 5;
 constexpr int BACKGROUND_BRICK = 6;
 
-// Code of the fixed text "手目" for 描画_文字列 (codes -10..10 are the handicap labels).
+// Code of the fixed text "手目" for draw_label (codes -10..10 are the handicap labels).
 constexpr int LABEL_MOVES = 99;
 
 // Levels 1..3 are the rule evaluator's; level 4 searches for a time.
@@ -114,88 +114,88 @@ class Game {
   }
 
   // --- Events of the window -------------------------------------------------
-  void Form_Load();
-  void Form_MouseDown(int button, int shift, double x, double y);  // twips
-  void Form_KeyPress(int key);
-  void Form_Unload();
-  void Timer1_Timer();
+  void start_up();
+  void mouse_down(int button, int shift, double x, double y);  // twips
+  void key_press(int key);
+  void window_closed();
+  void timer_tick();
 
   // Menu "対局".
-  void TAIKYOKU_Click();
-  void MATCH_MAN_Click() {}
-  void START_Click();
-  void SENTE_Click();
-  void GOTE_Click();
-  void LEVEL_Click(int n);
-  void OWARI_Click();
+  void game_menu_opened();
+  void two_person_menu_opened() {}
+  void start_two_person_game();
+  void start_game_person_first();
+  void start_game_computer_first();
+  void choose_level(int n);
+  void quit_game();
   // Menu "局面" and the record steps.
-  void STOP_Click();
-  void CANCEL_Click();
-  void REVERSE_Click();
-  void REPLAY_Click();
-  void AFTER_Click();
+  void board_menu_opened();
+  void back_to_start();
+  void flip_board();
+  void step_back();
+  void step_forward();
   // Handicap steps.
-  void LBEL_UP_Click();
-  void LEBEL_DOWN_Click();
+  void raise_handicap();
+  void lower_handicap();
   // Menu "棋譜" and the record-file panel.
-  void KIFU_Click();
-  void KIFU_READ_Click();
-  void KIFU_WRITE_Click();
-  void Command1_Click();
-  void File1_Click(const std::string& folder, const std::string& file_name);
+  void record_menu_opened();
+  void show_load_panel();
+  void show_save_panel();
+  void save_record_file();
+  void load_record_file(const std::string& folder, const std::string& file_name);
   // Menu "ｵﾌﾟｼｮﾝ".
-  void OPTION_Click();
-  void BACKGROUND_Click(int code);  // 緑 畳 竹 宇宙 煉瓦: picture codes 2..6
-  void SIDOU_Click();
-  void KEIKA_Click();
-  void BGM_Click();
-  // "その他".
-  void VER_Click();
+  void options_menu_opened();
+  void choose_background(int code);  // 緑 畳 竹 宇宙 煉瓦: picture codes 2..6
+  void toggle_move_hints();
+  void toggle_clock();
+  void toggle_music();
+  // Menu "その他".
+  void show_about();
 
   // --- Operations -----------------------------------------------------------
-  void 初期設定();
-  void com_ban();
-  void レベル_設定(int n);
-  void 描画_レベル(int level);
-  void 待ち時間(double seconds);
-  void 終了(const std::string& name);
-  void 終了_手数上限();  // the record holds 500 moves: the game ends undecided
-  void 終了処理();
+  void reset_game();
+  void computer_turn();
+  void set_level(int n);
+  void draw_level(int level);
+  void wait_seconds(double seconds);
+  void announce_winner(const std::string& name);
+  void announce_move_limit_draw();  // the record holds 500 moves: the game ends undecided
+  void release_sounds();
 
   // Carrying out a move that the move check allowed (the record entry comes first).
-  void 駒移動(int from_x, int from_y, int to_x, int to_y, int placed);
+  void carry_out_move(int from_x, int from_y, int to_x, int to_y, int placed);
 
   // Drawing (display/).
-  void 描画_絵(int code, double x, double y);
-  void 描画_桝輪郭(int colour, int x, int y);
-  void 描画_背景(int code);
-  void 描画_盤();
-  void 描画_将棋盤桝();
-  void 画面_再描画();
-  void 描画_自持盤();
-  void 描画_敵持盤();
-  void 描画_数値(double x, double y, const std::string& text, int colour, int size);
-  void 描画_漢数字(double x, double y, int value, int colour, int size);
-  void 描画_桝_数値();
-  void 描画_手数(int count);
-  void 描画_文字列(double x, double y, int code, int colour, int size);
-  void 描画_回転駒(int kind, int x, int y);
-  void 描画_移動可能桝色(int from_x, int from_y, int colour, int piece);
-  void 描画_棋譜読込み部分消去();
+  void draw_picture_at(int code, double x, double y);
+  void draw_square_outline(int colour, int x, int y);
+  void draw_background(int code);
+  void draw_board();
+  void draw_board_outlines();
+  void redraw_screen();
+  void draw_man_stand();
+  void draw_com_stand();
+  void draw_text_at(double x, double y, const std::string& text, int colour, int size);
+  void draw_row_numeral(double x, double y, int value, int colour, int size);
+  void draw_coordinate_labels();
+  void draw_move_count(int count);
+  void draw_label(double x, double y, int code, int colour, int size);
+  void animate_turning_piece(int kind, int x, int y);
+  void outline_reachable_squares(int from_x, int from_y, int colour, int piece);
+  void clear_loaded_record_texts();
   // Record (record/).
-  void 描画_移動結果(int side, int to_x, int to_y, int placed, int colour);
-  void 消去_移動結果(int side);
-  void 描画_可視(bool drive, bool folder, bool file);
-  void 描画_棋譜_IO(int mode);
+  void draw_move_result(int side, int to_x, int to_y, int placed, int colour);
+  void erase_move_result(int side);
+  void show_file_lists(bool drive, bool folder, bool file);
+  void set_save_form(int mode);
   // Time and options (options/).
-  void 描画_所有時間(int side, double seconds);
-  void 消去_所有時間(int side);
-  void 読込_環境設定ファイル();
-  void 書込_環境設定ファイル();
-  void チェック設定(int code);
+  void draw_elapsed_time(int side, double seconds);
+  void erase_elapsed_time(int side);
+  void read_settings_file();
+  void write_settings_file();
+  void mark_background(int code);
   // Handicap (handicap/).
-  void 描画_ハンデレベル(int level);
-  void 描画_メッセージ(int reason);
+  void draw_handicap_level(int level);
+  void show_handicap_refusal(int reason);
 
   // --- State ----------------------------------------------------------------
   Engine e;            // the board, hands, king squares, maps and computer state
@@ -215,7 +215,7 @@ class Game {
  private:
   void set_timer(bool running);
   void set_mark(MenuMark m, bool on);
-  void paint_background(int x, int y) { 描画_絵(opt.background_code, x, y); }
+  void paint_background(int x, int y) { draw_picture_at(opt.background_code, x, y); }
   void offer_new_game();
   [[noreturn]] void end_program();
   // The person's move once the move check allowed it, and the handover.
@@ -232,10 +232,10 @@ class Game {
 };
 
 // Elapsed time helpers.
-double 調査_経過秒(double start, double now);
-std::string 変換_数字から文字(long n);
-std::string 調査_時間秒追加結果(double seconds);
+double elapsed_seconds(double start, double now);
+std::string two_digits(long n);
+std::string clock_text(double seconds);
 // Notation texts of columns (1..9), rows (1001..1009) and piece codes.
-std::string 文字列変換(int value);
+std::string notation_text(int value);
 
 }  // namespace vv

@@ -23,8 +23,8 @@ int com_hand_face(int column, int row) {  // rows 1..4
 
 // The turning animation of the person's move shows the face it turns from.
 int turning_kind(int face_before) {
-  if (face_before > 0) return face_before == と ? 1 : face_before == 香 ? 2 : 3;
-  return face_before == -と ? 4 : face_before == -香 ? 5 : 6;
+  if (face_before > 0) return face_before == TOKIN ? 1 : face_before == LANCE ? 2 : 3;
+  return face_before == -TOKIN ? 4 : face_before == -LANCE ? 5 : 6;
 }
 
 bool on_board(int x, int y) { return is_board_column(x) && y >= 1 && y <= 9; }
@@ -36,28 +36,28 @@ bool Game::own_piece(int code) const {
          (is_com_piece(code) && flow.side_to_move == flow.com_side);
 }
 
-void Game::描画_移動可能桝色(int from_x, int from_y, int colour, int piece) {
-  描画_将棋盤桝();
+void Game::outline_reachable_squares(int from_x, int from_y, int colour, int piece) {
+  draw_board_outlines();
   if (!opt.move_guidance) return;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (移動チェック(e.pos.board, from_x, from_y, x, y, piece) == TRUE_VALUE) 描画_桝輪郭(colour, x, y);
+      if (move_allowed(e.pos.board, from_x, from_y, x, y, piece) == TRUE_VALUE) draw_square_outline(colour, x, y);
 }
 
-void Game::Form_MouseDown(int, int, double x, double y) {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::mouse_down(int, int, double x, double y) {
+  show_file_lists(false, false, false);
+  set_save_form(1);
   if (flow.record_mode) {
     if (!port_.ask("棋譜", "棋譜を '進 'で進めて下さい")) {
-      port_.play(Sound::禁止);
-      初期設定();
+      port_.play(Sound::REFUSED);
+      reset_game();
     }
     return;
   }
   const int column = static_cast<int>(std::floor((x - 2200) / 600));
   const int row = static_cast<int>(std::floor((y - 520) / 615));
   if (flow.side_to_move == 0) {
-    port_.play(Sound::禁止);
+    port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
     return;
   }
@@ -67,7 +67,7 @@ void Game::Form_MouseDown(int, int, double x, double y) {
     if (flow.resume_pending) {
       flow.resume_pending = false;
       time.turn_start_time = port_.clock();
-      if (opt.marked(MenuMark::KEIKA)) set_timer(true);
+      if (opt.marked(MenuMark::CLOCK)) set_timer(true);
       if (flow.side_to_move == flow.first_side)
         port_.message("対局", "先手の番です");
       else if (flow.side_to_move == flow.second_side)
@@ -76,11 +76,11 @@ void Game::Form_MouseDown(int, int, double x, double y) {
   } else if (flow.side_to_move == flow.com_side) {
     flow.resume_pending = false;
     port_.message("再開(COM)", "OKですか？");
-    com_ban();
+    computer_turn();
   } else if (flow.side_to_move == flow.man_side && flow.resume_pending) {
     flow.resume_pending = false;
     time.turn_start_time = port_.clock();
-    if (opt.marked(MenuMark::KEIKA)) set_timer(true);
+    if (opt.marked(MenuMark::CLOCK)) set_timer(true);
     port_.message("対局", "MANの番です");
   }
 
@@ -98,14 +98,14 @@ void Game::click_square(int x, int y) {
     m.from_x = x;
     m.from_y = y;
     m.piece = code;
-    描画_移動可能桝色(x, y, opt.guide_colour, code);
+    outline_reachable_squares(x, y, opt.guide_colour, code);
     if (own_piece(code)) {
       flow.selection_state = 1;
-      描画_桝輪郭(SELECTION_COLOUR, x, y);
+      draw_square_outline(SELECTION_COLOUR, x, y);
       m.piece_shown = code;
     } else {
       // Looking at an opponent's piece shows where it can go.
-      描画_桝輪郭(opt.guide_colour, x, y);
+      draw_square_outline(opt.guide_colour, x, y);
     }
     return;
   }
@@ -113,19 +113,19 @@ void Game::click_square(int x, int y) {
   m.to_y = y;
   if (own_piece(code)) {
     // Another piece of the side to move is picked instead.
-    描画_桝輪郭(outline_colour, m.from_x, m.from_y);
+    draw_square_outline(outline_colour, m.from_x, m.from_y);
     m.from_x = x;
     m.from_y = y;
     m.piece = code;
     m.piece_shown = code;
-    描画_移動可能桝色(x, y, opt.guide_colour, code);
-    描画_桝輪郭(SELECTION_COLOUR, x, y);
+    outline_reachable_squares(x, y, opt.guide_colour, code);
+    draw_square_outline(SELECTION_COLOUR, x, y);
     return;
   }
-  if (移動チェック(e.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
-    port_.play(Sound::禁止);
+  if (move_allowed(e.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
+    port_.play(Sound::REFUSED);
     flow.selection_state = 0;
-    描画_将棋盤桝();
+    draw_board_outlines();
     return;
   }
   perform_human_move();
@@ -135,8 +135,8 @@ void Game::click_beside_board(int x, int y) {
   HumanMove& m = flow.human_move;
   if (m.piece != EMPTY) {
     // The picked piece loses its marks but stays picked.
-    描画_移動可能桝色(m.from_x, m.from_y, outline_colour, m.piece);
-    描画_桝輪郭(outline_colour, m.from_x, m.from_y);
+    outline_reachable_squares(m.from_x, m.from_y, outline_colour, m.piece);
+    draw_square_outline(outline_colour, m.from_x, m.from_y);
   }
   int face;
   int picking_side;
@@ -157,73 +157,73 @@ void Game::click_beside_board(int x, int y) {
   if (flow.side_to_move == picking_side) {
     flow.selection_state = 1;
     m.piece_shown = face;
-    描画_桝輪郭(SELECTION_COLOUR, x, y);
+    draw_square_outline(SELECTION_COLOUR, x, y);
   } else {
     flow.selection_state = 0;
-    描画_桝輪郭(opt.guide_colour, x, y);
+    draw_square_outline(opt.guide_colour, x, y);
   }
-  描画_移動可能桝色(x, y, opt.guide_colour, face);
+  outline_reachable_squares(x, y, opt.guide_colour, face);
 }
 
 void Game::perform_human_move() {
   HumanMove& m = flow.human_move;
   // The record holds 500 moves: a move beyond them ends the game undecided.
   if (rec.full()) {
-    終了_手数上限();
+    announce_move_limit_draw();
     return;
   }
-  手順保存(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
+  record_move(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
            time.man_time_total + time.move_seconds, time.com_time_total, time.com_time_total);
   flow.move_count += 1;
-  描画_手数(flow.move_count);
+  draw_move_count(flow.move_count);
   const bool board_move = is_board_column(m.from_x);
   if (board_move) {
-    m.piece = 取得_移動後成り駒(m.piece);
+    m.piece = face_after_move(m.piece);
     rec.record_placed[rec.move_number] = m.piece;
   }
   flow.selection_state = 0;
-  描画_桝輪郭(outline_colour, m.from_x, m.from_y);
-  描画_桝輪郭(outline_colour, m.to_x, m.to_y);
-  描画_移動可能桝色(m.from_x, m.from_y, outline_colour, m.piece);
+  draw_square_outline(outline_colour, m.from_x, m.from_y);
+  draw_square_outline(outline_colour, m.to_x, m.to_y);
+  outline_reachable_squares(m.from_x, m.from_y, outline_colour, m.piece);
   // A drop from the computer's hand names its slot, not the grid row.
   if (m.from_x < 0) m.from_y = 5 - m.from_y;
   const int captured = e.pos.board[m.to_x][m.to_y];
-  駒移動(m.from_x, m.from_y, m.to_x, m.to_y, m.piece);
+  carry_out_move(m.from_x, m.from_y, m.to_x, m.to_y, m.piece);
 
-  if (board_move && m.piece != 王 && m.piece != -王) {
-    描画_絵(m.piece_shown, m.to_x, m.to_y);
-    描画_桝輪郭(board_line_colour, m.to_x, m.to_y);
+  if (board_move && m.piece != KING && m.piece != -KING) {
+    draw_picture_at(m.piece_shown, m.to_x, m.to_y);
+    draw_square_outline(board_line_colour, m.to_x, m.to_y);
     port_.refresh();
-    port_.play(Sound::駒打音);
-    待ち時間(0.2);
-    描画_回転駒(turning_kind(m.piece_shown), m.to_x, m.to_y);
-    描画_絵(e.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
-    描画_桝輪郭(board_line_colour, m.to_x, m.to_y);
+    port_.play(Sound::PIECE_PLACED);
+    wait_seconds(0.2);
+    animate_turning_piece(turning_kind(m.piece_shown), m.to_x, m.to_y);
+    draw_picture_at(e.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
+    draw_square_outline(board_line_colour, m.to_x, m.to_y);
   }
-  port_.play(Sound::駒打音);
-  描画_移動結果(is_com_piece(m.piece) ? flow.com_side : flow.man_side, m.to_x, m.to_y, m.piece, WHITE);
+  port_.play(Sound::PIECE_PLACED);
+  draw_move_result(is_com_piece(m.piece) ? flow.com_side : flow.man_side, m.to_x, m.to_y, m.piece, WHITE);
 
   if (flow.game_mode == 1) {
     set_timer(false);
     time.man_time_total += time.move_seconds;
-    勢力調査(e.pos, e.inf);
-    if (詰めかCOM(e) == TRUE_VALUE || captured == 王) {
-      終了("あなた");
+    survey_influence(e.pos, e.inf);
+    if (com_is_mated(e) == TRUE_VALUE || captured == KING) {
+      announce_winner("あなた");
     } else if (flow.winner == 0) {
       if (rec.full()) {
-        終了_手数上限();
+        announce_move_limit_draw();
         return;
       }
       flow.side_to_move = flow.com_side;
-      com_ban();
+      computer_turn();
     }
     return;
   }
 
   if (flow.winner == flow.man_side)
-    終了("先手");
+    announce_winner("先手");
   else if (flow.winner == flow.com_side)
-    終了("後手");
+    announce_winner("後手");
   if (flow.side_to_move == flow.first_side) {
     flow.side_to_move = flow.second_side;
     time.man_time_total += time.move_seconds;
@@ -232,7 +232,7 @@ void Game::perform_human_move() {
     time.com_time_total += time.move_seconds;
   }
   time.turn_start_time = port_.clock();
-  if (flow.winner == 0 && flow.side_to_move != 0 && rec.full()) 終了_手数上限();
+  if (flow.winner == 0 && flow.side_to_move != 0 && rec.full()) announce_move_limit_draw();
 }
 
 }  // namespace vv

@@ -8,20 +8,20 @@
 
 namespace vv {
 
-enum class Sound { その他, 禁止, 駒打音, BGM };
+enum class Sound { CHIME, REFUSED, PIECE_PLACED, MUSIC };
 
 inline const char* sound_name(Sound s) {
   switch (s) {
-    case Sound::その他: return "その他";
-    case Sound::禁止: return "禁止";
-    case Sound::駒打音: return "駒打音";
-    case Sound::BGM: return "BGM";
+    case Sound::CHIME: return "その他";
+    case Sound::REFUSED: return "禁止";
+    case Sound::PIECE_PLACED: return "駒打音";
+    case Sound::MUSIC: return "BGM";
   }
   return "";
 }
 
 // Menu items whose check marks the game sets.
-enum class MenuMark { LEVEL1, LEVEL2, LEVEL3, LEVEL4, KEIKA, BGM, SIDOU, MIDORI, TATAMI, TAKE, UCHU, RENGA, COUNT };
+enum class MenuMark { LEVEL1, LEVEL2, LEVEL3, LEVEL4, CLOCK, MUSIC, MOVE_HINTS, GREEN, TATAMI, BAMBOO, SPACE, BRICK, COUNT };
 
 // What was typed into the four boxes of the save panel.
 struct SaveFormTexts {

@@ -14,14 +14,14 @@ constexpr const char* MAN_TO_MOVE = "MANの番です";
 
 }  // namespace
 
-void Game::TAIKYOKU_Click() {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::game_menu_opened() {
+  show_file_lists(false, false, false);
+  set_save_form(1);
 }
 
-void Game::STOP_Click() {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::board_menu_opened() {
+  show_file_lists(false, false, false);
+  set_save_form(1);
 }
 
 // A fresh game: the person takes the first or the second side, and the first
@@ -35,12 +35,12 @@ void Game::take_sides(bool person_first) {
 // No game running, or no move played yet.
 bool Game::fresh_start() const { return flow.side_to_move == 0 || flow.move_count == 0; }
 
-void Game::START_Click() {
-  描画_棋譜読込み部分消去();
+void Game::start_two_person_game() {
+  clear_loaded_record_texts();
   for (int x = -2; x <= 0; ++x) paint_background(x, 0);
-  描画_将棋盤桝();
+  draw_board_outlines();
   time.turn_start_time = port_.clock();
-  if (opt.marked(MenuMark::KEIKA)) set_timer(true);
+  if (opt.marked(MenuMark::CLOCK)) set_timer(true);
   flow.record_mode = false;
   flow.game_mode = 0;
   if (fresh_start()) {
@@ -54,10 +54,10 @@ void Game::START_Click() {
   flow.resume_pending = false;
 }
 
-void Game::SENTE_Click() {
-  描画_棋譜読込み部分消去();
-  描画_レベル(e.com_level);
-  描画_将棋盤桝();
+void Game::start_game_person_first() {
+  clear_loaded_record_texts();
+  draw_level(e.com_level);
+  draw_board_outlines();
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
@@ -76,16 +76,16 @@ void Game::SENTE_Click() {
     flow.side_to_move = flow.first_side;
     port_.message("対局", MAN_TO_MOVE);
   } else {
-    com_ban();
+    computer_turn();
     return;
   }
   flow.resume_pending = false;
 }
 
-void Game::GOTE_Click() {
-  描画_棋譜読込み部分消去();
-  描画_レベル(e.com_level);
-  描画_将棋盤桝();
+void Game::start_game_computer_first() {
+  clear_loaded_record_texts();
+  draw_level(e.com_level);
+  draw_board_outlines();
   set_timer(true);
   flow.selection_state = 0;
   flow.game_mode = 1;
@@ -93,12 +93,12 @@ void Game::GOTE_Click() {
   rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   if (fresh_start()) {
     take_sides(false);
-    com_ban();
+    computer_turn();
   } else if (flow.side_to_move == flow.man_side) {
     port_.message("対局", MAN_TO_MOVE);
     flow.resume_pending = false;
   } else {
-    com_ban();
+    computer_turn();
   }
 }
 

@@ -16,13 +16,13 @@ struct HandicapRow {
 // lances, knights, silvers and golds in pairs; the bottom side's squares are
 // the top side's turned by half a turn.
 constexpr HandicapRow HANDICAP_TABLE[21] = {
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人", 6, 9, -金}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８段", 4, 9, -金}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７段", 7, 9, -銀},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６段", 3, 9, -銀}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５段", 8, 9, -桂}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４段", 2, 9, -桂},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３段", 9, 9, -香}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２段", 1, 9, -香}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:初段", 8, 8, -飛},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級", 2, 8, -角}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２級", 0, 0, EMPTY},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３級", 8, 2, 角},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級", 2, 2, 飛},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５級", 9, 1, 香},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６級", 1, 1, 香},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７級", 8, 1, 桂},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８級", 2, 1, 桂},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:９級", 7, 1, 銀},
-    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:10級", 3, 1, 銀},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:11級", 6, 1, 金},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:12級", 4, 1, 金},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:名人", 6, 9, -GOLD}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８段", 4, 9, -GOLD}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７段", 7, 9, -SILVER},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６段", 3, 9, -SILVER}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５段", 8, 9, -KNIGHT}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４段", 2, 9, -KNIGHT},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３段", 9, 9, -LANCE}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２段", 1, 9, -LANCE}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:初段", 8, 8, -ROOK},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:１級", 2, 8, -BISHOP}, {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:２級", 0, 0, EMPTY},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:３級", 8, 2, BISHOP},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:４級", 2, 2, ROOK},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:５級", 9, 1, LANCE},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:６級", 1, 1, LANCE},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:７級", 8, 1, KNIGHT},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:８級", 2, 1, KNIGHT},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:９級", 7, 1, SILVER},
+    {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:10級", 3, 1, SILVER},  {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:11級", 6, 1, GOLD},   {"ﾊﾝﾃﾞｨｷｬｯﾌﾟ:12級", 4, 1, GOLD},
 };
 constexpr int HANDICAP_LIMIT = 10;
 
@@ -33,7 +33,7 @@ const char* const REFUSALS[4] = {"", "棋譜ﾓｰﾄﾞではできません", 
 
 }  // namespace
 
-void Game::描画_文字列(double x, double y, int code, int colour, int size) {
+void Game::draw_label(double x, double y, int code, int colour, int size) {
   const char* text = nullptr;
   if (code >= -HANDICAP_LIMIT && code <= HANDICAP_LIMIT)
     text = row_of(code).label;
@@ -44,26 +44,26 @@ void Game::描画_文字列(double x, double y, int code, int colour, int size) 
   port_.draw_text(x + 120.0 / 600, y + 160.0 / 615, text, colour, size, font_bold);
 }
 
-void Game::描画_ハンデレベル(int level) {
+void Game::draw_handicap_level(int level) {
   for (int x : {11, 12, 13, 16}) paint_background(x, 1);
-  描画_文字列(11.1, 1.1, level, BLACK, 10);
-  描画_文字列(11, 1, level, WHITE, 10);
+  draw_label(11.1, 1.1, level, BLACK, 10);
+  draw_label(11, 1, level, WHITE, 10);
 }
 
-void Game::描画_メッセージ(int reason) {
+void Game::show_handicap_refusal(int reason) {
   port_.message("ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定", std::string(REFUSALS[reason]) + "\r\r局面→最初にして下さい");
 }
 
-void Game::LBEL_UP_Click() { handicap_step(+1); }
-void Game::LEBEL_DOWN_Click() { handicap_step(-1); }
+void Game::raise_handicap() { handicap_step(+1); }
+void Game::lower_handicap() { handicap_step(-1); }
 
 void Game::handicap_step(int direction) {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+  show_file_lists(false, false, false);
+  set_save_form(1);
   const int reason = flow.record_mode ? 1 : rec.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
   if (reason != 0) {
-    port_.play(Sound::禁止);
-    描画_メッセージ(reason);
+    port_.play(Sound::REFUSED);
+    show_handicap_refusal(reason);
     return;
   }
   rec.record_length = 0;
@@ -71,15 +71,15 @@ void Game::handicap_step(int direction) {
   if (level * direction < HANDICAP_LIMIT) {
     const int n = level + direction;
     hc.handicap_level = n;
-    描画_ハンデレベル(n);
+    draw_handicap_level(n);
     // Moving away from 0 empties the new level's square; moving toward 0
     // puts back the piece of the level left.
     const bool away = n * direction > 0;
     const HandicapRow& r = away ? row_of(n) : row_of(level);
     e.pos.board[r.x][r.y] = away ? EMPTY : r.piece;
-    描画_絵(e.pos.board[r.x][r.y], r.x, r.y);
-    描画_桝輪郭(board_line_colour, r.x, r.y);
-    port_.play(Sound::駒打音);
+    draw_picture_at(e.pos.board[r.x][r.y], r.x, r.y);
+    draw_square_outline(board_line_colour, r.x, r.y);
+    port_.play(Sound::PIECE_PLACED);
   }
   hc.handicap_set = true;
 }

@@ -56,12 +56,12 @@ struct Geometry {
       }
     // Steps as (dx, dy) for the MAN faces; a COM face mirrors dy. Golds and
     // tokins are listed in each side's own order, as the survey visits them.
-    constexpr int KING[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
-    constexpr int MAN_GOLD[6][2] = {{0, -1}, {-1, -1}, {1, -1}, {0, 1}, {-1, 0}, {1, 0}};
-    constexpr int COM_GOLD[6][2] = {{0, -1}, {0, 1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
-    constexpr int SILVER[5][2] = {{0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
-    constexpr int KNIGHT[2][2] = {{-1, -2}, {1, -2}};
-    constexpr int PAWN[1][2] = {{0, -1}};
+    constexpr int KING_STEPS[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
+    constexpr int MAN_GOLD_STEPS[6][2] = {{0, -1}, {-1, -1}, {1, -1}, {0, 1}, {-1, 0}, {1, 0}};
+    constexpr int COM_GOLD_STEPS[6][2] = {{0, -1}, {0, 1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};
+    constexpr int SILVER_STEPS[5][2] = {{0, -1}, {-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
+    constexpr int KNIGHT_STEPS[2][2] = {{-1, -2}, {1, -2}};
+    constexpr int PAWN_STEPS[1][2] = {{0, -1}};
     auto add_steps = [&](int face, const int (*v)[2], int n, int mirror) {
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
@@ -73,12 +73,12 @@ struct Geometry {
     };
     for (int side = 0; side < 2; ++side) {
       const int o = 9 * side, mirror = side == 0 ? 1 : -1;
-      add_steps(o + 0, PAWN, 1, mirror);
-      add_steps(o + 1, side == 0 ? MAN_GOLD : COM_GOLD, 6, 1);
-      add_steps(o + 3, KNIGHT, 2, mirror);
-      add_steps(o + 4, SILVER, 5, mirror);
-      add_steps(o + 5, side == 0 ? MAN_GOLD : COM_GOLD, 6, 1);
-      add_steps(o + 8, KING, 8, 1);
+      add_steps(o + 0, PAWN_STEPS, 1, mirror);
+      add_steps(o + 1, side == 0 ? MAN_GOLD_STEPS : COM_GOLD_STEPS, 6, 1);
+      add_steps(o + 3, KNIGHT_STEPS, 2, mirror);
+      add_steps(o + 4, SILVER_STEPS, 5, mirror);
+      add_steps(o + 5, side == 0 ? MAN_GOLD_STEPS : COM_GOLD_STEPS, 6, 1);
+      add_steps(o + 8, KING_STEPS, 8, 1);
       dirs[o + 2][0] = side == 0 ? 1 : 0;  // a lance runs forward
       dir_n[o + 2] = 1;
       for (int d = 0; d < 4; ++d) {

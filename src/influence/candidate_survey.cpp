@@ -39,25 +39,25 @@ inline int distance_to(int from, int to) {
 // What a code is, looked up: the tests cost more than the work around them.
 enum : std::uint8_t { SLIDER = 1, GUARD_SQUARE = 2, CAPTURER = 4 };
 struct CodeKinds {
-  std::uint8_t of[2 * 王 + 1];
+  std::uint8_t of[2 * KING + 1];
   constexpr CodeKinds() : of() {
-    for (const int a : {香, 角, 飛}) {
-      of[王 + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // a COM slider writes its square either way
-      of[王 - a] |= SLIDER;
+    for (const int a : {LANCE, BISHOP, ROOK}) {
+      of[KING + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // a COM slider writes its square either way
+      of[KING - a] |= SLIDER;
     }
-    of[王 + 桂] |= GUARD_SQUARE;
-    of[王 + 銀] |= GUARD_SQUARE;
-    of[王 + 歩] |= CAPTURER;  // a COM pawn may capture, writing no square
+    of[KING + KNIGHT] |= GUARD_SQUARE;
+    of[KING + SILVER] |= GUARD_SQUARE;
+    of[KING + PAWN] |= CAPTURER;  // a COM pawn may capture, writing no square
   }
 };
 constexpr CodeKinds code_kinds;
 // Only piece codes are asked: the reachers come from the faces' tables.
-inline int kinds(int code) { return code_kinds.of[王 + code]; }
+inline int kinds(int code) { return code_kinds.of[KING + code]; }
 
 inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
 // A COM gold and a COM tokin both record 110.
-inline int recorded_code(int code) { return code == と ? 金 : code; }
+inline int recorded_code(int code) { return code == TOKIN ? GOLD : code; }
 
 // Every square a piece on s reaches, as the survey records them: a run goes
 // through empty squares and the other side's king. Runs pass their
@@ -71,7 +71,7 @@ inline void each_reach(const int* b, int code, int s, Visit&& visit) {
     for (int i = 0, n = g.step_n[face][s]; i < n; ++i) visit(g.step[face][s][i], -1);
     return;
   }
-  const int enemy_king = code < 0 ? 王 : -王;
+  const int enemy_king = code < 0 ? KING : -KING;
   for (int j = 0; j < g.dir_n[face]; ++j) {
     const int d = g.dirs[face][j];
     const std::uint8_t* ray = g.ray[s][d];
@@ -84,7 +84,7 @@ inline void each_reach(const int* b, int code, int s, Visit&& visit) {
 }
 
 inline int run_length(const int* b, int code, int s, int d) {
-  const int enemy_king = code < 0 ? 王 : -王;
+  const int enemy_king = code < 0 ? KING : -KING;
   const std::uint8_t* ray = geometry.ray[s][d];
   const int n = geometry.ray_n[s][d];
   for (int k = 0; k < n; ++k) {
@@ -96,15 +96,15 @@ inline int run_length(const int* b, int code, int s, int d) {
 
 // The check marks one piece writes, as the survey writes them.
 void mark_piece(const int* b, Influence& m, int code, int s) {
-  const int enemy_king = code < 0 ? 王 : -王;
+  const int enemy_king = code < 0 ? KING : -KING;
   std::int16_t* marks = cells(code < 0 ? m.man_check_map : m.com_check_map);
   const int a = iabs(code);
-  if (a == 王) return;
+  if (a == KING) return;
   each_reach(b, code, s, [&](int sq, int d) {
     if (b[sq] != enemy_king) return;
     if (d >= 0) {
       for (const std::uint8_t* on = geometry.ray[s][d]; *on != sq; ++on) marks[*on] = 1;
-    } else if (a == 桂) {
+    } else if (a == KNIGHT) {
       marks[sq] = 9;
     }
     marks[s] = 9;
@@ -145,7 +145,7 @@ inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
     }
   } else if (occupant <= -10 && (kinds(k) & CAPTURER) && f.com_capturer > k) {
     f.com_capturer = static_cast<std::int16_t>(k);
-    if (k != 歩) {  // a slider
+    if (k != PAWN) {  // a slider
       f.capturer_square_written = true;
       f.capturer_x = static_cast<std::int16_t>(sq_x(r.sq));
       f.capturer_y = static_cast<std::int16_t>(sq_y(r.sq));
@@ -192,14 +192,14 @@ void CandidateSurvey::start(Position& p, Influence& m) {
         target_[sq][target_n_[sq]++] = static_cast<std::uint8_t>(s);
         if (d >= 0) ++run_len_[sq][d];
       });
-      if (code == 王) com_kings_[n_com_kings_++] = sq;
-      if (code == -王) man_kings_[n_man_kings_++] = sq;
-      if (code == 王 || code == -王) king_squares_.add(geometry.bit[sq]);
+      if (code == KING) com_kings_[n_com_kings_++] = sq;
+      if (code == -KING) man_kings_[n_man_kings_++] = sq;
+      if (code == KING || code == -KING) king_squares_.add(geometry.bit[sq]);
     }
   }
   if (!usable_) {
     // Every candidate is then surveyed in full, and so is the start.
-    勢力調査(p, m);
+    survey_influence(p, m);
     return;
   }
   for (int x = 1; x <= 9; ++x)
@@ -239,7 +239,7 @@ void CandidateSurvey::com_steps(int s, int occupant) {
     const int k = list_[s][i].code;
     if (k > 0 && (guard || (kinds(k) & CAPTURER)) && k < state.best) {
       state.best = static_cast<std::int16_t>(k);
-      if (guard ? (kinds(k) & GUARD_SQUARE) != 0 : k != 歩) {
+      if (guard ? (kinds(k) & GUARD_SQUARE) != 0 : k != PAWN) {
         state.written = true;
         state.sq = list_[s][i].sq;
       }
@@ -271,7 +271,7 @@ void CandidateSurvey::name_kings(Position& p, const int kings_man[], int n_man, 
 }
 
 void CandidateSurvey::full_survey(Position& p, Influence& m) {
-  勢力調査(p, m);
+  survey_influence(p, m);
   prev_everything_ = true;
   marks_ = true;
   marks_are_base_ = false;
@@ -401,7 +401,7 @@ inline void CandidateSurvey::note_occupied(int s, int occupant, int sign, int fr
     // A run that reached the target at the start still passes every square
     // up to it (only the source, now empty, changed on the way) and stops
     // there, unless the new piece is a king it runs through.
-    const int enemy_king = r.code < 0 ? 王 : -王;
+    const int enemy_king = r.code < 0 ? KING : -KING;
     const int now = sq == t && piece != enemy_king
                         ? distance_to(r.sq, sq)
                         : run_length(b, r.code, r.sq, d);
@@ -427,7 +427,7 @@ inline const CandidateSurvey::DropSquare& CandidateSurvey::drop_square(int s) {
 void CandidateSurvey::work_out_drop_square(int s) {
   DropSquare& q = drop_[s];
   q.start = starts_;
-  q.fold = fold(list_[s], list_n_[s], 歩);
+  q.fold = fold(list_[s], list_n_[s], PAWN);
   q.cut_n = 0;
   for (int i = 0; i < list_n_[s]; ++i) {
     const Reacher r = list_[s][i];
@@ -485,7 +485,7 @@ inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
     const ComState& state = com_prefix_[s][i];
     if (a.code < state.best && com_suffix_best_[s][i] >= a.code) {
       const bool guard = occupant >= 10;
-      const bool writes = guard ? (kinds(a.code) & GUARD_SQUARE) != 0 : a.code != 歩;
+      const bool writes = guard ? (kinds(a.code) & GUARD_SQUARE) != 0 : a.code != PAWN;
       const int sq = writes ? a.sq : state.sq;
       f = base_fold_[s];
       if (guard) {
@@ -697,7 +697,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
   else
     each_reach(b, piece, t, [&](int s, int) { note_as<false>(s, 1, t, piece_code, b); });
 
-  const bool drop = f == 0 && iabs(piece) != 王;
+  const bool drop = f == 0 && iabs(piece) != KING;
   if (drop) {
     const DropSquare& q = drop_square(t);
     for (int i = 0; i < q.cut_n; ++i) note(q.cut[i].sq, -1, q.cut[i].from, q.cut[i].code, b);
@@ -719,7 +719,7 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
 
   // The kings of the candidate position, and the marks of the pieces that
   // reach them. Unless a king moves or is taken they are the start's.
-  const bool kings_change = iabs(piece) == 王 || iabs(captured) == 王;
+  const bool kings_change = iabs(piece) == KING || iabs(captured) == KING;
   int moved_man[82], moved_com[82];
   const int* kings_man = man_kings_;
   const int* kings_com = com_kings_;
@@ -730,8 +730,8 @@ void CandidateSurvey::survey(Position& p, Influence& m, int fx, int fy, int tx, 
       if (man_kings_[i] != t && man_kings_[i] != f) moved_man[n_man++] = man_kings_[i];
     for (int i = 0; i < n_com_kings_; ++i)
       if (com_kings_[i] != t && com_kings_[i] != f) moved_com[n_com++] = com_kings_[i];
-    if (piece == 王) moved_com[n_com++] = t;
-    if (piece == -王) moved_man[n_man++] = t;
+    if (piece == KING) moved_com[n_com++] = t;
+    if (piece == -KING) moved_man[n_man++] = t;
     kings_man = moved_man;
     kings_com = moved_com;
   }

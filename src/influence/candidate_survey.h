@@ -25,13 +25,13 @@ namespace vv {
 
 class CandidateSurvey {
  public:
-  // Surveys p into m and sets its king squares, as 勢力調査(p, m) would;
+  // Surveys p into m and sets its king squares, as survey_influence(p, m) would;
   // p is the position the candidates are made in.
   void start(Position& p, Influence& m);
 
   // The candidate stands on p.board: the piece on (tx, ty) came from (fx, fy)
   // (fx outside 1..9 for a drop) and took `captured` there. Leaves m and the
-  // king squares as 勢力調査(p, m) would, given that m holds what the survey of
+  // king squares as survey_influence(p, m) would, given that m holds what the survey of
   // the previous candidate (or of the start) left.
   void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
 

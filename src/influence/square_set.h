@@ -79,7 +79,7 @@ class MoveReach {
   // squares are asked of the move check: the table is built at every start
   // of the program.
   MoveReach() {
-    static constexpr int FACES[9] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+    static constexpr int FACES[9] = {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING};
     const Board empty{};
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
@@ -93,7 +93,7 @@ class MoveReach {
         for (int side = 0; side < 2; ++side)
           for (int f = 0; f < 9; ++f)
             for (int i = 0; i < n; ++i)
-              if (移動チェック(empty, x, y, bit_x(targets[i]), bit_y(targets[i]), side == 0 ? FACES[f] : -FACES[f]) == 1)
+              if (move_allowed(empty, x, y, bit_x(targets[i]), bit_y(targets[i]), side == 0 ? FACES[f] : -FACES[f]) == 1)
                 of_[side][f][square_bit(x, y)].add(targets[i]);
       }
   }

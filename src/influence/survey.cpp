@@ -47,7 +47,7 @@ inline void record_man(const Board& b, Influence& m, int k, int px, int py, int 
       m.man_capturer_x[x][y] = static_cast<std::int16_t>(px);
       m.man_capturer_y[x][y] = static_cast<std::int16_t>(py);
     }
-    if (target == 王) {
+    if (target == KING) {
       if constexpr (marks_own_square(K)) {
         m.man_check_map[px][py] = 9;
       } else if constexpr (K == Kind::knight) {
@@ -64,7 +64,7 @@ inline void record_com(const Board& b, Influence& m, int k, int px, int py, int 
   m.com_reach_count[x][y] += 1;
   const int target = b[x][y];
   if (target >= 10) {
-    const int g = (K == Kind::gold || K == Kind::tokin) ? 金 : k;
+    const int g = (K == Kind::gold || K == Kind::tokin) ? GOLD : k;
     if (m.com_guard_piece[x][y] > g) {
       m.com_guard_piece[x][y] = static_cast<std::int16_t>(g);
       if constexpr (K == Kind::knight || K == Kind::silver || is_slider(K)) {
@@ -82,7 +82,7 @@ inline void record_com(const Board& b, Influence& m, int k, int px, int py, int 
         }
       }
     }
-    if (target == -王) {
+    if (target == -KING) {
       if constexpr (marks_own_square(K)) {
         m.com_check_map[px][py] = 9;
       } else if constexpr (K == Kind::knight) {
@@ -110,7 +110,7 @@ inline void step(const Board& b, Influence& m, int k, int px, int py, int x, int
 // other side's king (marking the check), ending on any other piece.
 template <bool Man, Kind K>
 inline void run(const Board& b, Influence& m, int k, int x, int y, int dx, int dy) {
-  const int enemy_king = Man ? 王 : -王;
+  const int enemy_king = Man ? KING : -KING;
   auto& check_map = Man ? m.man_check_map : m.com_check_map;
   int sx = x + dx, sy = y + dy;
   while (on_board(sx, sy)) {
@@ -128,7 +128,7 @@ inline void run(const Board& b, Influence& m, int k, int x, int y, int dx, int d
 
 template <bool Man>
 inline void straight(const Board& b, Influence& m, int code, int x, int y, int dx, int dy) {
-  if (iabs(code) == 香)
+  if (iabs(code) == LANCE)
     run<Man, Kind::lance>(b, m, code, x, y, dx, dy);
   else
     run<Man, Kind::rook>(b, m, code, x, y, dx, dy);
@@ -169,12 +169,12 @@ inline void man_gold(const Board& b, Influence& m, int code, int x, int y) {
 
 inline void com_gold(const Board& b, Influence& m, int x, int y) {
   // Golds and tokins both record as 110 and never write a square.
-  step<false, Kind::gold>(b, m, 金, x, y, x, y - 1);
-  step<false, Kind::gold>(b, m, 金, x, y, x, y + 1);
-  step<false, Kind::gold>(b, m, 金, x, y, x - 1, y + 1);
-  step<false, Kind::gold>(b, m, 金, x, y, x + 1, y + 1);
-  step<false, Kind::gold>(b, m, 金, x, y, x - 1, y);
-  step<false, Kind::gold>(b, m, 金, x, y, x + 1, y);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x, y - 1);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x, y + 1);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x - 1, y + 1);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x + 1, y + 1);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x - 1, y);
+  step<false, Kind::gold>(b, m, GOLD, x, y, x + 1, y);
 }
 
 template <bool Man>
@@ -188,22 +188,22 @@ inline void king_steps(const Board& b, Influence& m, int code, int x, int y) {
 
 const Influence& survey_reset_maps() { return reset_template.maps; }
 
-void 勢力確定上直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, -1); }
-void 勢力確定下直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, 1); }
-void 勢力確定右直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 1, 0); }
-void 勢力確定左直進(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, -1, 0); }
+void add_run_up(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, -1); }
+void add_run_down(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, 1); }
+void add_run_right(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 1, 0); }
+void add_run_left(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, -1, 0); }
 
-void 勢力確定自金(const Position& p, Influence& m, int code, int x, int y) {
-  if (code == -と)
+void add_man_gold(const Position& p, Influence& m, int code, int x, int y) {
+  if (code == -TOKIN)
     man_gold<Kind::tokin>(p.board, m, code, x, y);
   else
     man_gold<Kind::gold>(p.board, m, code, x, y);
 }
-void 勢力確定敵金(const Position& p, Influence& m, int x, int y) { com_gold(p.board, m, x, y); }
-void 勢力確定自角(const Position& p, Influence& m, int x, int y) { bishop_runs<true>(p.board, m, -角, x, y); }
-void 勢力確定敵角(const Position& p, Influence& m, int code, int x, int y) { bishop_runs<false>(p.board, m, code, x, y); }
+void add_com_gold(const Position& p, Influence& m, int x, int y) { com_gold(p.board, m, x, y); }
+void add_man_bishop(const Position& p, Influence& m, int x, int y) { bishop_runs<true>(p.board, m, -BISHOP, x, y); }
+void add_com_bishop(const Position& p, Influence& m, int code, int x, int y) { bishop_runs<false>(p.board, m, code, x, y); }
 
-void 勢力調査(Position& p, Influence& m) {
+void survey_influence(Position& p, Influence& m) {
   std::memcpy(static_cast<void*>(&m), &reset_template.maps, RESET_BYTES);
   const Board& b = p.board;
   for (int x = 1; x <= 9; ++x) {
@@ -212,68 +212,68 @@ void 勢力調査(Position& p, Influence& m) {
       switch (k) {
         case EMPTY:
           break;
-        case -歩:
+        case -PAWN:
           step<true, Kind::pawn>(b, m, k, x, y, x, y - 1);
           break;
-        case -と:
+        case -TOKIN:
           man_gold<Kind::tokin>(b, m, k, x, y);
           break;
-        case -香:
+        case -LANCE:
           run<true, Kind::lance>(b, m, k, x, y, 0, -1);
           break;
-        case -桂:
+        case -KNIGHT:
           step<true, Kind::knight>(b, m, k, x, y, x - 1, y - 2);
           step<true, Kind::knight>(b, m, k, x, y, x + 1, y - 2);
           break;
-        case -銀:
+        case -SILVER:
           step<true, Kind::silver>(b, m, k, x, y, x, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           step<true, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<true, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           break;
-        case -金:
+        case -GOLD:
           man_gold<Kind::gold>(b, m, k, x, y);
           break;
-        case -角:
+        case -BISHOP:
           bishop_runs<true>(b, m, k, x, y);
           break;
-        case -飛:
+        case -ROOK:
           rook_runs<true, Kind::rook>(b, m, k, x, y);
           break;
-        case -王:
+        case -KING:
           p.man_king_x = x;
           p.man_king_y = y;
           king_steps<true>(b, m, k, x, y);
           break;
-        case 歩:
+        case PAWN:
           step<false, Kind::pawn>(b, m, k, x, y, x, y + 1);
           break;
-        case と:
-        case 金:
+        case TOKIN:
+        case GOLD:
           com_gold(b, m, x, y);
           break;
-        case 香:
+        case LANCE:
           run<false, Kind::lance>(b, m, k, x, y, 0, 1);
           break;
-        case 桂:
+        case KNIGHT:
           step<false, Kind::knight>(b, m, k, x, y, x - 1, y + 2);
           step<false, Kind::knight>(b, m, k, x, y, x + 1, y + 2);
           break;
-        case 銀:
+        case SILVER:
           step<false, Kind::silver>(b, m, k, x, y, x, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y + 1);
           step<false, Kind::silver>(b, m, k, x, y, x - 1, y - 1);
           step<false, Kind::silver>(b, m, k, x, y, x + 1, y - 1);
           break;
-        case 角:
+        case BISHOP:
           bishop_runs<false>(b, m, k, x, y);
           break;
-        case 飛:
+        case ROOK:
           rook_runs<false, Kind::rook>(b, m, k, x, y);
           break;
-        case 王:
+        case KING:
           p.com_king_x = x;
           p.com_king_y = y;
           king_steps<false>(b, m, k, x, y);

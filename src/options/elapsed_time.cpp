@@ -6,23 +6,23 @@
 
 namespace vv {
 
-double 調査_経過秒(double start, double now) { return start <= now ? now - start : now + 86400 - start; }
+double elapsed_seconds(double start, double now) { return start <= now ? now - start : now + 86400 - start; }
 
-std::string 変換_数字から文字(long n) {
+std::string two_digits(long n) {
   const std::string digits = std::to_string(n);
   if (digits.size() == 1) return "0" + digits;
   if (digits.size() == 2) return digits;
   return "";
 }
 
-std::string 調査_時間秒追加結果(double seconds) {
+std::string clock_text(double seconds) {
   const long h = seconds >= 3600 ? static_cast<long>(seconds / 3600) : 0;
   const long m = static_cast<long>((seconds - 3600.0 * h) / 60);
   const long s = static_cast<long>(seconds - 3600.0 * h - 60.0 * m);
-  return 変換_数字から文字(h) + ":" + 変換_数字から文字(m) + ":" + 変換_数字から文字(s);
+  return two_digits(h) + ":" + two_digits(m) + ":" + two_digits(s);
 }
 
-void Game::消去_所有時間(int side) {
+void Game::erase_elapsed_time(int side) {
   if (side == flow.man_side) {
     for (int x = 12; x <= 14; ++x) paint_background(x, 11);
   } else if (side == flow.com_side) {
@@ -30,32 +30,32 @@ void Game::消去_所有時間(int side) {
   }
 }
 
-void Game::描画_所有時間(int side, double seconds) {
-  if (!opt.marked(MenuMark::KEIKA)) return;
+void Game::draw_elapsed_time(int side, double seconds) {
+  if (!opt.marked(MenuMark::CLOCK)) return;
   if (side != flow.man_side && side != flow.com_side) return;
-  const std::string text = 調査_時間秒追加結果(seconds);
-  消去_所有時間(side);
+  const std::string text = clock_text(seconds);
+  erase_elapsed_time(side);
   if (side == flow.man_side) {
-    描画_数値(12.1, 11.1, text, BLACK, 12);
-    描画_数値(12, 11, text, WHITE, 12);
+    draw_text_at(12.1, 11.1, text, BLACK, 12);
+    draw_text_at(12, 11, text, WHITE, 12);
   } else {
-    描画_数値(-1.5, 7.3, text, BLACK, 12);
-    描画_数値(-1.6, 7.2, text, WHITE, 12);
+    draw_text_at(-1.5, 7.3, text, BLACK, 12);
+    draw_text_at(-1.6, 7.2, text, WHITE, 12);
   }
 }
 
-void Game::Timer1_Timer() {
+void Game::timer_tick() {
   const double now = port_.clock();
-  time.move_seconds = 調査_経過秒(time.turn_start_time, now);
+  time.move_seconds = elapsed_seconds(time.turn_start_time, now);
   const int whole = static_cast<int>(time.move_seconds);
   if (whole == time.shown_second) return;
   time.shown_second = whole;
   if (flow.side_to_move == flow.com_side)
-    描画_所有時間(flow.com_side, time.move_seconds + time.com_time_total);
+    draw_elapsed_time(flow.com_side, time.move_seconds + time.com_time_total);
   else if (flow.side_to_move == flow.man_side)
-    描画_所有時間(flow.man_side, time.move_seconds + time.man_time_total);
+    draw_elapsed_time(flow.man_side, time.move_seconds + time.man_time_total);
   port_.refresh();
-  待ち時間(0.3);
+  wait_seconds(0.3);
 }
 
 }  // namespace vv

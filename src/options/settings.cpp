@@ -24,9 +24,9 @@ struct BackgroundLine {
 };
 // In the order the writer tests the marks.
 constexpr BackgroundLine BACKGROUNDS[5] = {
-    {BACKGROUND_GREEN, MenuMark::MIDORI, "背景画=緑"}, {BACKGROUND_BAMBOO, MenuMark::TAKE, "背景画=竹"},
-    {BACKGROUND_TATAMI, MenuMark::TATAMI, "背景画=畳"}, {BACKGROUND_SPACE, MenuMark::UCHU, "背景画=宇宙"},
-    {BACKGROUND_BRICK, MenuMark::RENGA, "背景画=煉瓦"},
+    {BACKGROUND_GREEN, MenuMark::GREEN, "背景画=緑"}, {BACKGROUND_BAMBOO, MenuMark::BAMBOO, "背景画=竹"},
+    {BACKGROUND_TATAMI, MenuMark::TATAMI, "背景画=畳"}, {BACKGROUND_SPACE, MenuMark::SPACE, "背景画=宇宙"},
+    {BACKGROUND_BRICK, MenuMark::BRICK, "背景画=煉瓦"},
 };
 constexpr const char* GUIDANCE_ON = "移動指導=ON";
 constexpr const char* GUIDANCE_OFF = "移動指導=OFF";
@@ -89,12 +89,12 @@ bool write_lines(Port& port, const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void Game::チェック設定(int code) {
+void Game::mark_background(int code) {
   for (const BackgroundLine& b : BACKGROUNDS) set_mark(b.item, false);
   if (const BackgroundLine* b = background_of(code)) set_mark(b->item, true);
 }
 
-void Game::読込_環境設定ファイル() {
+void Game::read_settings_file() {
   std::string bytes, reason;
   std::string_view lines[SETTINGS_LINES];
   // The whole file is checked before anything is applied, so a short file
@@ -102,37 +102,37 @@ void Game::読込_環境設定ファイル() {
   if (port_.read_file(SETTINGS_FILE, bytes, reason) && first_lines(bytes, lines)) {
     for (const BackgroundLine& b : BACKGROUNDS) {
       if (is(lines[0], b.text)) {
-        チェック設定(b.code);
-        描画_背景(b.code);
+        mark_background(b.code);
+        draw_background(b.code);
         opt.background_code = b.code;
         break;
       }
     }
     const bool guidance = is(lines[1], GUIDANCE_ON);
     opt.guide_colour = guidance ? WHITE : board_line_colour;
-    set_mark(MenuMark::SIDOU, guidance);
+    set_mark(MenuMark::MOVE_HINTS, guidance);
     opt.move_guidance = guidance;
-    set_mark(MenuMark::KEIKA, is(lines[2], ELAPSED_ON));
+    set_mark(MenuMark::CLOCK, is(lines[2], ELAPSED_ON));
     const bool music = is(lines[3], MUSIC_ON);
-    set_mark(MenuMark::BGM, music);
-    if (music) port_.play_looping(Sound::BGM);
+    set_mark(MenuMark::MUSIC, music);
+    if (music) port_.play_looping(Sound::MUSIC);
     return;
   }
 
   // A missing, short or unreadable file: the defaults, written anew. The
   // music stays silent until it is toggled.
   write_lines(port_, DEFAULT_LINES);
-  チェック設定(BACKGROUND_GREEN);
-  描画_背景(BACKGROUND_GREEN);
+  mark_background(BACKGROUND_GREEN);
+  draw_background(BACKGROUND_GREEN);
   opt.background_code = BACKGROUND_GREEN;
-  set_mark(MenuMark::SIDOU, false);
+  set_mark(MenuMark::MOVE_HINTS, false);
   opt.move_guidance = false;
   opt.guide_colour = board_line_colour;
-  set_mark(MenuMark::KEIKA, true);
-  set_mark(MenuMark::BGM, true);
+  set_mark(MenuMark::CLOCK, true);
+  set_mark(MenuMark::MUSIC, true);
 }
 
-void Game::書込_環境設定ファイル() {
+void Game::write_settings_file() {
   std::vector<std::string> lines;
   for (const BackgroundLine& b : BACKGROUNDS) {
     if (opt.marked(b.item)) {
@@ -140,80 +140,80 @@ void Game::書込_環境設定ファイル() {
       break;
     }
   }
-  lines.push_back(opt.marked(MenuMark::SIDOU) ? GUIDANCE_ON : GUIDANCE_OFF);
-  lines.push_back(opt.marked(MenuMark::KEIKA) ? ELAPSED_ON : ELAPSED_OFF);
-  lines.push_back(opt.marked(MenuMark::BGM) ? MUSIC_ON : MUSIC_OFF);
+  lines.push_back(opt.marked(MenuMark::MOVE_HINTS) ? GUIDANCE_ON : GUIDANCE_OFF);
+  lines.push_back(opt.marked(MenuMark::CLOCK) ? ELAPSED_ON : ELAPSED_OFF);
+  lines.push_back(opt.marked(MenuMark::MUSIC) ? MUSIC_ON : MUSIC_OFF);
   if (write_lines(port_, lines)) return;
   // The defaults replace a file that could not be written. Where even they
   // cannot be written, the marks keep showing what the player chose, which
   // is what the program goes on doing.
   if (!write_lines(port_, DEFAULT_LINES)) return;
-  チェック設定(BACKGROUND_GREEN);
-  set_mark(MenuMark::SIDOU, false);
-  set_mark(MenuMark::KEIKA, true);
-  set_mark(MenuMark::BGM, true);
+  mark_background(BACKGROUND_GREEN);
+  set_mark(MenuMark::MOVE_HINTS, false);
+  set_mark(MenuMark::CLOCK, true);
+  set_mark(MenuMark::MUSIC, true);
 }
 
-void Game::OPTION_Click() {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::options_menu_opened() {
+  show_file_lists(false, false, false);
+  set_save_form(1);
 }
 
-void Game::BACKGROUND_Click(int code) {
+void Game::choose_background(int code) {
   const BackgroundLine* b = background_of(code);
   if (b == nullptr) return;
   if (!opt.marked(b->item)) {
-    チェック設定(code);
+    mark_background(code);
     opt.background_code = code;
   }
-  書込_環境設定ファイル();
-  画面_再描画();
+  write_settings_file();
+  redraw_screen();
 }
 
-void Game::SIDOU_Click() {
-  if (opt.marked(MenuMark::SIDOU)) {
+void Game::toggle_move_hints() {
+  if (opt.marked(MenuMark::MOVE_HINTS)) {
     // The guidance outlines go; the squares and the top stand get their plain ones back.
     for (int x = 1; x <= 9; ++x)
-      for (int y = 1; y <= 9; ++y) 描画_桝輪郭(outline_colour, x, y);
+      for (int y = 1; y <= 9; ++y) draw_square_outline(outline_colour, x, y);
     for (int r = 1; r <= 4; ++r) {
-      描画_桝輪郭(outline_colour, COM_FRONT_COLUMN, r);
-      描画_桝輪郭(outline_colour, COM_BACK_COLUMN, r);
+      draw_square_outline(outline_colour, COM_FRONT_COLUMN, r);
+      draw_square_outline(outline_colour, COM_BACK_COLUMN, r);
     }
-    set_mark(MenuMark::SIDOU, false);
+    set_mark(MenuMark::MOVE_HINTS, false);
     opt.move_guidance = false;
     opt.guide_colour = outline_colour;
   } else {
-    set_mark(MenuMark::SIDOU, true);
+    set_mark(MenuMark::MOVE_HINTS, true);
     opt.move_guidance = true;
     opt.guide_colour = WHITE;
   }
-  書込_環境設定ファイル();
+  write_settings_file();
 }
 
-void Game::KEIKA_Click() {
-  if (opt.marked(MenuMark::KEIKA)) {
-    set_mark(MenuMark::KEIKA, false);
+void Game::toggle_clock() {
+  if (opt.marked(MenuMark::CLOCK)) {
+    set_mark(MenuMark::CLOCK, false);
     set_timer(false);
-    消去_所有時間(flow.man_side);
-    消去_所有時間(flow.com_side);
+    erase_elapsed_time(flow.man_side);
+    erase_elapsed_time(flow.com_side);
   } else {
-    set_mark(MenuMark::KEIKA, true);
+    set_mark(MenuMark::CLOCK, true);
     set_timer(true);
-    描画_所有時間(flow.com_side, time.com_time_total);
-    描画_所有時間(flow.man_side, time.man_time_total);
+    draw_elapsed_time(flow.com_side, time.com_time_total);
+    draw_elapsed_time(flow.man_side, time.man_time_total);
   }
-  書込_環境設定ファイル();
+  write_settings_file();
 }
 
-void Game::BGM_Click() {
-  if (opt.marked(MenuMark::BGM)) {
-    set_mark(MenuMark::BGM, false);
-    port_.stop(Sound::BGM);
+void Game::toggle_music() {
+  if (opt.marked(MenuMark::MUSIC)) {
+    set_mark(MenuMark::MUSIC, false);
+    port_.stop(Sound::MUSIC);
   } else {
-    set_mark(MenuMark::BGM, true);
-    port_.play_looping(Sound::BGM);
+    set_mark(MenuMark::MUSIC, true);
+    port_.play_looping(Sound::MUSIC);
   }
-  書込_環境設定ファイル();
+  write_settings_file();
 }
 
 }  // namespace vv

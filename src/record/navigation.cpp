@@ -41,11 +41,11 @@ bool entry_fits(const Position& p, const MoveRecord& r, int n) {
 
 }  // namespace
 
-void Game::AFTER_Click() {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::step_forward() {
+  show_file_lists(false, false, false);
+  set_save_form(1);
   if (flow.side_to_move == 0) {
-    port_.play(Sound::禁止);
+    port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
     return;
   }
@@ -57,17 +57,17 @@ void Game::AFTER_Click() {
     if (flow.record_mode) {
       port_.message("進む", "終わり");
     } else {
-      port_.play(Sound::禁止);
+      port_.play(Sound::REFUSED);
       port_.message("進む", "できません");
     }
     return;
   }
   flow.selection_state = 0;
   set_timer(false);
-  描画_将棋盤桝();
+  draw_board_outlines();
   const int n = ++rec.move_number;
   flow.move_count += 1;
-  描画_手数(flow.move_count);
+  draw_move_count(flow.move_count);
 
   Position& p = e.pos;
   const int from_x = rec.record_from_x[n], from_y = rec.record_from_y[n];
@@ -82,35 +82,35 @@ void Game::AFTER_Click() {
   change_hand(p, -captured, +1);  // a capture sits in the other side's hand
   time.com_time_total = rec.record_com_time_after[n];
   time.man_time_total = rec.record_man_time_after[n];
-  描画_所有時間(flow.com_side, time.com_time_total);
-  描画_所有時間(flow.man_side, time.man_time_total);
+  draw_elapsed_time(flow.com_side, time.com_time_total);
+  draw_elapsed_time(flow.man_side, time.man_time_total);
 
   if (board_move) {
-    描画_絵(PICTURE_EMPTY_SQUARE, from_x, from_y);
-    描画_桝輪郭(board_line_colour, from_x, from_y);
+    draw_picture_at(PICTURE_EMPTY_SQUARE, from_x, from_y);
+    draw_square_outline(board_line_colour, from_x, from_y);
   }
-  描画_絵(placed, to_x, to_y);
-  描画_桝輪郭(board_line_colour, to_x, to_y);
-  描画_自持盤();
-  描画_敵持盤();
-  port_.play(Sound::駒打音);
-  描画_移動結果(placed > 0 ? flow.com_side : flow.man_side, to_x, to_y, placed, WHITE);
+  draw_picture_at(placed, to_x, to_y);
+  draw_square_outline(board_line_colour, to_x, to_y);
+  draw_man_stand();
+  draw_com_stand();
+  port_.play(Sound::PIECE_PLACED);
+  draw_move_result(placed > 0 ? flow.com_side : flow.man_side, to_x, to_y, placed, WHITE);
   flow.side_to_move = -flow.side_to_move;
-  描画_手数(flow.move_count);
+  draw_move_count(flow.move_count);
 }
 
-void Game::REPLAY_Click() {
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+void Game::step_back() {
+  show_file_lists(false, false, false);
+  set_save_form(1);
   flow.resume_pending = true;
   if (rec.move_number < 1) {
-    port_.play(Sound::禁止);
+    port_.play(Sound::REFUSED);
     port_.message("戻る", "できません");
     return;
   }
   flow.selection_state = 0;
   set_timer(false);
-  描画_将棋盤桝();
+  draw_board_outlines();
 
   Position& p = e.pos;
   const int n = rec.move_number;
@@ -119,37 +119,37 @@ void Game::REPLAY_Click() {
   const int piece = rec.record_piece[n], placed = rec.record_placed[n], captured = rec.record_captured[n];
   if (is_board_column(from_x)) {
     p.board[from_x][from_y] = piece;
-    描画_絵(piece, from_x, from_y);
-    描画_桝輪郭(board_line_colour, from_x, from_y);
+    draw_picture_at(piece, from_x, from_y);
+    draw_square_outline(board_line_colour, from_x, from_y);
   } else {
     change_hand(p, placed, +1);
   }
   change_hand(p, -captured, -1);
   time.com_time_total = rec.record_com_time_before[n];
   time.man_time_total = rec.record_man_time_before[n];
-  描画_所有時間(flow.com_side, time.com_time_total);
-  描画_所有時間(flow.man_side, time.man_time_total);
+  draw_elapsed_time(flow.com_side, time.com_time_total);
+  draw_elapsed_time(flow.man_side, time.man_time_total);
   p.board[to_x][to_y] = captured;
 
-  描画_自持盤();
-  描画_敵持盤();
-  描画_絵(PICTURE_EMPTY_SQUARE, to_x, to_y);
-  描画_桝輪郭(board_line_colour, to_x, to_y);
+  draw_man_stand();
+  draw_com_stand();
+  draw_picture_at(PICTURE_EMPTY_SQUARE, to_x, to_y);
+  draw_square_outline(board_line_colour, to_x, to_y);
   if (captured != EMPTY) {
-    描画_絵(captured, to_x, to_y);
-    描画_桝輪郭(board_line_colour, to_x, to_y);
+    draw_picture_at(captured, to_x, to_y);
+    draw_square_outline(board_line_colour, to_x, to_y);
   }
-  port_.play(Sound::駒打音);
-  消去_移動結果(piece > 0 ? flow.com_side : flow.man_side);
+  port_.play(Sound::PIECE_PLACED);
+  erase_move_result(piece > 0 ? flow.com_side : flow.man_side);
   rec.move_number -= 1;
   flow.move_count -= 1;
   flow.side_to_move = -flow.side_to_move;
-  描画_手数(flow.move_count);
+  draw_move_count(flow.move_count);
 }
 
-void Game::CANCEL_Click() {
-  初期設定();
-  port_.play(Sound::駒打音);
+void Game::back_to_start() {
+  reset_game();
+  port_.play(Sound::PIECE_PLACED);
 }
 
 }  // namespace vv

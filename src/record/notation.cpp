@@ -5,21 +5,21 @@
 
 namespace vv {
 
-std::string 文字列変換(int value) {
+std::string notation_text(int value) {
   static const char* const COLUMNS[10] = {"", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
   static const char* const ROWS[10] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
   if (value >= 1 && value <= 9) return COLUMNS[value];
   if (value >= 1001 && value <= 1009) return ROWS[value - 1000];
   switch (iabs(value)) {
-    case 歩: return "歩";
-    case と: return "と";
-    case 香: return "香";
-    case 桂: return "桂";
-    case 銀: return "銀";
-    case 金: return "金";
-    case 角: return "角";
-    case 飛: return "飛";
-    case 王: return "王";
+    case PAWN: return "歩";
+    case TOKIN: return "と";
+    case LANCE: return "香";
+    case KNIGHT: return "桂";
+    case SILVER: return "銀";
+    case GOLD: return "金";
+    case BISHOP: return "角";
+    case ROOK: return "飛";
+    case KING: return "王";
     default: return "";
   }
 }
@@ -37,21 +37,21 @@ constexpr ResultPlace MAN_RESULT = {11.4, 2.4, 11, 2};
 
 }  // namespace
 
-void Game::消去_移動結果(int side) {
+void Game::erase_move_result(int side) {
   const ResultPlace* place = side == flow.com_side ? &COM_RESULT : side == flow.man_side ? &MAN_RESULT : nullptr;
   if (!place) return;
   for (int i = 0; i < 3; ++i) paint_background(place->erase_x + i, place->erase_y);
 }
 
-void Game::描画_移動結果(int side, int to_x, int to_y, int placed, int colour) {
+void Game::draw_move_result(int side, int to_x, int to_y, int placed, int colour) {
   const ResultPlace* place = side == flow.com_side ? &COM_RESULT : side == flow.man_side ? &MAN_RESULT : nullptr;
   if (!place) return;
-  消去_移動結果(side);
-  const std::string texts[3] = {文字列変換(10 - to_x), 文字列変換(1000 + to_y), 文字列変換(placed)};
+  erase_move_result(side);
+  const std::string texts[3] = {notation_text(10 - to_x), notation_text(1000 + to_y), notation_text(placed)};
   constexpr double OFFSETS[3] = {0, 0.4, 1.0};
   for (int i = 0; i < 3; ++i) {
-    描画_数値(place->x + OFFSETS[i] + 0.1, place->y + 0.1, texts[i], BLACK, 12);
-    描画_数値(place->x + OFFSETS[i], place->y, texts[i], colour, 12);
+    draw_text_at(place->x + OFFSETS[i] + 0.1, place->y + 0.1, texts[i], BLACK, 12);
+    draw_text_at(place->x + OFFSETS[i], place->y, texts[i], colour, 12);
   }
 }
 

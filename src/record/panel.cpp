@@ -4,11 +4,11 @@
 
 namespace vv {
 
-void Game::描画_可視(bool drive, bool folder, bool file) { port_.show_file_lists(drive, folder, file); }
+void Game::show_file_lists(bool drive, bool folder, bool file) { port_.show_file_lists(drive, folder, file); }
 
 // Mode 0 shows the save form; any other mode empties its boxes and hides it.
-void Game::描画_棋譜_IO(int mode) { port_.show_save_form(mode == 0); }
+void Game::set_save_form(int mode) { port_.show_save_form(mode == 0); }
 
-void Game::KIFU_Click() {}
+void Game::record_menu_opened() {}
 
 }  // namespace vv

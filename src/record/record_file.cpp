@@ -4,7 +4,7 @@
 #include <string>
 
 #include "flow/game.h"
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 #include "record/shift_jis.h"
 
 namespace vv {
@@ -24,12 +24,12 @@ double grid_y(double twips) { return (twips - 520) / 615.0; }
 
 }  // namespace
 
-void Game::KIFU_READ_Click() {
-  描画_可視(true, true, true);
-  描画_棋譜_IO(1);
+void Game::show_load_panel() {
+  show_file_lists(true, true, true);
+  set_save_form(1);
 }
 
-void Game::KIFU_WRITE_Click() {
+void Game::show_save_panel() {
   if (flow.board_flipped) {
     port_.message(SAVE_TITLE, "反転後は書き込みできません");
     return;
@@ -38,11 +38,11 @@ void Game::KIFU_WRITE_Click() {
     port_.message(SAVE_TITLE, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
     return;
   }
-  描画_可視(true, true, false);
-  描画_棋譜_IO(0);
+  show_file_lists(true, true, false);
+  set_save_form(0);
 }
 
-void Game::Command1_Click() {
+void Game::save_record_file() {
   const SaveFormTexts typed = port_.save_form_texts();
   if (typed.file.empty()) {
     port_.message("  ", "ﾌｧｲﾙ名が入力されていません");
@@ -54,12 +54,12 @@ void Game::Command1_Click() {
   }
 
   // Line 2 names the top side's player, line 3 the bottom side's.
-  kifu::RecordFile file;
+  record_format::RecordFile file;
   file.game = typed.game;
   const bool man_first = flow.man_side == flow.first_side;
   file.top = man_first ? typed.second : typed.first;
   file.bottom = man_first ? typed.first : typed.second;
-  file.moves = kifu::lines_of(rec);
+  file.moves = record_format::lines_of(rec);
 
   std::string bytes;
   int bad_header = 0;
@@ -68,42 +68,42 @@ void Game::Command1_Click() {
     port_.message(SAVE_TITLE, "ファイル名「" + typed.file + "」には棋譜ファイルに書けない文字があります");
     return;
   }
-  if (!kifu::format_record_file(file, bytes, bad_header)) {
+  if (!record_format::format_record_file(file, bytes, bad_header)) {
     const std::string& text = bad_header == 1 ? file.game : bad_header == 2 ? file.top : file.bottom;
     port_.message(SAVE_TITLE, "「" + text + "」には棋譜ファイルに書けない文字があります");
     return;
   }
 
-  const std::string path = in_folder(port_.file_list_folder(), typed.file + kifu::EXTENSION);
+  const std::string path = in_folder(port_.file_list_folder(), typed.file + record_format::EXTENSION);
   std::string reason;
   if (!port_.write_file(path, bytes, reason)) {
     // The panel stays open with what was typed, so the player can try another name or folder.
     port_.message(SAVE_TITLE, path + " に書き込めません: " + reason);
     return;
   }
-  描画_可視(false, false, false);
-  描画_棋譜_IO(1);
+  show_file_lists(false, false, false);
+  set_save_form(1);
   port_.refresh_file_list();
   port_.message("  ", "棋譜を書き込みました");
 }
 
-void Game::File1_Click(const std::string& folder, const std::string& file_name) {
-  描画_可視(false, false, false);
+void Game::load_record_file(const std::string& folder, const std::string& file_name) {
+  show_file_lists(false, false, false);
   const std::string path = in_folder(folder, file_name);
   std::string bytes, reason;
   if (!port_.read_file(path, bytes, reason)) {
     port_.message(LOAD_TITLE, path + " を開けません: " + reason);
     return;
   }
-  kifu::RecordFile file;
-  kifu::ReadError error;
-  if (!kifu::read_record_file(bytes, file, error)) {
+  record_format::RecordFile file;
+  record_format::ReadError error;
+  if (!record_format::read_record_file(bytes, file, error)) {
     port_.message(LOAD_TITLE, path + " の " + std::to_string(error.line) + " 行目が読めません: " + error.why);
     return;
   }
 
   // The file holds a whole game: from here on the one on the board gives way to it.
-  初期設定();
+  reset_game();
   flow.record_mode = true;
   struct Header {
     const std::string& text;
@@ -112,11 +112,11 @@ void Game::File1_Click(const std::string& folder, const std::string& file_name) 
   };
   const Header headers[3] = {{file.game, 7400, LIGHT_RED}, {file.top, 300, WHITE}, {file.bottom, 7000, WHITE}};
   for (const Header& h : headers)
-    描画_数値(grid_x(kifu::取得_棋譜のX座標(h.text)), grid_y(h.y_twips), h.text, h.colour, 12);
+    draw_text_at(grid_x(record_format::header_x_twips(h.text)), grid_y(h.y_twips), h.text, h.colour, 12);
 
   const int n = static_cast<int>(file.moves.size());
   for (int i = 1; i <= n; ++i) {
-    const kifu::MoveLine& m = file.moves[i - 1];
+    const record_format::MoveLine& m = file.moves[i - 1];
     rec.record_from_x[i] = m.from_x;
     rec.record_from_y[i] = m.from_y;
     rec.record_to_x[i] = m.to_x;

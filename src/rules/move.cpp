@@ -6,24 +6,24 @@
 
 namespace vv {
 
-int 取得_移動後成り駒(int code) {
+int face_after_move(int code) {
   const int sign = code < 0 ? -1 : 1;
   switch (iabs(code)) {
-    case 歩: return sign * 飛;
-    case 飛: return sign * 歩;
-    case と: return sign * 香;
-    case 香: return sign * と;
-    case 桂: return sign * 金;
-    case 金: return sign * 桂;
-    case 銀: return sign * 角;
-    case 角: return sign * 銀;
-    case 王: return sign * 王;
+    case PAWN: return sign * ROOK;
+    case ROOK: return sign * PAWN;
+    case TOKIN: return sign * LANCE;
+    case LANCE: return sign * TOKIN;
+    case KNIGHT: return sign * GOLD;
+    case GOLD: return sign * KNIGHT;
+    case SILVER: return sign * BISHOP;
+    case BISHOP: return sign * SILVER;
+    case KING: return sign * KING;
     default: return EMPTY;
   }
 }
 
-int 駒取得(Position& p, int code) {
-  if (code == 王 || code == -王) return code;
+int capture_to_hand(Position& p, int code) {
+  if (code == KING || code == -KING) return code;
   const int slot = hand_slot(code);
   if (slot == 0 || !is_piece_code(code)) return 0;
   // A captured COM piece goes to the person's hand, a MAN piece to the computer's.
@@ -37,7 +37,7 @@ int 駒取得(Position& p, int code) {
   return 0;
 }
 
-bool 手順保存(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
+bool record_move(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
               int placed, double man_time_before, double man_time_after, double com_time_before,
               double com_time_after) {
   if (r.full()) return false;
@@ -59,9 +59,9 @@ bool 手順保存(MoveRecord& r, const Position& p, int from_x, int from_y, int 
 
 int apply_move(Position& p, int from_x, int from_y, int to_x, int to_y, int placed) {
   const int captured = p.board[to_x][to_y];
-  if (captured <= -10 || captured >= 10) 駒取得(p, captured);
+  if (captured <= -10 || captured >= 10) capture_to_hand(p, captured);
   p.board[to_x][to_y] = placed;
-  if (placed == -王) {
+  if (placed == -KING) {
     p.man_king_x = to_x;
     p.man_king_y = to_y;
   }

@@ -8,17 +8,17 @@
 namespace vv {
 
 // The face a piece shows after a board move; 0 for a value that is no piece.
-int 取得_移動後成り駒(int code);
+int face_after_move(int code);
 
 // Files one captured piece into the capturer's hand by its pair. A king goes
 // to no hand; the return value tells the caller that a king was taken
 // (950 or -950), 0 otherwise.
-int 駒取得(Position& p, int code);
+int capture_to_hand(Position& p, int code);
 
 // Appends one move to the record, reading the captured code off the board,
 // so it must run before the move is made. Returns false, writing nothing,
 // when the record is full.
-bool 手順保存(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
+bool record_move(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
               int placed, double man_time_before, double man_time_after, double com_time_before,
               double com_time_after);
 

@@ -11,7 +11,7 @@
 namespace vv {
 
 // Rook geometry with an empty path between the two squares.
-inline int 移動チェック飛車(const Board& board, int from_x, int from_y, int to_x, int to_y) {
+inline int rook_move_allowed(const Board& board, int from_x, int from_y, int to_x, int to_y) {
   if (from_x != to_x && from_y != to_y) return 0;
   if (from_y != to_y) {
     const int step = to_y > from_y ? 1 : -1;
@@ -29,7 +29,7 @@ inline int 移動チェック飛車(const Board& board, int from_x, int from_y, 
 }
 
 // Bishop geometry with an empty path between the two squares.
-inline int 移動チェック角(const Board& board, int from_x, int from_y, int to_x, int to_y) {
+inline int bishop_move_allowed(const Board& board, int from_x, int from_y, int to_x, int to_y) {
   if (from_x - from_y != to_x - to_y && from_y - to_y != to_x - from_x) return 0;
   const int dx = to_x - from_x;
   if (dx == from_y - to_y) {  // the diagonal that rises to the right
@@ -55,7 +55,7 @@ inline int 移動チェック角(const Board& board, int from_x, int from_y, int
 // 1 when the move or drop is allowed, 0 when not. For a drop from_x is a hand
 // column (12, 14, -1, -3) and from_y is not looked at; code is the moving
 // piece before the move, or the face being dropped.
-inline int 移動チェック(const Board& board, int from_x, int from_y, int to_x, int to_y, int code) {
+inline int move_allowed(const Board& board, int from_x, int from_y, int to_x, int to_y, int code) {
   if (to_x < 1 || to_x > 9 || to_y < 1 || to_y > 9) return 0;
   if (from_x == to_x && from_y == to_y) return 0;
   const int target = board[to_x][to_y];
@@ -67,25 +67,25 @@ inline int 移動チェック(const Board& board, int from_x, int from_y, int to
   const int f = code >= 10 ? 1 : -1;  // one row forward
   const int adx = iabs(dx);
   switch (code) {
-    case 歩: case -歩:
+    case PAWN: case -PAWN:
       return dx == 0 && dy == f;
-    case 香: case -香: {
+    case LANCE: case -LANCE: {
       if (dx != 0 || dy == 0 || (dy > 0) != (f > 0)) return 0;
       for (int y = from_y + f; y != to_y; y += f)
         if (board[from_x][y] != EMPTY) return 0;
       return 1;
     }
-    case 桂: case -桂:
+    case KNIGHT: case -KNIGHT:
       return dy == 2 * f && adx == 1;
-    case 銀: case -銀:
+    case SILVER: case -SILVER:
       return (adx <= 1 && dy == f) || (adx == 1 && dy == -f);
-    case 金: case -金: case と: case -と:
+    case GOLD: case -GOLD: case TOKIN: case -TOKIN:
       return (adx <= 1 && dy == f) || (adx == 1 && dy == 0) || (dx == 0 && dy == -f);
-    case 角: case -角:
-      return 移動チェック角(board, from_x, from_y, to_x, to_y);
-    case 飛: case -飛:
-      return 移動チェック飛車(board, from_x, from_y, to_x, to_y);
-    case 王: case -王:
+    case BISHOP: case -BISHOP:
+      return bishop_move_allowed(board, from_x, from_y, to_x, to_y);
+    case ROOK: case -ROOK:
+      return rook_move_allowed(board, from_x, from_y, to_x, to_y);
+    case KING: case -KING:
       return adx <= 1 && iabs(dy) <= 1;
     default:
       return 1;

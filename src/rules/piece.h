@@ -9,15 +9,15 @@ namespace vv {
 
 constexpr int EMPTY = 0;
 
-constexpr int 歩 = 10;
-constexpr int と = 11;
-constexpr int 香 = 20;
-constexpr int 桂 = 30;
-constexpr int 銀 = 100;
-constexpr int 金 = 110;
-constexpr int 角 = 800;
-constexpr int 飛 = 900;
-constexpr int 王 = 950;
+constexpr int PAWN = 10;
+constexpr int TOKIN = 11;
+constexpr int LANCE = 20;
+constexpr int KNIGHT = 30;
+constexpr int SILVER = 100;
+constexpr int GOLD = 110;
+constexpr int BISHOP = 800;
+constexpr int ROOK = 900;
+constexpr int KING = 950;
 
 // Sentinels of the piece-valued influence maps: no piece recorded there.
 constexpr int NO_PIECE = 999;
@@ -39,15 +39,15 @@ inline bool same_side(int code, int other) { return code >= 10 ? other >= 10 : o
 // -1 for a code that is no face.
 inline int face_number(int code) {
   switch (iabs(code)) {
-    case 歩: return 0;
-    case と: return 1;
-    case 香: return 2;
-    case 桂: return 3;
-    case 銀: return 4;
-    case 金: return 5;
-    case 角: return 6;
-    case 飛: return 7;
-    case 王: return 8;
+    case PAWN: return 0;
+    case TOKIN: return 1;
+    case LANCE: return 2;
+    case KNIGHT: return 3;
+    case SILVER: return 4;
+    case GOLD: return 5;
+    case BISHOP: return 6;
+    case ROOK: return 7;
+    case KING: return 8;
     default: return -1;
   }
 }
@@ -55,7 +55,7 @@ inline int face_number(int code) {
 // True for the eighteen codes a square may hold.
 inline bool is_piece_code(int code) {
   switch (iabs(code)) {
-    case 歩: case と: case 香: case 桂: case 銀: case 金: case 角: case 飛: case 王:
+    case PAWN: case TOKIN: case LANCE: case KNIGHT: case SILVER: case GOLD: case BISHOP: case ROOK: case KING:
       return true;
     default:
       return false;
@@ -65,10 +65,10 @@ inline bool is_piece_code(int code) {
 // Hand slot of a piece's pair: 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角; 0 for the king or no piece.
 inline int hand_slot(int code) {
   switch (iabs(code)) {
-    case 歩: case 飛: return 1;
-    case 香: case と: return 2;
-    case 桂: case 金: return 3;
-    case 銀: case 角: return 4;
+    case PAWN: case ROOK: return 1;
+    case LANCE: case TOKIN: return 2;
+    case KNIGHT: case GOLD: return 3;
+    case SILVER: case BISHOP: return 4;
     default: return 0;
   }
 }
@@ -90,8 +90,8 @@ inline bool is_hand_column(int x) {
 
 // The COM face shown in a hand column for a slot: front 歩 香 桂 銀, back 飛 と 金 角.
 inline int hand_face(int slot, bool back) {
-  static constexpr int front[5] = {0, 歩, 香, 桂, 銀};
-  static constexpr int rear[5] = {0, 飛, と, 金, 角};
+  static constexpr int front[5] = {0, PAWN, LANCE, KNIGHT, SILVER};
+  static constexpr int rear[5] = {0, ROOK, TOKIN, GOLD, BISHOP};
   if (slot < 1 || slot > 4) return 0;
   return back ? rear[slot] : front[slot];
 }

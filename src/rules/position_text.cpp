@@ -8,7 +8,7 @@ namespace vv {
 namespace {
 
 constexpr char LETTERS[] = "PTLNSGBRK";
-constexpr int KINDS[] = {歩, と, 香, 桂, 銀, 金, 角, 飛, 王};
+constexpr int KINDS[] = {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING};
 
 int code_of_letter(char c) {
   const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));

@@ -9,15 +9,15 @@ namespace vv {
 // Rows 1..9 top to bottom, columns 1..9 left to right. Each side's rook stands
 // on its own right-hand side seen from its back row, its bishop on its left.
 constexpr int START_ROWS[9][9] = {
-    {香, 桂, 銀, 金, 王, 金, 銀, 桂, 香},
-    {0, 飛, 0, 0, 0, 0, 0, 角, 0},
-    {歩, 歩, 歩, 歩, 歩, 歩, 歩, 歩, 歩},
+    {LANCE, KNIGHT, SILVER, GOLD, KING, GOLD, SILVER, KNIGHT, LANCE},
+    {0, ROOK, 0, 0, 0, 0, 0, BISHOP, 0},
+    {PAWN, PAWN, PAWN, PAWN, PAWN, PAWN, PAWN, PAWN, PAWN},
     {0, 0, 0, 0, 0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0, 0, 0, 0, 0},
     {0, 0, 0, 0, 0, 0, 0, 0, 0},
-    {-歩, -歩, -歩, -歩, -歩, -歩, -歩, -歩, -歩},
-    {0, -角, 0, 0, 0, 0, 0, -飛, 0},
-    {-香, -桂, -銀, -金, -王, -金, -銀, -桂, -香},
+    {-PAWN, -PAWN, -PAWN, -PAWN, -PAWN, -PAWN, -PAWN, -PAWN, -PAWN},
+    {0, -BISHOP, 0, 0, 0, 0, 0, -ROOK, 0},
+    {-LANCE, -KNIGHT, -SILVER, -GOLD, -KING, -GOLD, -SILVER, -KNIGHT, -LANCE},
 };
 
 // The same position as position text.

@@ -29,39 +29,39 @@ struct MenuEntry {
 };
 
 constexpr MenuEntry MENU[] = {
-    {0, QT_TRANSLATE_NOOP("Menu", "対局"), true, [](Game& g) { g.TAIKYOKU_Click(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "対局(人間)"), true, [](Game& g) { g.MATCH_MAN_Click(); }, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "スタート"), false, [](Game& g) { g.START_Click(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "対局"), true, [](Game& g) { g.game_menu_opened(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "対局(人間)"), true, [](Game& g) { g.two_person_menu_opened(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "スタート"), false, [](Game& g) { g.start_two_person_game(); }, NO_MARK, false},
     {1, QT_TRANSLATE_NOOP("Menu", "対局(COM)"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "先手"), false, [](Game& g) { g.SENTE_Click(); }, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "後手"), false, [](Game& g) { g.GOTE_Click(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "先手"), false, [](Game& g) { g.start_game_person_first(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "後手"), false, [](Game& g) { g.start_game_computer_first(); }, NO_MARK, false},
     {1, QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL1"), false, [](Game& g) { g.LEVEL_Click(1); }, M(MenuMark::LEVEL1), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL2"), false, [](Game& g) { g.LEVEL_Click(2); }, M(MenuMark::LEVEL2), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL3"), false, [](Game& g) { g.LEVEL_Click(3); }, M(MenuMark::LEVEL3), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL4"), false, [](Game& g) { g.LEVEL_Click(4); }, M(MenuMark::LEVEL4), true},
-    {1, QT_TRANSLATE_NOOP("Menu", "終わり"), false, [](Game& g) { g.OWARI_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "局面"), true, [](Game& g) { g.STOP_Click(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "最初"), false, [](Game& g) { g.CANCEL_Click(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "反転"), false, [](Game& g) { g.REVERSE_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "戻"), false, [](Game& g) { g.REPLAY_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "進"), false, [](Game& g) { g.AFTER_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "△"), false, [](Game& g) { g.LBEL_UP_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "▽"), false, [](Game& g) { g.LEBEL_DOWN_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "棋譜"), true, [](Game& g) { g.KIFU_Click(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "読込"), false, [](Game& g) { g.KIFU_READ_Click(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "書込"), false, [](Game& g) { g.KIFU_WRITE_Click(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"), true, [](Game& g) { g.OPTION_Click(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL1"), false, [](Game& g) { g.choose_level(1); }, M(MenuMark::LEVEL1), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL2"), false, [](Game& g) { g.choose_level(2); }, M(MenuMark::LEVEL2), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL3"), false, [](Game& g) { g.choose_level(3); }, M(MenuMark::LEVEL3), true},
+    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL4"), false, [](Game& g) { g.choose_level(4); }, M(MenuMark::LEVEL4), true},
+    {1, QT_TRANSLATE_NOOP("Menu", "終わり"), false, [](Game& g) { g.quit_game(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "局面"), true, [](Game& g) { g.board_menu_opened(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "最初"), false, [](Game& g) { g.back_to_start(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "反転"), false, [](Game& g) { g.flip_board(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "戻"), false, [](Game& g) { g.step_back(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "進"), false, [](Game& g) { g.step_forward(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "△"), false, [](Game& g) { g.raise_handicap(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "▽"), false, [](Game& g) { g.lower_handicap(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "棋譜"), true, [](Game& g) { g.record_menu_opened(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "読込"), false, [](Game& g) { g.show_load_panel(); }, NO_MARK, false},
+    {1, QT_TRANSLATE_NOOP("Menu", "書込"), false, [](Game& g) { g.show_save_panel(); }, NO_MARK, false},
+    {0, QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"), true, [](Game& g) { g.options_menu_opened(); }, NO_MARK, false},
     {1, QT_TRANSLATE_NOOP("Menu", "背景画"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "緑"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_GREEN); }, M(MenuMark::MIDORI), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "畳"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_TATAMI); }, M(MenuMark::TATAMI), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "竹"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BAMBOO); }, M(MenuMark::TAKE), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "宇宙"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_SPACE); }, M(MenuMark::UCHU), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "煉瓦"), false, [](Game& g) { g.BACKGROUND_Click(BACKGROUND_BRICK); }, M(MenuMark::RENGA), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "移動指導"), false, [](Game& g) { g.SIDOU_Click(); }, M(MenuMark::SIDOU), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "経過時間"), false, [](Game& g) { g.KEIKA_Click(); }, M(MenuMark::KEIKA), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "BGM"), false, [](Game& g) { g.BGM_Click(); }, M(MenuMark::BGM), false},
-    {0, QT_TRANSLATE_NOOP("Menu", "その他"), false, [](Game& g) { g.VER_Click(); }, NO_MARK, false},
+    {2, QT_TRANSLATE_NOOP("Menu", "緑"), false, [](Game& g) { g.choose_background(BACKGROUND_GREEN); }, M(MenuMark::GREEN), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "畳"), false, [](Game& g) { g.choose_background(BACKGROUND_TATAMI); }, M(MenuMark::TATAMI), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "竹"), false, [](Game& g) { g.choose_background(BACKGROUND_BAMBOO); }, M(MenuMark::BAMBOO), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "宇宙"), false, [](Game& g) { g.choose_background(BACKGROUND_SPACE); }, M(MenuMark::SPACE), false},
+    {2, QT_TRANSLATE_NOOP("Menu", "煉瓦"), false, [](Game& g) { g.choose_background(BACKGROUND_BRICK); }, M(MenuMark::BRICK), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "移動指導"), false, [](Game& g) { g.toggle_move_hints(); }, M(MenuMark::MOVE_HINTS), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "経過時間"), false, [](Game& g) { g.toggle_clock(); }, M(MenuMark::CLOCK), false},
+    {1, QT_TRANSLATE_NOOP("Menu", "BGM"), false, [](Game& g) { g.toggle_music(); }, M(MenuMark::MUSIC), false},
+    {0, QT_TRANSLATE_NOOP("Menu", "その他"), false, [](Game& g) { g.show_about(); }, NO_MARK, false},
 };
 
 constexpr int MAX_DEPTH = 3;
@@ -86,17 +86,17 @@ MainWindow::MainWindow(WindowOptions options)
   };
   port_.on_tick = [this] { timer_tick(); };
   surface_->on_mouse_down = [this](int button, int shift, double x, double y) {
-    dispatch([&] { game_.Form_MouseDown(button, shift, x, y); });
+    dispatch([&] { game_.mouse_down(button, shift, x, y); });
   };
   surface_->on_layout = [this] { panel_->place(); };
   panel_->on_file_clicked = [this](const QString& folder, const QString& name) {
     const std::string f = folder.toStdString(), n = name.toStdString();
-    dispatch([&] { game_.File1_Click(f, n); });
+    dispatch([&] { game_.load_record_file(f, n); });
   };
-  panel_->on_return = [this] { dispatch([&] { game_.Command1_Click(); }); };
+  panel_->on_return = [this] { dispatch([&] { game_.save_record_file(); }); };
   panel_->on_drive_not_ready = [this] { dispatch([&] { port_.message("ｴﾗｰ", "ﾃﾞﾊﾞｲｽが準備できていません"); }); };
 
-  dispatch([&] { game_.Form_Load(); });
+  dispatch([&] { game_.start_up(); });
   place_at_start();
 }
 
@@ -155,7 +155,7 @@ void MainWindow::dispatch(const std::function<void()>& handler) {
   game_.event(handler);
   // The window was closed while the handler ran and the game did not end
   // the program itself: it ends now, as closing the window does.
-  if (!game_.ended && port_.close_requested()) game_.event([&] { game_.Form_Unload(); });
+  if (!game_.ended && port_.close_requested()) game_.event([&] { game_.window_closed(); });
   busy_ = false;
   sync_marks();
 }
@@ -164,7 +164,7 @@ void MainWindow::timer_tick() {
   // A tick never runs inside another handler, not even inside its message
   // boxes or waits.
   if (busy_) return;
-  dispatch([&] { game_.Timer1_Timer(); });
+  dispatch([&] { game_.timer_tick(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -178,7 +178,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     port_.request_close();
     return;
   }
-  dispatch([&] { game_.Form_Unload(); });
+  dispatch([&] { game_.window_closed(); });
   event->accept();
 }
 
@@ -197,7 +197,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
     return;
   }
-  dispatch([&] { game_.Form_KeyPress(code); });
+  dispatch([&] { game_.key_press(code); });
 }
 
 void MainWindow::place_at_start() {

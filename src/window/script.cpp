@@ -72,26 +72,26 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
   in >> word;
   Game& g = window_.game();
   auto menu = [&](void (Game::*handler)()) { window_.dispatch([&] { (g.*handler)(); }); };
-  if (word == "start") menu(&Game::START_Click);
-  else if (word == "sente") menu(&Game::SENTE_Click);
-  else if (word == "gote") menu(&Game::GOTE_Click);
-  else if (word == "forward") menu(&Game::AFTER_Click);
-  else if (word == "back") menu(&Game::REPLAY_Click);
-  else if (word == "cancel") menu(&Game::CANCEL_Click);
-  else if (word == "flip") menu(&Game::REVERSE_Click);
-  else if (word == "up") menu(&Game::LBEL_UP_Click);
-  else if (word == "down") menu(&Game::LEBEL_DOWN_Click);
-  else if (word == "read") menu(&Game::KIFU_READ_Click);
-  else if (word == "write") menu(&Game::KIFU_WRITE_Click);
-  else if (word == "about") menu(&Game::VER_Click);
-  else if (word == "guidance") menu(&Game::SIDOU_Click);
-  else if (word == "escape") window_.dispatch([&] { g.Form_KeyPress(KEY_ESCAPE); });
+  if (word == "start") menu(&Game::start_two_person_game);
+  else if (word == "sente") menu(&Game::start_game_person_first);
+  else if (word == "gote") menu(&Game::start_game_computer_first);
+  else if (word == "forward") menu(&Game::step_forward);
+  else if (word == "back") menu(&Game::step_back);
+  else if (word == "cancel") menu(&Game::back_to_start);
+  else if (word == "flip") menu(&Game::flip_board);
+  else if (word == "up") menu(&Game::raise_handicap);
+  else if (word == "down") menu(&Game::lower_handicap);
+  else if (word == "read") menu(&Game::show_load_panel);
+  else if (word == "write") menu(&Game::show_save_panel);
+  else if (word == "about") menu(&Game::show_about);
+  else if (word == "guidance") menu(&Game::toggle_move_hints);
+  else if (word == "escape") window_.dispatch([&] { g.key_press(KEY_ESCAPE); });
   else if (word == "shot") {
     // Only the screenshot every step takes, named after the step.
   } else if (word == "level") {
     int n = 0;
     if (!(in >> n)) return false;
-    window_.dispatch([&] { g.LEVEL_Click(n); });
+    window_.dispatch([&] { g.choose_level(n); });
   } else if (word == "size") {
     // The window's outer size in pixels (without a frame under a bare X server).
     int w = 0, h = 0;
@@ -100,12 +100,12 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
   } else if (word == "background") {
     int code = 0;
     if (!(in >> code)) return false;
-    window_.dispatch([&] { g.BACKGROUND_Click(code); });
+    window_.dispatch([&] { g.choose_background(code); });
   } else if (word == "click") {
     double x = 0, y = 0;
     if (!(in >> x >> y)) return false;
     // The centre of the grid place.
-    window_.dispatch([&] { g.Form_MouseDown(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
+    window_.dispatch([&] { g.mouse_down(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });
   } else if (word == "answer") {
     std::string a;
     in >> a;
@@ -126,10 +126,10 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
     if (!(in >> path)) return false;
     in >> game >> first >> second;
     const QFileInfo info(QString::fromStdString(path));
-    menu(&Game::KIFU_WRITE_Click);
+    menu(&Game::show_save_panel);
     window_.panel().set_folder(info.absolutePath());
     window_.panel().set_form_texts({game, first, second, info.fileName().toStdString()});
-    menu(&Game::Command1_Click);
+    menu(&Game::save_record_file);
   } else if (word == "type") {
     // Types into the open save panel's boxes without pressing RETURN.
     std::string game, first, second, file;
@@ -141,7 +141,7 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
     const QFileInfo info(QString::fromStdString(path));
     window_.panel().set_folder(info.absolutePath());
     const std::string folder = window_.panel().file_folder().toStdString(), name = info.fileName().toStdString();
-    window_.dispatch([&] { g.File1_Click(folder, name); });
+    window_.dispatch([&] { g.load_record_file(folder, name); });
   } else {
     return false;
   }

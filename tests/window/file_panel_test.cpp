@@ -88,16 +88,16 @@ TEST(WindowFileBrowser, TheFileJustSavedIsPickedAndInView) {
   Window w;
   for (int i = 0; i < 30; ++i) touch(here() + QStringLiteral("/a%1.棋譜").arg(i, 2, 10, QLatin1Char('0')));
   Game& g = w.game();
-  w.window->dispatch([&] { g.START_Click(); });
-  w.window->dispatch([&] { g.Form_MouseDown(1, 0, 2200 + 600 * 7 + 300, 520 + 615 * 7 + 300); });
-  w.window->dispatch([&] { g.Form_MouseDown(1, 0, 2200 + 600 * 7 + 300, 520 + 615 * 6 + 300); });
+  w.window->dispatch([&] { g.start_two_person_game(); });
+  w.window->dispatch([&] { g.mouse_down(1, 0, 2200 + 600 * 7 + 300, 520 + 615 * 7 + 300); });
+  w.window->dispatch([&] { g.mouse_down(1, 0, 2200 + 600 * 7 + 300, 520 + 615 * 6 + 300); });
   ASSERT_EQ(g.flow.move_count, 1);
 
-  w.window->dispatch([&] { g.KIFU_WRITE_Click(); });
+  w.window->dispatch([&] { g.show_save_panel(); });
   FilePanel& panel = w.window->panel();
   panel.set_form_texts({"game", "first", "second", "zz-saved"});
   w.boxes.shown.clear();
-  w.window->dispatch([&] { g.Command1_Click(); });
+  w.window->dispatch([&] { g.save_record_file(); });
   ASSERT_EQ(w.boxes.shown.size(), 1u);
   EXPECT_EQ(w.boxes.shown[0], "  |棋譜を書き込みました");
 
@@ -109,10 +109,10 @@ TEST(WindowFileBrowser, TheFileJustSavedIsPickedAndInView) {
   EXPECT_TRUE(files->viewport()->rect().contains(files->visualItemRect(files->currentItem()).center()));
 
   // Saving over an older file picks that one.
-  w.window->dispatch([&] { g.KIFU_WRITE_Click(); });
+  w.window->dispatch([&] { g.show_save_panel(); });
   panel.set_form_texts({"game", "first", "second", "a03"});
   QTest::qWait(20);  // a newer time of change than the first reading
-  w.window->dispatch([&] { g.Command1_Click(); });
+  w.window->dispatch([&] { g.save_record_file(); });
   w.port().show_file_lists(true, true, true);
   QApplication::processEvents();
   ASSERT_NE(files->currentItem(), nullptr);

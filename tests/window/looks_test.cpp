@@ -62,7 +62,7 @@ TEST(WindowLooks, MarginsShowTheBackgroundPictureAtEverySize) {
   const QRect plain_twips(2200 - 3 * 600, 520 + 9 * 615, 2 * 600, 2 * 615);
   int strips_seen = 0;
   for (int background : {BACKGROUND_TATAMI, BACKGROUND_BRICK, BACKGROUND_SPACE}) {
-    w.window->dispatch([&] { w.game().BACKGROUND_Click(background); });
+    w.window->dispatch([&] { w.game().choose_background(background); });
     for (QSize size : {QSize(800, 580), QSize(1920, 1080), QSize(1400, 500), QSize(500, 900), QSize(1013, 587)}) {
       w.resize(size);
       const QImage shown = w.shown();

@@ -112,8 +112,6 @@ int other_face(int code) {
   return EMPTY;
 }
 
-constexpr int KING = 950;
-
 // Pieces of each pair (slot 1..4) on the board and in both hands; slot 0 counts kings on the board.
 void count_pairs(const Snapshot& s, int counts[5]) {
   for (int i = 0; i < 5; ++i) counts[i] = 0;
@@ -533,7 +531,7 @@ class Monkey {
     auto targets = [&](int fx, int fy, int code) {
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-          if (移動チェック(p.board, fx, fy, x, y, code) == TRUE_VALUE) choices.push_back({fx, fy, x, y});
+          if (move_allowed(p.board, fx, fy, x, y, code) == TRUE_VALUE) choices.push_back({fx, fy, x, y});
     };
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y)

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 #include "window/artwork.h"
 #include "window/main_window.h"
 #include "window/surface.h"
@@ -150,7 +150,7 @@ TEST(TranslationFile, EveryJapaneseTextOfTheSourcesIsTranslated) {
   // extension, the sounds' names, the artwork's lettering and font names, and
   // the translation table itself.
   const QStringList unshown_files = {QStringLiteral("options/settings.cpp"), QStringLiteral("flow/port.h"),
-                                     QStringLiteral("record/kifu_format.h"), QStringLiteral("window/artwork"),
+                                     QStringLiteral("record/record_format.h"), QStringLiteral("window/artwork"),
                                      QStringLiteral("window/translation.cpp")};
   const QStringList unshown_texts = {QStringLiteral("*.棋譜")};
   int checked = 0;
@@ -311,19 +311,19 @@ TEST(TranslationRecords, ASavedRecordLoadsInTheOtherLanguage) {
     ASSERT_TRUE(use_language(saving));
     {
       Window w(folder.path());
-      w.window->dispatch([&] { w.window->game().START_Click(); });
+      w.window->dispatch([&] { w.window->game().start_two_person_game(); });
       w.click(7, 7);
       w.click(7, 6);
       w.click(3, 3);
       w.click(3, 4);
       ASSERT_EQ(w.window->game().rec.move_number, 2);
-      w.window->dispatch([&] { w.window->game().KIFU_WRITE_Click(); });
+      w.window->dispatch([&] { w.window->game().show_save_panel(); });
       w.window->panel().set_form_texts({"名局 Final", "Alice", "羽生", "crossing"});
       w.window->panel().return_button()->click();
       ASSERT_FALSE(w.boxes.shown.empty());
       EXPECT_EQ(w.boxes.shown.back(), "  |棋譜を書き込みました");
       // A name Shift-JIS cannot hold: a clear message, and no file.
-      w.window->dispatch([&] { w.window->game().KIFU_WRITE_Click(); });
+      w.window->dispatch([&] { w.window->game().show_save_panel(); });
       w.window->panel().set_form_texts({"대국", "Alice", "羽生", "lost"});
       w.window->panel().return_button()->click();
       EXPECT_EQ(w.boxes.shown.back(), "棋譜書込|「대국」には棋譜ファイルに書けない文字があります");
@@ -335,16 +335,16 @@ TEST(TranslationRecords, ASavedRecordLoadsInTheOtherLanguage) {
     }
     QFile saved(folder.filePath(QStringLiteral("crossing.棋譜")));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    kifu::RecordFile file;
-    kifu::ReadError error;
-    ASSERT_TRUE(kifu::read_record_file(saved.readAll().toStdString(), file, error));
+    record_format::RecordFile file;
+    record_format::ReadError error;
+    ASSERT_TRUE(record_format::read_record_file(saved.readAll().toStdString(), file, error));
     EXPECT_EQ(file.game, "名局 Final");
     EXPECT_EQ(file.bottom, "Alice");  // the person moved first, from the bottom
     EXPECT_EQ(file.top, "羽生");
 
     ASSERT_TRUE(use_language(loading));
     Window w(folder.path());
-    w.window->dispatch([&] { w.window->game().File1_Click(folder.path().toStdString(), "crossing.棋譜"); });
+    w.window->dispatch([&] { w.window->game().load_record_file(folder.path().toStdString(), "crossing.棋譜"); });
     ASSERT_GE(w.boxes.shown.size(), 2u);
     EXPECT_EQ(w.boxes.shown[w.boxes.shown.size() - 2], "棋譜| 読み込みました");
     EXPECT_EQ(w.window->game().rec.record_length, 2);

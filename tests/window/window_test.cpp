@@ -124,10 +124,10 @@ TEST(WindowMenus, OnlyTheGameSetsCheckMarks) {
   EXPECT_EQ(f.game().e.com_level, 1);
   // Qt turns a checkable item's mark over when it is clicked; the window
   // sets it back to what the game says.
-  const std::pair<const char*, MenuMark> options[] = {{"ｵﾌﾟｼｮﾝ/移動指導", MenuMark::SIDOU},
-                                                      {"ｵﾌﾟｼｮﾝ/経過時間", MenuMark::KEIKA},
-                                                      {"ｵﾌﾟｼｮﾝ/BGM", MenuMark::BGM},
-                                                      {"ｵﾌﾟｼｮﾝ/背景画/竹", MenuMark::TAKE}};
+  const std::pair<const char*, MenuMark> options[] = {{"ｵﾌﾟｼｮﾝ/移動指導", MenuMark::MOVE_HINTS},
+                                                      {"ｵﾌﾟｼｮﾝ/経過時間", MenuMark::CLOCK},
+                                                      {"ｵﾌﾟｼｮﾝ/BGM", MenuMark::MUSIC},
+                                                      {"ｵﾌﾟｼｮﾝ/背景画/竹", MenuMark::BAMBOO}};
   for (const auto& [path, mark] : options) {
     QAction* a = f.item(QString::fromUtf8(path));
     ASSERT_TRUE(a) << path;
@@ -205,7 +205,7 @@ TEST(WindowLifetime, CloseDuringTheComputersTurnEndsCleanly) {
 
 TEST(WindowLifetime, TimerTicksWaitWhileAHandlerRuns) {
   Fixture f;
-  ASSERT_TRUE(f.game().opt.marked(MenuMark::KEIKA));
+  ASSERT_TRUE(f.game().opt.marked(MenuMark::CLOCK));
   double seconds_seen_in_box = -1;
   f.boxes.while_open = [&] {
     QTest::qWait(200);  // four ticks' time with the box open

@@ -69,16 +69,16 @@ struct Tables {
           if (step) step_ok[side][kind][v[i].dx + 1][v[i].dy * f + 1] = true;
         }
       };
-      fill(steps[side][FU], PAWN_STEPS, 1, FU, true);
-      fill(steps[side][GI], SILVER_STEPS, 5, GI, true);
-      fill(steps[side][KI], GOLD_STEPS, 6, KI, true);
-      fill(steps[side][TO], GOLD_STEPS, 6, TO, true);
-      fill(steps[side][OU], KING_STEPS, 8, OU, true);
-      fill(steps[side][KE], KNIGHT_STEPS, 2, KE, false);
+      fill(steps[side][PAWN_KIND], PAWN_STEPS, 1, PAWN_KIND, true);
+      fill(steps[side][SILVER_KIND], SILVER_STEPS, 5, SILVER_KIND, true);
+      fill(steps[side][GOLD_KIND], GOLD_STEPS, 6, GOLD_KIND, true);
+      fill(steps[side][TOKIN_KIND], GOLD_STEPS, 6, TOKIN_KIND, true);
+      fill(steps[side][KING_KIND], KING_STEPS, 8, KING_KIND, true);
+      fill(steps[side][KNIGHT_KIND], KNIGHT_STEPS, 2, KNIGHT_KIND, false);
       const Vec lance[] = {{0, 1}};
-      fill(slides[side][KY], lance, 1, KY, false);
-      fill(slides[side][HI], ROOK_DIRS, 4, HI, false);
-      fill(slides[side][KA], BISHOP_DIRS, 4, KA, false);
+      fill(slides[side][LANCE_KIND], lance, 1, LANCE_KIND, false);
+      fill(slides[side][ROOK_KIND], ROOK_DIRS, 4, ROOK_KIND, false);
+      fill(slides[side][BISHOP_KIND], BISHOP_DIRS, 4, BISHOP_KIND, false);
     }
   }
 };
@@ -92,15 +92,15 @@ inline bool enemy(int cell, int sgn) { return cell * sgn < 0 && cell != OFF && c
 
 int kind_of_code(int game_code) {
   switch (iabs(game_code)) {
-    case 歩: return FU;
-    case と: return TO;
-    case 香: return KY;
-    case 桂: return KE;
-    case 銀: return GI;
-    case 金: return KI;
-    case 角: return KA;
-    case 飛: return HI;
-    case 王: return OU;
+    case PAWN: return PAWN_KIND;
+    case TOKIN: return TOKIN_KIND;
+    case LANCE: return LANCE_KIND;
+    case KNIGHT: return KNIGHT_KIND;
+    case SILVER: return SILVER_KIND;
+    case GOLD: return GOLD_KIND;
+    case BISHOP: return BISHOP_KIND;
+    case ROOK: return ROOK_KIND;
+    case KING: return KING_KIND;
     default: return NO_KIND;
   }
 }
@@ -162,7 +162,7 @@ void DeepBoard::rescan_kings() {
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int c = at(sq_of(x, y));
-      if (c == OU || c == -OU) {
+      if (c == KING_KIND || c == -KING_KIND) {
         const int s = c > 0 ? COM : MAN;
         ++king_count_[s];
         king_sq_[s] = sq_of(x, y);
@@ -199,10 +199,10 @@ void DeepBoard::make(Move m, Undo& u) {
     const int kind = piece * sgn;
     put(from, 0);
     put(to, FLIP[kind] * sgn);
-    if (kind == OU && king_count_[side] == 1) king_sq_[side] = to;
+    if (kind == KING_KIND && king_count_[side] == 1) king_sq_[side] = to;
     if (captured != 0) {
       const int ck = captured < 0 ? -captured : captured;
-      if (ck == OU) {
+      if (ck == KING_KIND) {
         // A king goes to no hand; the game is over, but the search may still unmake.
         if (--king_count_[side ^ 1] == 1) rescan_kings();
       } else {
@@ -228,7 +228,7 @@ void DeepBoard::unmake(Move m, const Undo& u) {
     cell_[move_from(m) + PAD] = static_cast<std::int8_t>(move_piece(m));
     cell_[to + PAD] = static_cast<std::int8_t>(u.captured);
     const int ck = u.captured < 0 ? -u.captured : u.captured;
-    if (ck != 0 && ck != OU) hand_[side][SLOT[ck]] -= 1;
+    if (ck != 0 && ck != KING_KIND) hand_[side][SLOT[ck]] -= 1;
   }
   key_ = u.key;
   king_sq_[0] = u.king_sq[0];
@@ -327,10 +327,10 @@ bool DeepBoard::attacked_by(int by, int sq, bool xray) const {
       if (!own(p, sgn)) continue;
       if (tables.step_ok[by][p * sgn][dx + 1][dy + 1]) return true;
     }
-  const int knight = KE * sgn;
+  const int knight = KNIGHT_KIND * sgn;
   if (at(sq + STRIDE - 2 * f) == knight || at(sq - STRIDE - 2 * f) == knight) return true;
   // Runs, looked along from the target back toward their piece.
-  const int defender_king = -OU * sgn;
+  const int defender_king = -KING_KIND * sgn;
   auto first_on_run = [&](int step) {
     int t = sq - step;
     int c = at(t);
@@ -340,7 +340,7 @@ bool DeepBoard::attacked_by(int by, int sq, bool xray) const {
     }
     return c;
   };
-  const int rook = HI * sgn, bishop = KA * sgn, lance = KY * sgn;
+  const int rook = ROOK_KIND * sgn, bishop = BISHOP_KIND * sgn, lance = LANCE_KIND * sgn;
   for (const Vec v : ROOK_DIRS) {
     const int c = first_on_run(v.dx * STRIDE + v.dy);
     if (c == rook || (c == lance && v.dx == 0 && v.dy == f)) return true;
@@ -353,7 +353,7 @@ bool DeepBoard::attacked_by(int by, int sq, bool xray) const {
 int DeepBoard::king_square(int side, bool last_in_scan) const {
   if (king_count_[side] == 1) return king_sq_[side];
   if (king_count_[side] == 0) return 0;
-  const int king = side == COM ? OU : -OU;
+  const int king = side == COM ? KING_KIND : -KING_KIND;
   int found = 0;
   for (int sq = sq_of(1, 1); sq <= sq_of(9, 9); ++sq)
     if (at(sq) == king) {
@@ -367,7 +367,7 @@ bool DeepBoard::can_take_king() const {
   const int other = side_ ^ 1;
   if (king_count_[other] == 1) return attacked_by(side_, king_sq_[other], false);
   if (king_count_[other] == 0) return false;
-  const int king = other == COM ? OU : -OU;
+  const int king = other == COM ? KING_KIND : -KING_KIND;
   for (int sq = sq_of(1, 1); sq <= sq_of(9, 9); ++sq)
     if (at(sq) == king && attacked_by(side_, sq, false)) return true;
   return false;
@@ -377,7 +377,7 @@ bool DeepBoard::in_check() const {
   const int me = side_;
   if (king_count_[me] == 1) return attacked_by(me ^ 1, king_sq_[me], false);
   if (king_count_[me] == 0) return false;
-  const int king = me == COM ? OU : -OU;
+  const int king = me == COM ? KING_KIND : -KING_KIND;
   for (int sq = sq_of(1, 1); sq <= sq_of(9, 9); ++sq)
     if (at(sq) == king && attacked_by(me ^ 1, sq, false)) return true;
   return false;

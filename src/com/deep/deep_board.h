@@ -13,7 +13,7 @@ namespace vv::deep {
 
 // Kinds. A cell holds +kind for the computer (top side, moving toward row 9),
 // -kind for the person, 0 when empty and OFF beyond the edge.
-enum Kind : int { NO_KIND = 0, FU = 1, TO = 2, KY = 3, KE = 4, GI = 5, KI = 6, KA = 7, HI = 8, OU = 9 };
+enum Kind : int { NO_KIND = 0, PAWN_KIND = 1, TOKIN_KIND = 2, LANCE_KIND = 3, KNIGHT_KIND = 4, SILVER_KIND = 5, GOLD_KIND = 6, BISHOP_KIND = 7, ROOK_KIND = 8, KING_KIND = 9 };
 constexpr int KINDS = 10;
 constexpr int OFF = 64;
 
@@ -34,11 +34,11 @@ constexpr int sq_y(int sq) { return sq % STRIDE; }
 
 // Tables of the pairs: the face after a board move, the hand slot, the code
 // the rest of the program uses.
-constexpr int FLIP[KINDS] = {0, HI, KY, TO, KI, KA, KE, GI, FU, OU};
+constexpr int FLIP[KINDS] = {0, ROOK_KIND, LANCE_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND, KNIGHT_KIND, SILVER_KIND, PAWN_KIND, KING_KIND};
 constexpr int SLOT[KINDS] = {0, 1, 2, 2, 3, 4, 3, 4, 1, 0};
 constexpr int GAME_CODE[KINDS] = {0, 10, 11, 20, 30, 100, 110, 800, 900, 950};
-constexpr int FRONT_FACE[5] = {0, FU, KY, KE, GI};  // hand column -1 / 12
-constexpr int BACK_FACE[5] = {0, HI, TO, KI, KA};   // hand column -3 / 14
+constexpr int FRONT_FACE[5] = {0, PAWN_KIND, LANCE_KIND, KNIGHT_KIND, SILVER_KIND};  // hand column -1 / 12
+constexpr int BACK_FACE[5] = {0, ROOK_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND};   // hand column -3 / 14
 
 int kind_of_code(int game_code);  // 0 for a value that is no piece
 int to_game_code(int cell);       // signed game code of a cell

@@ -37,8 +37,8 @@ inline int chebyshev(int a, int b) {
 // Can this face never move again from its row?
 inline bool stuck(int kind, int side, int y) {
   const int rows_ahead = side == COM ? 9 - y : y - 1;
-  if (kind == FU || kind == KY) return rows_ahead == 0;
-  if (kind == KE) return rows_ahead < 2;
+  if (kind == PAWN_KIND || kind == LANCE_KIND) return rows_ahead == 0;
+  if (kind == KNIGHT_KIND) return rows_ahead < 2;
   return false;
 }
 
@@ -69,11 +69,11 @@ void king_terms(const DeepBoard& b, int side, int king, int sign, int* out) {
 
 // Squares along the runs of a lance, bishop or rook face, up to and with the first piece met.
 int reach(const DeepBoard& b, int sq, int kind, int side) {
-  static constexpr int ROOK[4] = {1, -1, STRIDE, -STRIDE};
-  static constexpr int BISHOP[4] = {STRIDE + 1, STRIDE - 1, -STRIDE + 1, -STRIDE - 1};
-  const int* dirs = kind == HI ? ROOK : BISHOP;
+  static constexpr int ROOK_DIRS[4] = {1, -1, STRIDE, -STRIDE};
+  static constexpr int BISHOP_DIRS[4] = {STRIDE + 1, STRIDE - 1, -STRIDE + 1, -STRIDE - 1};
+  const int* dirs = kind == ROOK_KIND ? ROOK_DIRS : BISHOP_DIRS;
   int count = 0;
-  if (kind == KY) {
+  if (kind == LANCE_KIND) {
     const int step = side == COM ? 1 : -1;
     for (int t = sq + step; b.at(t) != OFF; t += step) {
       ++count;
@@ -91,7 +91,7 @@ int reach(const DeepBoard& b, int sq, int kind, int side) {
 
 }  // namespace
 
-int board_value(int kind) { return kind >= FU && kind <= HI ? EVAL_WEIGHTS[F_BOARD + kind - 1] : 0; }
+int board_value(int kind) { return kind >= PAWN_KIND && kind <= ROOK_KIND ? EVAL_WEIGHTS[F_BOARD + kind - 1] : 0; }
 int hand_value(int slot) { return slot >= 1 && slot <= 4 ? EVAL_WEIGHTS[F_HAND + slot - 1] : 0; }
 
 void eval_features(const DeepBoard& b, int out[FEATURES]) {
@@ -105,7 +105,7 @@ void eval_features(const DeepBoard& b, int out[FEATURES]) {
       if (c == 0) continue;
       const int side = c > 0 ? COM : MAN;
       const int kind = c > 0 ? c : -c;
-      if (kind == OU) continue;
+      if (kind == KING_KIND) continue;
       const int sign = side == COM ? 1 : -1;
       if (stuck(kind, side, y)) out[F_STUCK] += sign;
       else out[F_BOARD + kind - 1] += sign;
@@ -115,7 +115,7 @@ void eval_features(const DeepBoard& b, int out[FEATURES]) {
       const int own_king = side == COM ? com_king : man_king;
       if (enemy_king != 0 && chebyshev(sq, enemy_king) <= 2) out[F_NEAR_ENEMY_KING + FLIP[kind] - 1] += sign;
       if (own_king != 0 && chebyshev(sq, own_king) <= 1) out[F_NEAR_OWN_KING] += sign;
-      if (kind == KY || kind == KA || kind == HI) out[F_REACH] += sign * reach(b, sq, kind, side);
+      if (kind == LANCE_KIND || kind == BISHOP_KIND || kind == ROOK_KIND) out[F_REACH] += sign * reach(b, sq, kind, side);
     }
   }
   for (int slot = 1; slot <= 4; ++slot) out[F_HAND + slot - 1] += b.hand(COM, slot) - b.hand(MAN, slot);

@@ -328,7 +328,7 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
       // A capture that gives up more than it takes, on a square the other
       // side holds, loses material in the exchange.
       const int mover = move_piece(m) < 0 ? -move_piece(m) : move_piece(m);
-      if (mover != OU && board_value(mover) + hand_value(SLOT[mover]) > gain + 100 &&
+      if (mover != KING_KIND && board_value(mover) + hand_value(SLOT[mover]) > gain + 100 &&
           b_.attacked_by(b_.side() ^ 1, move_to(m), false))
         continue;
     }
@@ -518,7 +518,7 @@ bool Searcher::prepare(Engine& e, const DeepSettings& s, Root& root) {
   if (n == 0) return false;
   // Taking the king ends the game at once: it is the only move searched.
   for (int i = 0; i < n; ++i)
-    if (is_capture(b_, list[i]) && (b_.at(move_to(list[i])) == -OU)) {
+    if (is_capture(b_, list[i]) && (b_.at(move_to(list[i])) == -KING_KIND)) {
       list[0] = list[i];
       root.count = root.searchable = 1;
       return true;
@@ -577,7 +577,7 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
   best_score_ = -INF;
   root_pv_[0] = root[0];
   root_pv_length_ = 1;
-  if (is_capture(b_, root[0]) && b_.at(move_to(root[0])) == -OU) {
+  if (is_capture(b_, root[0]) && b_.at(move_to(root[0])) == -KING_KIND) {
     best_score_ = WIN;
     return;
   }

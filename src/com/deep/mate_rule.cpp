@@ -52,8 +52,8 @@ bool MateRule::run_game_test(const DeepBoard& b) {
   }
   p.com_king_x = stale_x_;
   p.com_king_y = stale_y_;
-  勢力調査(p, scratch_.inf);
-  return 詰めかCOM(scratch_) == 1;
+  survey_influence(p, scratch_.inf);
+  return com_is_mated(scratch_) == 1;
 }
 
 bool MateRule::mated(const DeepBoard& b) {

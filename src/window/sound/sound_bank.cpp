@@ -20,10 +20,10 @@ struct SoundFile {
 
 // The load order, which is also the order in which the buffers are freed.
 constexpr SoundFile kFiles[] = {
-    {Sound::その他, "その他.wav", kSoundEffect},
-    {Sound::禁止, "禁止.wav", kSoundEffect},
-    {Sound::駒打音, "駒打音.wav", kSoundEffect},
-    {Sound::BGM, "BGM.wav", kSoundMusic},
+    {Sound::CHIME, "その他.wav", kSoundEffect},
+    {Sound::REFUSED, "禁止.wav", kSoundEffect},
+    {Sound::PIECE_PLACED, "駒打音.wav", kSoundEffect},
+    {Sound::MUSIC, "BGM.wav", kSoundMusic},
 };
 
 // The working folder first, so a player's own sounds win; then beside the

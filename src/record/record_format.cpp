@@ -1,4 +1,4 @@
-#include "record/kifu_format.h"
+#include "record/record_format.h"
 
 #include <array>
 #include <string>
@@ -9,7 +9,7 @@
 #include "rules/position.h"
 #include "rules/start_position.h"
 
-namespace vv::kifu {
+namespace vv::record_format {
 namespace {
 
 constexpr const char* LINE_END = "\r\n";
@@ -127,7 +127,7 @@ bool replay(Position& p, const MoveLine& m, std::string& why) {
       why = "移動元 " + place_text(m.from_x, m.from_y) + " に駒 " + std::to_string(m.piece) + " がありません";
       return false;
     }
-    if (m.placed != 取得_移動後成り駒(m.piece)) {
+    if (m.placed != face_after_move(m.piece)) {
       why = "置いた駒 " + std::to_string(m.placed) + " は駒 " + std::to_string(m.piece) + " の裏の面ではありません";
       return false;
     }
@@ -169,7 +169,7 @@ bool replay(Position& p, const MoveLine& m, std::string& why) {
     p.com_hand[slot] -= 1;
     p.com_hand_count -= 1;
   }
-  if (m.captured != EMPTY) 駒取得(p, m.captured);  // a king goes to no hand
+  if (m.captured != EMPTY) capture_to_hand(p, m.captured);  // a king goes to no hand
   p.board[m.to_x][m.to_y] = m.placed;
   return true;
 }
@@ -308,11 +308,11 @@ bool read_record_file(std::string_view bytes, RecordFile& out, ReadError& error)
   return true;
 }
 
-double 取得_棋譜のX座標(const std::string& utf8_text) {
+double header_x_twips(const std::string& utf8_text) {
   long characters = 0;
   for (unsigned char c : utf8_text)
     if ((c & 0xC0) != 0x80) ++characters;  // continuation bytes belong to the character before
   return 2200 + 4.5 * 600 - 0.05 * 600 * static_cast<double>(characters);
 }
 
-}  // namespace vv::kifu
+}  // namespace vv::record_format

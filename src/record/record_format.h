@@ -10,7 +10,7 @@
 
 #include "rules/record.h"
 
-namespace vv::kifu {
+namespace vv::record_format {
 
 constexpr int MOVE_LINE_WIDTH = 37;
 // A time column holds five digits; a longer game is written as this many seconds.
@@ -66,6 +66,6 @@ bool parse_move_line(std::string_view line, MoveLine& out, std::string& why);
 
 // Where a header line is printed: centred over the board, 4900 twips less 30
 // for every character.
-double 取得_棋譜のX座標(const std::string& utf8_text);
+double header_x_twips(const std::string& utf8_text);
 
-}  // namespace vv::kifu
+}  // namespace vv::record_format
