@@ -1,5 +1,7 @@
 // Painting on the window's grid: pictures, outlines, the background, the
 // board, texts, the coordinate labels, the move counter, the whole screen.
+// Most texts are drawn twice: a black shadow a tenth of a place down and to
+// the right, then the text in its colour.
 #include <string>
 
 #include "flow/game.h"
@@ -10,6 +12,8 @@ void Game::draw_picture_at(int code, double x, double y) { port_.draw_picture(x,
 
 void Game::draw_square_outline(int colour, int x, int y) { port_.draw_outline(colour, x, y); }
 
+// Every place of the window but the board's 81 squares, reaching well past
+// the window's edges.
 void Game::draw_background(int code) {
   for (int x = -4; x <= 23; ++x)
     for (int y = -2; y <= 17; ++y)
@@ -38,6 +42,8 @@ void Game::draw_row_numeral(double x, double y, int value, int colour, int size)
   if (value >= 1 && value <= 9) draw_text_at(x, y, NUMERALS[value], colour, size);
 }
 
+// The column numbers over the board count from the right, 9 to 1; the row
+// numerals 一..九 stand to its right.
 void Game::draw_coordinate_labels() {
   font_bold = true;  // from here on every text is bold
   for (int i = 1; i <= 9; ++i) {
@@ -50,10 +56,11 @@ void Game::draw_coordinate_labels() {
   }
 }
 
+// The count of moves played and "手目" ("moves"), to the right of the board.
 void Game::draw_move_count(int count) {
   paint_background(11, 3);
   paint_background(12, 3);
-  // One tenth of a cell further left for each further digit.
+  // One tenth of a place further left for each further digit.
   const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
   const std::string digits = std::to_string(count);
   draw_text_at(11.3 - shift, 3.4, digits, BLACK, 12);
@@ -79,7 +86,7 @@ void Game::redraw_screen() {
   draw_board();
   draw_elapsed_time(flow.com_side, time.com_time_total);
   draw_elapsed_time(flow.man_side, time.man_time_total);
-  // The face headings over the stand columns.
+  // The headings 表 (front) and 裏 (back) over the stands' face columns.
   struct Heading {
     double x, y;
     const char* text;

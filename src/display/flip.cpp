@@ -1,11 +1,13 @@
-// The board flip, and the short animation of a piece turning over.
+// The board flip (局面 → 反転, Board → Flip), and the short animation of a
+// piece turning over.
 #include "flow/game.h"
 #include "rules/piece.h"
 
 namespace vv {
 namespace {
 
-// Picture codes of the turning frames: black and red sets of both sides.
+// Picture codes of the turning frames, by kind 1..6; each face of a piece is
+// printed in black or in red.
 constexpr int TURNING_FRAMES[7][5] = {
     {0, 0, 0, 0, 0},
     {210, 211, 202, 203, 204},  // top piece, red face turning to black
@@ -18,6 +20,7 @@ constexpr int TURNING_FRAMES[7][5] = {
 
 }  // namespace
 
+// Five frames a tenth of a second apart.
 void Game::animate_turning_piece(int kind, int x, int y) {
   if (kind < 1 || kind > 6) return;
   for (int frame : TURNING_FRAMES[kind]) {
@@ -39,18 +42,18 @@ void Game::flip_board() {
   // Every piece goes to the square opposite it through the centre and
   // changes owner.
   Position& p = e.pos;
-  int copy[10][10];
+  int before[10][10];
   for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y) copy[x][y] = p.board[x][y];
+    for (int y = 1; y <= 9; ++y) before[x][y] = p.board[x][y];
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
-      const int t = copy[x][y];
-      p.board[10 - x][10 - y] = is_piece_code(t) ? -t : EMPTY;
+      const int code = before[x][y];
+      p.board[10 - x][10 - y] = is_piece_code(code) ? -code : EMPTY;
     }
-  for (int s = 1; s <= 4; ++s) {
-    const int man = p.man_hand[s];
-    p.man_hand[s] = p.com_hand[s];
-    p.com_hand[s] = man;
+  for (int slot = 1; slot <= 4; ++slot) {
+    const int man = p.man_hand[slot];
+    p.man_hand[slot] = p.com_hand[slot];
+    p.com_hand[slot] = man;
   }
   const int man_count = p.man_hand_count;
   p.man_hand_count = p.com_hand_count;
@@ -65,11 +68,14 @@ void Game::flip_board() {
       }
   redraw_screen();
   draw_move_count(flow.move_count);
+  // The missing pieces changed sides with the board; so does the handicap.
   if (hc.handicap_set) {
     hc.handicap_level = -hc.handicap_level;
     draw_handicap_level(hc.handicap_level);
   }
   port_.play(Sound::PIECE_PLACED);
+  // The pieces to move now stand on the other half and keep the move. The
+  // record starts over: its entries describe the board before the flip.
   flow.side_to_move = -flow.side_to_move;
   rec.move_number = 0;
   rec.record_length = 0;

@@ -1,5 +1,5 @@
-// Start-up, the initial setup, carrying out a move, and the ways a game and
-// the program end.
+// Start-up, the fresh board, carrying out a move, the ways a game and the
+// program end, and the about box.
 #include "flow/game.h"
 
 #include "rules/move.h"
@@ -19,8 +19,11 @@ void Game::start_up() {
   flow.com_side = flow.first_side;
   e.com_level = 3;
   set_mark(MenuMark::LEVEL3, true);
-  // Until the settings file is read, 畳 carries the background mark and the
-  // other options are unmarked; no background picture is chosen yet.
+  // 畳 (Tatami) carries the background mark until the settings file names a
+  // background, and until then no background picture is drawn (code 0 draws
+  // nothing). A settings file whose first line names no background leaves
+  // both so on purpose: players of such a file see 畳 marked over a window
+  // without a background.
   set_mark(MenuMark::TATAMI, true);
   opt.background_code = 0;
   opt.guide_colour = board_line_colour;
@@ -83,6 +86,7 @@ void Game::carry_out_move(int from_x, int from_y, int to_x, int to_y, int placed
   // Taking a king decides the game; it goes to no hand.
   if (taken == KING) flow.winner = flow.man_side;
   if (taken == -KING) flow.winner = flow.com_side;
+  // A captured piece joins the capturer's stand; a dropped one leaves its own.
   if (is_man_piece(taken)) draw_com_stand();
   if (is_com_piece(taken)) draw_man_stand();
   if (is_board_column(from_x)) {

@@ -1,6 +1,7 @@
-// The person's moves: one click picks a piece on the board or in a hand, a
-// second click on a square moves or drops it. Then the turn passes to the
-// computer or to the other person.
+// The person's moves: one click picks a piece of the side to move on the
+// board or on its stand, a second click on a square moves or drops it. Then
+// the turn passes to the computer or to the other person. A click on the
+// other side's piece only shows, with move hints on, where that piece can go.
 #include <cmath>
 
 #include "com/escape_mate.h"
@@ -13,7 +14,7 @@
 namespace vv {
 namespace {
 
-// The faces shown in the hand columns, by grid row.
+// The faces shown in the stand columns, by grid row.
 int man_hand_face(int column, int row) {  // rows 6..9
   return -hand_face(row - 5, column == MAN_BACK_COLUMN);
 }
@@ -21,7 +22,10 @@ int com_hand_face(int column, int row) {  // rows 1..4
   return hand_face(5 - row, column == COM_BACK_COLUMN);
 }
 
-// The turning animation of the person's move shows the face it turns from.
+// The turning animation for a piece that showed `face_before` when picked:
+// a tokin turns from red to black, a lance from black to red, any other face
+// from black to black. Kinds 1..3 are the top side's pieces, 4..6 the bottom
+// side's.
 int turning_kind(int face_before) {
   if (face_before > 0) return face_before == TOKIN ? 1 : face_before == LANCE ? 2 : 3;
   return face_before == -TOKIN ? 4 : face_before == -LANCE ? 5 : 6;
@@ -31,7 +35,7 @@ bool on_board(int x, int y) { return is_board_column(x) && y >= 1 && y <= 9; }
 
 }  // namespace
 
-bool Game::own_piece(int code) const {
+bool Game::belongs_to_side_to_move(int code) const {
   return (is_man_piece(code) && flow.side_to_move == flow.man_side) ||
          (is_com_piece(code) && flow.side_to_move == flow.com_side);
 }
@@ -47,6 +51,9 @@ void Game::outline_reachable_squares(int from_x, int from_y, int colour, int pie
 void Game::mouse_down(int, int, double x, double y) {
   show_file_lists(false, false, false);
   set_save_form(1);
+  // While a loaded record is shown the board takes no moves. Answering No to
+  // the reminder (step through the record with 進, Forward) leaves the record
+  // for a fresh board.
   if (flow.record_mode) {
     if (!port_.ask("棋譜", "棋譜を '進 'で進めて下さい")) {
       port_.play(Sound::REFUSED);
@@ -54,15 +61,19 @@ void Game::mouse_down(int, int, double x, double y) {
     }
     return;
   }
+  // Grid place (x, y) covers the rectangle from (2200 + 600 x, 520 + 615 y) twips.
   const int column = static_cast<int>(std::floor((x - 2200) / 600));
   const int row = static_cast<int>(std::floor((y - 520) / 615));
-  if (flow.side_to_move == 0) {
+  if (flow.side_to_move == 0) {  // no game yet: start one from the menu "対局" (Game)
     port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
     return;
   }
 
-  // Resuming after the record was stepped.
+  // After the record was stepped, this click first resumes play: the clock
+  // starts again and the side to move is named. Against the computer, a
+  // click while the computer is to move lets it play first. Either way the
+  // same click then goes on to the board or the stands.
   if (flow.game_mode == 0) {
     if (flow.resume_pending) {
       flow.resume_pending = false;
@@ -99,19 +110,20 @@ void Game::click_square(int x, int y) {
     m.from_y = y;
     m.piece = code;
     outline_reachable_squares(x, y, opt.guide_colour, code);
-    if (own_piece(code)) {
+    if (belongs_to_side_to_move(code)) {
       flow.selection_state = 1;
       draw_square_outline(SELECTION_COLOUR, x, y);
       m.piece_shown = code;
     } else {
-      // Looking at an opponent's piece shows where it can go.
+      // The other side's piece is not picked, only looked at: with move hints
+      // on, the squares it can reach show.
       draw_square_outline(opt.guide_colour, x, y);
     }
     return;
   }
   m.to_x = x;
   m.to_y = y;
-  if (own_piece(code)) {
+  if (belongs_to_side_to_move(code)) {
     // Another piece of the side to move is picked instead.
     draw_square_outline(outline_colour, m.from_x, m.from_y);
     m.from_x = x;
@@ -134,27 +146,29 @@ void Game::click_square(int x, int y) {
 void Game::click_beside_board(int x, int y) {
   HumanMove& m = flow.human_move;
   if (m.piece != EMPTY) {
-    // The picked piece loses its marks but stays picked.
+    // The outlines of the piece last looked at go. Unless this click lands on
+    // a stand place with pieces, a picked piece stays picked.
     outline_reachable_squares(m.from_x, m.from_y, outline_colour, m.piece);
     draw_square_outline(outline_colour, m.from_x, m.from_y);
   }
   int face;
-  int picking_side;
+  int stand_side;
   if ((x == MAN_FRONT_COLUMN || x == MAN_BACK_COLUMN) && y >= 6 && y <= 9) {
     if (e.pos.man_hand[y - 5] == 0) return;
     face = man_hand_face(x, y);
-    picking_side = flow.man_side;
+    stand_side = flow.man_side;
   } else if ((x == COM_FRONT_COLUMN || x == COM_BACK_COLUMN) && y >= 1 && y <= 5) {
     if (e.pos.com_hand[5 - y] == 0) return;  // row 5 is slot 0, always empty
     face = com_hand_face(x, y);
-    picking_side = flow.com_side;
+    stand_side = flow.com_side;
   } else {
     return;
   }
   m.from_x = x;
   m.from_y = y;
   m.piece = face;
-  if (flow.side_to_move == picking_side) {
+  // The stand of the side not to move is only looked at, as on the board.
+  if (flow.side_to_move == stand_side) {
     flow.selection_state = 1;
     m.piece_shown = face;
     draw_square_outline(SELECTION_COLOUR, x, y);
@@ -172,6 +186,10 @@ void Game::perform_human_move() {
     announce_move_limit_draw();
     return;
   }
+  // The entry gives the move's time to the bottom side's clock even when the
+  // second person of a two-person game made it: record files and stepping
+  // through the record show these times, so they stay. The placed face is
+  // put right below once a board move has turned the piece over.
   record_move(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
            time.man_time_total + time.move_seconds, time.com_time_total, time.com_time_total);
   flow.move_count += 1;
@@ -185,11 +203,14 @@ void Game::perform_human_move() {
   draw_square_outline(outline_colour, m.from_x, m.from_y);
   draw_square_outline(outline_colour, m.to_x, m.to_y);
   outline_reachable_squares(m.from_x, m.from_y, outline_colour, m.piece);
-  // A drop from the computer's hand names its slot, not the grid row.
+  // Carrying out a drop from the top side's stand takes its slot, not the
+  // grid row; the record entry above keeps the grid row.
   if (m.from_x < 0) m.from_y = 5 - m.from_y;
   const int captured = e.pos.board[m.to_x][m.to_y];
   carry_out_move(m.from_x, m.from_y, m.to_x, m.to_y, m.piece);
 
+  // A board move shows the piece as it was picked, then turns it over. A
+  // king has one face and does not turn.
   if (board_move && m.piece != KING && m.piece != -KING) {
     draw_picture_at(m.piece_shown, m.to_x, m.to_y);
     draw_square_outline(board_line_colour, m.to_x, m.to_y);
@@ -203,6 +224,8 @@ void Game::perform_human_move() {
   port_.play(Sound::PIECE_PLACED);
   draw_move_result(is_com_piece(m.piece) ? flow.com_side : flow.man_side, m.to_x, m.to_y, m.piece, WHITE);
 
+  // Against the computer: the person's clock stops, and unless the game is
+  // over the computer replies at once.
   if (flow.game_mode == 1) {
     set_timer(false);
     time.man_time_total += time.move_seconds;
@@ -220,6 +243,10 @@ void Game::perform_human_move() {
     return;
   }
 
+  // Two people: a fresh start gives the bottom side the first move, so its
+  // win is announced as the first player's (先手) and the top side's as the
+  // second player's (後手). Then the turn passes; the first player's time is
+  // added to the bottom side's total, the second player's to the top side's.
   if (flow.winner == flow.man_side)
     announce_winner("先手");
   else if (flow.winner == flow.com_side)

@@ -10,6 +10,9 @@ namespace vv {
 
 enum class Sound { CHIME, REFUSED, PIECE_PLACED, MUSIC };
 
+// The name a sound goes by in a headless run's event lines ("sound NAME"),
+// which play scripts compare: the chime (その他), the refusal (禁止), a piece
+// put down (駒打音) and the music (BGM).
 inline const char* sound_name(Sound s) {
   switch (s) {
     case Sound::CHIME: return "その他";
@@ -23,12 +26,12 @@ inline const char* sound_name(Sound s) {
 // Menu items whose check marks the game sets.
 enum class MenuMark { LEVEL1, LEVEL2, LEVEL3, LEVEL4, CLOCK, MUSIC, MOVE_HINTS, GREEN, TATAMI, BAMBOO, SPACE, BRICK, COUNT };
 
-// What was typed into the four boxes of the save panel.
+// What was typed into the four boxes of the save form.
 struct SaveFormTexts {
-  std::string game;    // 対局名
-  std::string first;   // 先手
-  std::string second;  // 後手
-  std::string file;    // ファイル名, without folder and extension
+  std::string game;    // 対局名, the game's name
+  std::string first;   // 先手, the first player
+  std::string second;  // 後手, the second player
+  std::string file;    // ファイル名, the file name without folder and extension
 };
 
 class Port {
@@ -49,7 +52,7 @@ class Port {
   // Modal message boxes: one with an OK button, one asking Yes or No.
   virtual void message(const std::string& title, const std::string& text) = 0;
   virtual bool ask(const std::string& title, const std::string& text) = 0;
-  // The about box of "その他".
+  // The about box, from "その他" (About) on the menu bar.
   virtual void about(const std::string& text) { message("Veverodu", text); }
 
   // The sound effects and the music are loaded at start-up and released at
@@ -70,8 +73,8 @@ class Port {
   virtual bool close_requested() { return false; }
 
   // The record-file panel: the drive, folder and file lists, and the save
-  // form (four boxes, their captions and the RETURN button). Hiding the form
-  // empties its boxes.
+  // form (four boxes, their captions and the RETURN button that saves).
+  // Hiding the form empties its boxes.
   virtual void show_file_lists(bool /*drive*/, bool /*folder*/, bool /*file*/) {}
   virtual void show_save_form(bool /*visible*/) {}
   virtual SaveFormTexts save_form_texts() { return {}; }

@@ -1,6 +1,8 @@
-// The start items of the menu "対局": a game between two people, or against
-// the computer with the person or the computer moving first. A start with no
-// move played is fresh; otherwise it continues the position on the board.
+// The start items of the menu "対局" (Game): 対局(人間) → スタート, a game
+// between two people, and 対局(COM) → 先手 or 後手, a game against the
+// computer with the person moving first or second. A start with no move
+// played is fresh; otherwise the game goes on from the position on the board,
+// whoever is to move there.
 #include <algorithm>
 
 #include "flow/game.h"
@@ -8,12 +10,13 @@
 namespace vv {
 namespace {
 
-constexpr const char* FIRST_TO_MOVE = "先手の番です";
-constexpr const char* SECOND_TO_MOVE = "後手の番です";
-constexpr const char* MAN_TO_MOVE = "MANの番です";
+constexpr const char* FIRST_TO_MOVE = "先手の番です";   // the first player to move
+constexpr const char* SECOND_TO_MOVE = "後手の番です";  // the second player to move
+constexpr const char* MAN_TO_MOVE = "MANの番です";      // the person to move
 
 }  // namespace
 
+// Opening a menu hides the record-file panel and empties its save form.
 void Game::game_menu_opened() {
   show_file_lists(false, false, false);
   set_save_form(1);
@@ -37,7 +40,7 @@ bool Game::fresh_start() const { return flow.side_to_move == 0 || flow.move_coun
 
 void Game::start_two_person_game() {
   clear_loaded_record_texts();
-  for (int x = -2; x <= 0; ++x) paint_background(x, 0);
+  for (int x = -2; x <= 0; ++x) paint_background(x, 0);  // the computer's level label goes
   draw_board_outlines();
   time.turn_start_time = port_.clock();
   if (opt.marked(MenuMark::CLOCK)) set_timer(true);
@@ -61,8 +64,9 @@ void Game::start_game_person_first() {
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  // Later entries can no longer be replayed. After a flip the move counter
-  // runs on past the record, which holds 500 entries at most.
+  // Record entries after the moves played can no longer be stepped to. The
+  // move counter runs on across a flip while the record starts over, so it
+  // can pass the record's 500 entries.
   rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   time.turn_start_time = port_.clock();
   set_timer(true);
@@ -76,7 +80,7 @@ void Game::start_game_person_first() {
     flow.side_to_move = flow.first_side;
     port_.message("対局", MAN_TO_MOVE);
   } else {
-    computer_turn();
+    computer_turn();  // the computer is to move on the board: it plays first
     return;
   }
   flow.resume_pending = false;

@@ -1,5 +1,10 @@
-// Handicaps: before the first move either side gives up pieces, one per
-// step of "△" or "▽", in a fixed order; a rank label shows the level.
+// Handicaps: before the first move either side gives up pieces, one for
+// each click on "△" or "▽" on the menu bar, in a fixed order. △ takes a
+// piece from the top side or, while the bottom side gives pieces, puts one
+// of them back; ▽ does the same the other way round. The label beside the
+// board names the rank of bottom-side player the handicap suits: ２級 (2 kyu)
+// for an even game, down to 12 kyu as the top side gives more, up to 名人
+// (master) when the bottom side gives all ten.
 #include "flow/game.h"
 #include "rules/piece.h"
 
@@ -28,7 +33,8 @@ constexpr int HANDICAP_LIMIT = 10;
 
 const HandicapRow& row_of(int level) { return HANDICAP_TABLE[level + HANDICAP_LIMIT]; }
 
-// Why a step is refused, by the number of the reason.
+// Why a step is refused, by the number of the reason: 1 a loaded record is
+// shown, 2 the game has begun, 3 the board was flipped.
 const char* const REFUSALS[4] = {"", "棋譜ﾓｰﾄﾞではできません", "対局途中ではできません", "反転後ではできません"};
 
 }  // namespace
@@ -44,12 +50,15 @@ void Game::draw_label(double x, double y, int code, int colour, int size) {
   port_.draw_text(x + 120.0 / 600, y + 160.0 / 615, text, colour, size, font_bold);
 }
 
+// Only places 11, 12, 13 and 16 of the label's row are painted over, not 14
+// and 15; players know the label drawn this way, so it stays.
 void Game::draw_handicap_level(int level) {
   for (int x : {11, 12, 13, 16}) paint_background(x, 1);
   draw_label(11.1, 1.1, level, BLACK, 10);
   draw_label(11, 1, level, WHITE, 10);
 }
 
+// The reason, then "局面→最初にして下さい" (choose Board → Reset first).
 void Game::show_handicap_refusal(int reason) {
   port_.message("ﾊﾝﾃﾞｨｷｬｯﾌﾟ設定", std::string(REFUSALS[reason]) + "\r\r局面→最初にして下さい");
 }
@@ -66,19 +75,19 @@ void Game::handicap_step(int direction) {
     show_handicap_refusal(reason);
     return;
   }
-  rec.record_length = 0;
-  const int level = hc.handicap_level;
-  if (level * direction < HANDICAP_LIMIT) {
-    const int n = level + direction;
-    hc.handicap_level = n;
-    draw_handicap_level(n);
+  rec.record_length = 0;  // entries left in the record were made on another board
+  const int old_level = hc.handicap_level;
+  if (old_level * direction < HANDICAP_LIMIT) {
+    const int new_level = old_level + direction;
+    hc.handicap_level = new_level;
+    draw_handicap_level(new_level);
     // Moving away from 0 empties the new level's square; moving toward 0
     // puts back the piece of the level left.
-    const bool away = n * direction > 0;
-    const HandicapRow& r = away ? row_of(n) : row_of(level);
-    e.pos.board[r.x][r.y] = away ? EMPTY : r.piece;
-    draw_picture_at(e.pos.board[r.x][r.y], r.x, r.y);
-    draw_square_outline(board_line_colour, r.x, r.y);
+    const bool away = new_level * direction > 0;
+    const HandicapRow& row = away ? row_of(new_level) : row_of(old_level);
+    e.pos.board[row.x][row.y] = away ? EMPTY : row.piece;
+    draw_picture_at(e.pos.board[row.x][row.y], row.x, row.y);
+    draw_square_outline(board_line_colour, row.x, row.y);
     port_.play(Sound::PIECE_PLACED);
   }
   hc.handicap_set = true;

@@ -1,5 +1,7 @@
-// The elapsed-time display: each side's accumulated thinking time as
-// hh:mm:ss, the side to move counting up once a second.
+// The elapsed-time display, shown while ｵﾌﾟｼｮﾝ → 経過時間 (Options → Clock)
+// is marked: each side's accumulated thinking time as hh:mm:ss, the bottom
+// side's below its stand on the right, the top side's below its stand on the
+// left, the side to move counting up once a second.
 #include <string>
 
 #include "flow/game.h"
@@ -8,6 +10,7 @@ namespace vv {
 
 double elapsed_seconds(double start, double now) { return start <= now ? now - start : now + 86400 - start; }
 
+// A clock past 99 hours therefore shows no hours at all: ":mm:ss".
 std::string two_digits(long n) {
   const std::string digits = std::to_string(n);
   if (digits.size() == 1) return "0" + digits;
@@ -44,12 +47,14 @@ void Game::draw_elapsed_time(int side, double seconds) {
   }
 }
 
+// The side to move's total so far, shown when a new whole second begins;
+// then a wait of 0.3 s while the window paints.
 void Game::timer_tick() {
   const double now = port_.clock();
   time.move_seconds = elapsed_seconds(time.turn_start_time, now);
-  const int whole = static_cast<int>(time.move_seconds);
-  if (whole == time.shown_second) return;
-  time.shown_second = whole;
+  const int second = static_cast<int>(time.move_seconds);
+  if (second == time.shown_second) return;
+  time.shown_second = second;
   if (flow.side_to_move == flow.com_side)
     draw_elapsed_time(flow.com_side, time.move_seconds + time.com_time_total);
   else if (flow.side_to_move == flow.man_side)

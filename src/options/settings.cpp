@@ -1,7 +1,11 @@
-// The settings file and the option menus. The file mirrors the menu marks:
-// it is read once at start-up and rewritten after every change. A file that
-// cannot be read whole gives way to the defaults; a folder where not even
-// the defaults can be written leaves the program running on what it has.
+// The settings file and the menu "ｵﾌﾟｼｮﾝ" (Options). The file mirrors the
+// menu marks: it is read once at start-up and rewritten after every change.
+// A file that cannot be read whole gives way to the defaults; a folder where
+// not even the defaults can be written leaves the program running on what it
+// has. The file, Veverodu.ini in the folder the program works in, holds four
+// lines in Shift-JIS: 背景画= (Background) and the background's caption,
+// then 移動指導= (Move Hints), 経過時間= (Clock) and BGM= (Music), each ON or
+// OFF.
 #include <iostream>
 #include <string>
 #include <string_view>
@@ -22,7 +26,7 @@ struct BackgroundLine {
   MenuMark item;
   const char* text;
 };
-// In the order the writer tests the marks.
+// In this order the first marked background is looked for when the file is written.
 constexpr BackgroundLine BACKGROUNDS[5] = {
     {BACKGROUND_GREEN, MenuMark::GREEN, "背景画=緑"}, {BACKGROUND_BAMBOO, MenuMark::BAMBOO, "背景画=竹"},
     {BACKGROUND_TATAMI, MenuMark::TATAMI, "背景画=畳"}, {BACKGROUND_SPACE, MenuMark::SPACE, "背景画=宇宙"},
@@ -62,7 +66,7 @@ bool first_lines(std::string_view bytes, std::string_view (&lines)[SETTINGS_LINE
 
 // Lines compare exactly, byte for byte with the Shift-JIS form of the text:
 // "経過時間=on" is not "経過時間=ON".
-bool is(std::string_view line, const char* text) {
+bool line_is(std::string_view line, const char* text) {
   std::string encoded;
   return sjis::from_utf8(text, encoded) && line == encoded;
 }
@@ -100,27 +104,29 @@ void Game::read_settings_file() {
   // The whole file is checked before anything is applied, so a short file
   // leaves no option half set from its first lines.
   if (port_.read_file(SETTINGS_FILE, bytes, reason) && first_lines(bytes, lines)) {
+    // A first line naming no background leaves marks and picture as start_up set them.
     for (const BackgroundLine& b : BACKGROUNDS) {
-      if (is(lines[0], b.text)) {
+      if (line_is(lines[0], b.text)) {
         mark_background(b.code);
         draw_background(b.code);
         opt.background_code = b.code;
         break;
       }
     }
-    const bool guidance = is(lines[1], GUIDANCE_ON);
+    const bool guidance = line_is(lines[1], GUIDANCE_ON);
     opt.guide_colour = guidance ? WHITE : board_line_colour;
     set_mark(MenuMark::MOVE_HINTS, guidance);
     opt.move_guidance = guidance;
-    set_mark(MenuMark::CLOCK, is(lines[2], ELAPSED_ON));
-    const bool music = is(lines[3], MUSIC_ON);
+    set_mark(MenuMark::CLOCK, line_is(lines[2], ELAPSED_ON));
+    const bool music = line_is(lines[3], MUSIC_ON);
     set_mark(MenuMark::MUSIC, music);
     if (music) port_.play_looping(Sound::MUSIC);
     return;
   }
 
   // A missing, short or unreadable file: the defaults, written anew. The
-  // music stays silent until it is toggled.
+  // music is marked but does not start: on a first run it plays only once
+  // its item is chosen twice, off and on again.
   write_lines(port_, DEFAULT_LINES);
   mark_background(BACKGROUND_GREEN);
   draw_background(BACKGROUND_GREEN);
@@ -154,6 +160,7 @@ void Game::write_settings_file() {
   set_mark(MenuMark::MUSIC, true);
 }
 
+// Opening the menu hides the record-file panel and empties its save form.
 void Game::options_menu_opened() {
   show_file_lists(false, false, false);
   set_save_form(1);
@@ -172,7 +179,9 @@ void Game::choose_background(int code) {
 
 void Game::toggle_move_hints() {
   if (opt.marked(MenuMark::MOVE_HINTS)) {
-    // The guidance outlines go; the squares and the top stand get their plain ones back.
+    // The hint outlines go: the board's squares and the top side's stand get
+    // their plain outlines back. The bottom side's stand keeps what it has
+    // until it is next drawn.
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) draw_square_outline(outline_colour, x, y);
     for (int r = 1; r <= 4; ++r) {

@@ -1,6 +1,7 @@
-// Stepping through the move record: "進" one move forward, "戻" one move
-// back, "最初" back to the start. Board and hands are rebuilt from the record
-// entries alone; the next click on the board resumes play from there.
+// Stepping through the move record: "進" (Forward) one move forward and "戻"
+// (Back) one move back, both on the menu bar, and 局面 → 最初 (Board → Reset)
+// back to the start. Board and hands are rebuilt from the record entries
+// alone; the next click on the board resumes play from there.
 #include "flow/game.h"
 #include "rules/piece.h"
 
@@ -44,14 +45,16 @@ bool entry_fits(const Position& p, const MoveRecord& r, int n) {
 void Game::step_forward() {
   show_file_lists(false, false, false);
   set_save_form(1);
-  if (flow.side_to_move == 0) {
+  if (flow.side_to_move == 0) {  // no game yet: start one from the menu "対局" (Game)
     port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
     return;
   }
   flow.resume_pending = true;
-  // A loaded record is replayed as written; the game's own stops at an entry
-  // that does not fit the board.
+  // A loaded record file was replayed in full when it was read, so its
+  // entries are taken without a check; the game's own record stops at an
+  // entry that does not fit the board. At the end a loaded record says
+  // "終わり" (that was the last move), the game's own "できません" (not possible).
   if (rec.move_number >= rec.record_length ||
       (!flow.record_mode && !entry_fits(e.pos, rec, rec.move_number + 1))) {
     if (flow.record_mode) {
@@ -147,6 +150,7 @@ void Game::step_back() {
   draw_move_count(flow.move_count);
 }
 
+// 局面 → 最初 (Board → Reset): a fresh board, whatever was on it.
 void Game::back_to_start() {
   reset_game();
   port_.play(Sound::PIECE_PLACED);

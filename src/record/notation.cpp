@@ -1,5 +1,6 @@
-// The move-result line: each side's last move in the record's notation,
-// beside the board on that side's half (for example ３六飛).
+// The move-result line: each side's last move in the record's notation, for
+// example ３六飛 (column 3, row 6, rook). The top side's stands left of the
+// board below its stand, the bottom side's right of the board above its stand.
 #include "flow/game.h"
 #include "rules/piece.h"
 
@@ -47,6 +48,7 @@ void Game::draw_move_result(int side, int to_x, int to_y, int placed, int colour
   const ResultPlace* place = side == flow.com_side ? &COM_RESULT : side == flow.man_side ? &MAN_RESULT : nullptr;
   if (!place) return;
   erase_move_result(side);
+  // The notation counts columns from the right: grid column x is column 10 - x.
   const std::string texts[3] = {notation_text(10 - to_x), notation_text(1000 + to_y), notation_text(placed)};
   constexpr double OFFSETS[3] = {0, 0.4, 1.0};
   for (int i = 0; i < 3; ++i) {

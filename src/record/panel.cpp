@@ -9,6 +9,7 @@ void Game::show_file_lists(bool drive, bool folder, bool file) { port_.show_file
 // Mode 0 shows the save form; any other mode empties its boxes and hides it.
 void Game::set_save_form(int mode) { port_.show_save_form(mode == 0); }
 
+// Opening the menu "棋譜" (Record) leaves the panel alone: its items show it.
 void Game::record_menu_opened() {}
 
 }  // namespace vv

@@ -1,6 +1,8 @@
-// Record files: saving from the panel, loading from the file list. A file is
-// written only when every text can be written, and a file is read and
-// replayed completely before the game on the board is given up for it.
+// Record files: saving from the panel (棋譜 → 書込, Record → Save, then the
+// form's RETURN button), loading from its file list (棋譜 → 読込, Record →
+// Load). A file is written only when every text can be written, and a file
+// is read and replayed completely before the game on the board is given up
+// for it.
 #include <string>
 
 #include "flow/game.h"
@@ -18,7 +20,7 @@ std::string in_folder(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-// Header lines are printed at twips positions; the grid counts places.
+// A loaded file's header lines are placed in twips; drawing counts grid places.
 double grid_x(double twips) { return (twips - 2200) / 600.0; }
 double grid_y(double twips) { return (twips - 520) / 615.0; }
 
@@ -29,6 +31,8 @@ void Game::show_load_panel() {
   set_save_form(1);
 }
 
+// A flipped board or a handicap cannot be saved: a record file replays its
+// moves from the even starting position.
 void Game::show_save_panel() {
   if (flow.board_flipped) {
     port_.message(SAVE_TITLE, "反転後は書き込みできません");
@@ -53,7 +57,8 @@ void Game::save_record_file() {
     return;
   }
 
-  // Line 2 names the top side's player, line 3 the bottom side's.
+  // The form asks for the first and the second player; the file names the
+  // top side's player on line 2 and the bottom side's on line 3.
   record_format::RecordFile file;
   file.game = typed.game;
   const bool man_first = flow.man_side == flow.first_side;
@@ -102,7 +107,9 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
     return;
   }
 
-  // The file holds a whole game: from here on the one on the board gives way to it.
+  // The file holds a whole game: from here on the one on the board gives way
+  // to it. Its header lines are shown: the top side's player above the
+  // board, the bottom side's and the game's name below it.
   reset_game();
   flow.record_mode = true;
   struct Header {
@@ -114,8 +121,8 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
   for (const Header& h : headers)
     draw_text_at(grid_x(record_format::header_x_twips(h.text)), grid_y(h.y_twips), h.text, h.colour, 12);
 
-  const int n = static_cast<int>(file.moves.size());
-  for (int i = 1; i <= n; ++i) {
+  const int moves = static_cast<int>(file.moves.size());
+  for (int i = 1; i <= moves; ++i) {
     const record_format::MoveLine& m = file.moves[i - 1];
     rec.record_from_x[i] = m.from_x;
     rec.record_from_y[i] = m.from_y;
@@ -131,15 +138,16 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
   }
   rec.move_number = 0;
   flow.move_count = 0;
-  rec.record_length = n;
-  if (n == 0) {
+  rec.record_length = moves;
+  if (moves == 0) {
     port_.message(LOAD_TITLE, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
     return;
   }
   port_.message(LOAD_TITLE, " 読み込みました");
   port_.message(LOAD_TITLE, "棋譜を '進 'で進めて下さい");
-  // Who moved first decides the sides: a top-side piece first means the
-  // computer's game.
+  // The file does not say whether the computer played, so who moved first
+  // decides: a top-side piece first is replayed as a game the computer
+  // opened, a bottom-side piece first as a game between two people.
   if (rec.record_piece[1] >= 10) {
     flow.game_mode = 1;
     flow.first_side = flow.com_side;

@@ -18,7 +18,7 @@ constexpr int HEADER_LINES = 3;
 // The eleven columns of a move line, left to right.
 struct Column {
   int first, width;  // first character 0-based
-  const char* name;  // as the player counts them
+  const char* name;  // its characters counted from 1, as error messages name them
 };
 constexpr std::array<Column, 11> COLUMNS = {{
     {0, 2, "1-2"},
@@ -120,7 +120,7 @@ bool check_ranges(const MoveLine& m, std::string& why) {
 // hand of its face's slot, a capture sends the pair to the capturer's hand.
 bool replay(Position& p, const MoveLine& m, std::string& why) {
   const int target = p.board[m.to_x][m.to_y];
-  int slot = 0;
+  int slot = 0;  // stays 0 for a board move
   if (is_board_column(m.from_x)) {
     const int source = p.board[m.from_x][m.from_y];
     if (source != m.piece) {
@@ -251,25 +251,25 @@ bool parse_move_line(std::string_view line, MoveLine& out, std::string& why) {
     why = "手の行が " + std::to_string(MOVE_LINE_WIDTH) + " 桁ではありません";
     return false;
   }
-  long v[11];
+  long values[11];
   for (size_t i = 0; i < COLUMNS.size(); ++i) {
-    if (!column_value(line.substr(COLUMNS[i].first, COLUMNS[i].width), v[i])) {
+    if (!column_value(line.substr(COLUMNS[i].first, COLUMNS[i].width), values[i])) {
       why = std::string(COLUMNS[i].name) + " 桁目が数ではありません";
       return false;
     }
   }
   MoveLine m;
-  m.from_x = static_cast<int>(v[0]);
-  m.from_y = static_cast<int>(v[1]);
-  m.to_x = static_cast<int>(v[2]);
-  m.to_y = static_cast<int>(v[3]);
-  m.placed = static_cast<int>(v[4]);
-  m.piece = static_cast<int>(v[5]);
-  m.captured = static_cast<int>(v[6]);
-  m.man_before = v[7];
-  m.man_after = v[8];
-  m.com_before = v[9];
-  m.com_after = v[10];
+  m.from_x = static_cast<int>(values[0]);
+  m.from_y = static_cast<int>(values[1]);
+  m.to_x = static_cast<int>(values[2]);
+  m.to_y = static_cast<int>(values[3]);
+  m.placed = static_cast<int>(values[4]);
+  m.piece = static_cast<int>(values[5]);
+  m.captured = static_cast<int>(values[6]);
+  m.man_before = values[7];
+  m.man_after = values[8];
+  m.com_before = values[9];
+  m.com_after = values[10];
   if (!check_ranges(m, why)) return false;
   out = m;
   return true;

@@ -10,8 +10,8 @@ namespace {
 bool convert(const char* to, const char* from, std::string_view in, std::string& out) {
   out.clear();
   if (in.empty()) return true;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  iconv_t converter = iconv_open(to, from);
+  if (converter == reinterpret_cast<iconv_t>(-1)) return false;
   // No text grows by more than four times in either direction; the loop
   // still copes with a converter that needs more.
   std::string buffer(in.size() * 4 + 16, '\0');
@@ -22,11 +22,11 @@ bool convert(const char* to, const char* from, std::string_view in, std::string&
   while (src_left > 0) {
     char* dst = buffer.data() + done;
     size_t dst_left = buffer.size() - done;
-    const size_t r = iconv(cd, &src, &src_left, &dst, &dst_left);
+    const size_t inexact = iconv(converter, &src, &src_left, &dst, &dst_left);
     done = buffer.size() - dst_left;
-    if (r != static_cast<size_t>(-1)) {
+    if (inexact != static_cast<size_t>(-1)) {
       // A character converted only approximately has no exact code.
-      if (r > 0) ok = false;
+      if (inexact > 0) ok = false;
       break;
     }
     if (errno == E2BIG) {
@@ -36,7 +36,7 @@ bool convert(const char* to, const char* from, std::string_view in, std::string&
     ok = false;  // EILSEQ: an invalid or unconvertible character; EINVAL: cut short
     break;
   }
-  iconv_close(cd);
+  iconv_close(converter);
   if (!ok) return false;
   buffer.resize(done);
   out = std::move(buffer);
