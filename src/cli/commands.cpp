@@ -393,7 +393,6 @@ int deep_bench(const std::vector<std::string>& args) {
   return 0;
 }
 
-// Does the command line ask for level 4?
 bool asks_level_four(const std::vector<std::string>& args) {
   for (std::size_t i = 1; i + 1 < args.size(); ++i)
     if (args[i] == "--level" && args[i + 1] == "4") return true;
