@@ -40,7 +40,8 @@ bool has_king(const Position& p, int king) {
   return false;
 }
 
-// Plays the computer's best move for the side at the top of p.
+// Plays the move the computer's search at `level` chooses for the top side
+// of p; false when it has none.
 bool play_top(Position& p, Random& rng, int level) {
   Engine e;
   e.pos = p;

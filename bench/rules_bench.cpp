@@ -61,7 +61,8 @@ struct Trial {
   int fx, fy, tx, ty, piece;
 };
 
-// The candidates the search tries, in its order (board moves, then drops).
+// The computer's candidates the search tries, in its order (board moves,
+// then drops from the front and the back hand column).
 std::vector<Trial> trials(const Position& p) {
   std::vector<Trial> list;
   for (int fx = 1; fx <= 9; ++fx)
@@ -119,8 +120,8 @@ void BM_CandidateSurvey(benchmark::State& state) {
 BENCHMARK(BM_CandidateSurvey)->Arg(0)->Arg(1);
 
 // The plain survey and the level-3 evaluation of every candidate, prepared
-// as the search prepares its start; less BM_CandidateSurvey/0 it is the
-// evaluation alone.
+// as the search prepares its start; take away the time of
+// BM_CandidateSurvey/0 for the evaluation alone.
 void BM_Evaluation(benchmark::State& state) {
   const auto& list = positions();
   std::vector<std::vector<Trial>> all;

@@ -63,6 +63,7 @@ struct Screen {
 
 const QColor GREEN(0, 128, 0), WHITE(255, 255, 255), LIGHT_RED(255, 0, 0);
 
+// The start position in piece codes, by row from the top, then column.
 constexpr int START[9][9] = {
     {20, 30, 100, 110, 950, 110, 100, 30, 20},
     {0, 900, 0, 0, 0, 0, 0, 800, 0},

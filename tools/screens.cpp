@@ -114,6 +114,7 @@ void shoot_menu(const QString& name, const QList<int>& path) {
 
 void run(const std::function<void()>& handler) { window->dispatch(handler); }
 
+// A click in the centre of grid place (x, y), in the window's twips.
 void click(int x, int y) {
   vv::Game& g = window->game();
   run([&] { g.mouse_down(1, 0, 2200 + 600 * x + 300, 520 + 615 * y + 307); });

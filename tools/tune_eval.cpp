@@ -39,8 +39,9 @@ struct Sample {
   float result;
 };
 
-// A capture search with the evaluation standing pat; `leaf` receives the
-// features of the position its best line ends in.
+// A capture search with the evaluation standing pat, scored as evaluate()
+// scores; `leaf` receives the features of the position its best line ends
+// in. Taking a king ends the game, so it is not a capture to play out.
 int quiet_leaf(DeepBoard& b, int alpha, int beta, int depth, int leaf[FEATURES]) {
   int here[FEATURES];
   eval_features(b, here);
@@ -73,12 +74,15 @@ int quiet_leaf(DeepBoard& b, int alpha, int beta, int depth, int leaf[FEATURES])
 
 double sigmoid(double x) { return 1.0 / (1.0 + std::exp(-x)); }
 
+// The evaluation of a sample under weights w, for the computer's side: the
+// side to move in every position of the file.
 double score_of(const Sample& s, const std::vector<double>& w) {
   double e = TEMPO;
   for (int i = 0; i < FEATURES; ++i) e += w[i] * s.f[i];
   return e;
 }
 
+// The mean squared error of the predictions against the results.
 double error(const std::vector<Sample>& data, const std::vector<double>& w, double k) {
   double sum = 0;
   for (const Sample& s : data) {

@@ -9,7 +9,8 @@ namespace vv::cli {
 // Prints one line on standard error (bad bytes escaped) and gives status 2.
 int bad(const std::string& why);
 
-// A decimal number low..high with nothing else in the text.
+// A decimal number low..high of at most nine digits, no sign, nothing else in
+// the text.
 bool parse_int(const std::string& text, int low, int high, int& out);
 
 }  // namespace vv::cli

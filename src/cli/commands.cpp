@@ -103,6 +103,8 @@ void print_move(std::ostream& out, const Candidate& c) {
       << score_text(c.score) << '\n';
 }
 
+// legal: every board move and drop of either side that the move check allows,
+// one `from_x from_y to_x to_y piece` line each.
 int legal(const Position& p) {
   const auto& b = p.board;
   std::string out;
@@ -136,6 +138,7 @@ int legal(const Position& p) {
   return 0;
 }
 
+// A map's name, then its nine rows from the top.
 void print_map(std::string& out, const char* name, const Map& m) {
   out += name;
   out += '\n';
@@ -177,12 +180,14 @@ int mate(Game& g) {
   survey_influence(e.pos, e.inf);
   const int escapes = count_man_king_escapes(e);
   const int man_mated = man_is_mated(e);
+  // man_is_mated leaves the maps of the last position it tried.
   survey_influence(e.pos, e.inf);
   const int com_mated = com_is_mated(e);
   std::cout << "escapes " << escapes << "\nman_mated " << man_mated << "\ncom_mated " << com_mated << '\n';
   return 0;
 }
 
+// Every candidate the search scores, printed after the search.
 class PrintingHooks : public SearchHooks {
  public:
   void evaluated(const Candidate& c) override { print_move(out, c); }
@@ -228,8 +233,9 @@ int bench(const std::string& path, const SearchOptions& o) {
   QuietHooks quiet;
   long candidates = 0;
   std::chrono::duration<double> spent{0};
-  // Every search starts from the engine of a fresh game, copied: making a
-  // whole game object for each search would be timed by callgrind too.
+  // Every search starts from a copy of a fresh game's engine: making a whole
+  // game object for each search would be counted too when the run is
+  // measured instruction by instruction (callgrind).
   const auto fresh = std::make_unique<Session>();
   auto engine = std::make_unique<Engine>();
   for (const Position& p : positions) {
@@ -278,6 +284,7 @@ const char* const DEEP_BENCH_POSITIONS[] = {
     "1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1",
 };
 
+// Level 4 measures its time on the monotonic clock.
 class BenchClock : public DeepHooks {
  public:
   double seconds() override { return monotonic_seconds(); }
@@ -386,12 +393,12 @@ int deep_bench(const std::vector<std::string>& args) {
   return 0;
 }
 
-// Does the command line ask for level 4?
 bool asks_level_four(const std::vector<std::string>& args) {
   for (std::size_t i = 1; i + 1 < args.size(); ++i)
     if (args[i] == "--level" && args[i + 1] == "4") return true;
   return false;
 }
+
 }  // namespace
 
 int move_command(const std::vector<std::string>& args);   // cli/move.cpp

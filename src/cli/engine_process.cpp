@@ -59,6 +59,8 @@ bool EngineProcess::start(const std::vector<std::string>& argv, std::string& err
     std::signal(SIGPIPE, SIG_DFL);
     execvp(args[0], args.data());
     const int e = errno;
+    // Should even this report fail, the parent sees the pipe close as if the
+    // program had started, and then its output end.
     if (write(exec_report[1], &e, sizeof e) < 0) {
     }
     _exit(127);

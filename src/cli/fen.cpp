@@ -12,7 +12,7 @@ namespace {
 
 // The letter of each hand slot's pair: its front face's.
 constexpr char LETTER_OF_SLOT[5] = {'?', 'P', 'L', 'N', 'S'};
-// The order in which hands are written.
+// The order of the pairs in a written hand: N, L, P, S.
 constexpr int HAND_ORDER[4] = {3, 2, 1, 4};
 
 bool is_back_face(int code) {
@@ -42,6 +42,7 @@ std::string square_text(int x, int y) {
   return std::string(1, static_cast<char>('a' + x - 1)) + static_cast<char>('0' + 10 - y);
 }
 
+// "a1" .. "i9" in t at `at`, as board x and y.
 bool read_square(const std::string& t, std::size_t at, int& x, int& y) {
   if (at + 2 > t.size() || t[at] < 'a' || t[at] > 'i' || t[at + 1] < '1' || t[at + 1] > '9') return false;
   x = t[at] - 'a' + 1;
@@ -49,6 +50,7 @@ bool read_square(const std::string& t, std::size_t at, int& x, int& y) {
   return true;
 }
 
+// A decimal number low..high of at most six digits.
 bool read_count(const std::string& t, int low, int high, int& out) {
   if (t.empty() || t.size() > 6) return false;
   int v = 0;
@@ -61,6 +63,7 @@ bool read_count(const std::string& t, int low, int high, int& out) {
   return true;
 }
 
+// The board part of a FEN: nine rows from the top (y = 1), '/' between them.
 bool parse_board(const std::string& text, Position& p, std::string& error) {
   int y = 1, x = 1;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -121,6 +124,8 @@ bool parse_board(const std::string& text, Position& p, std::string& error) {
   return true;
 }
 
+// The hand part of a FEN (between the brackets, or "-"): a letter a piece,
+// upper case the bottom side's.
 bool parse_hand(const std::string& text, Position& p, std::string& error) {
   if (text == "-") return true;
   for (char c : text) {
@@ -206,7 +211,9 @@ bool parse_fen(const std::string& text, FenPosition& f, std::string& error) {
   }
   r.top_to_move = fields[next] == "b";
   ++next;
-  // Castling and en passant fields, when present, are '-'.
+  // The protocol's castling and en passant fields mean nothing here: when
+  // present they are '-'. Of the numbers after them the last is the move
+  // number.
   while (next < fields.size() && fields[next] == "-") ++next;
   std::vector<int> numbers;
   for (; next < fields.size(); ++next) {

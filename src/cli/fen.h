@@ -45,10 +45,10 @@ bool parse_fen(const std::string& text, FenPosition& f, std::string& error);
 std::string format_move(const Candidate& c);
 
 // Reads a move for the side to move of f and checks it by the game's rules:
-// a piece of that side on the source square that the move check lets reach
-// the target, the face written the one it turns to (no face for
-// the king); a drop of a
-// pair that side holds onto an empty square. False with a reason otherwise.
+// a board move needs a piece of that side on the source square that the
+// move check lets reach the target, written with the face it turns to (no
+// face for the king); a drop needs a pair that side holds and an empty
+// square. False with a reason otherwise.
 bool parse_move(const std::string& text, const FenPosition& f, Candidate& out, std::string& error);
 
 // Plays a checked move: board, hands, side to move and move number. Returns

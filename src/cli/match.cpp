@@ -1,9 +1,9 @@
 // veverodu-cli match: whole games between two players, judged by the game's
 // rules, from varied openings, each opening played twice with the sides
-// exchanged. A player is LEVEL4, a level 1-3, or any program that speaks the
-// engine protocol (another build of ours, or a variant engine).
+// exchanged. A player is a level 1-4 of this program, or any program that
+// speaks the engine protocol (another build of ours, or a variant engine).
 //
-// The computer's code always plays the top side, so a player of ours on the
+// Our players' code always plays the top side, so a player of ours on the
 // bottom side sees the board turned half a turn with the owners exchanged,
 // and its move is turned back. Every move of an outside program is checked
 // by our rules: one that is not a move, or an illegal one, or none at all,
@@ -51,22 +51,25 @@ namespace vv::cli {
 namespace {
 
 struct MatchOptions {
-  int games = 2;
+  int games = 2;  // games first .. first + games - 1
   int first = 0;
-  int opening_plies = 4;
+  int opening_plies = 4;  // the length of a random opening
   bool verbose = false;  // every position and move
   std::string openings_file;
   std::vector<std::vector<std::string>> openings;  // moves from the start, in protocol notation
   std::string records;                             // folder for the record files
-  bool sprt = false;
+  bool sprt = false;  // stop when the sequential test decides
   Sprt test;
-  int jobs = 1;
+  int jobs = 1;  // copies of this program playing pairs at once
   bool games_only = false;  // a share of a match run by another copy: game lines only
   MatchSettings settings;
   PlayerSpec player, opponent;
   std::vector<std::string> shared_args;  // what a copy running a share of the games is given
 };
 
+// How a game ended: a king taken, the mate test, the move limit, a player of
+// ours with no move (resign), an outside program's move our rules refuse
+// (illegal), or a player that gave no move or could not start (nomove).
 enum class End { none, king, mate, limit, resign, illegal, nomove };
 const char* end_name(End e) {
   switch (e) {
@@ -121,7 +124,7 @@ struct GameResult {
   int winner = 0;  // +1 top, -1 bottom, 0 undecided
   End end = End::none;
   int moves = 0;
-  long deep_nodes = 0;  // the player's, when it is LEVEL4
+  long deep_nodes = 0;  // the player's search, when it plays at level 4
   double deep_seconds = 0;
   std::string note;  // what went wrong, for an outside program's loss
 };
@@ -143,14 +146,17 @@ class MatchRunner {
 };
 
 // Plays one checked move on the game and its record; returns the code captured.
+// The record keeps each side's thinking time so far after every move: the
+// bottom side's as the person's, the top side's as the computer's. A full
+// record takes no more moves, but the game goes on.
 int commit(GameState& g, MoveRecord& rec, const Candidate& c, double seconds) {
-  const double man = rec.record_man_time_after[rec.move_number];
-  const double com = rec.record_com_time_after[rec.move_number];
-  const double man_after = g.now.top_to_move ? man : man + seconds;
-  const double com_after = g.now.top_to_move ? com + seconds : com;
+  const double man_before = rec.record_man_time_after[rec.move_number];
+  const double com_before = rec.record_com_time_after[rec.move_number];
+  const double man_after = g.now.top_to_move ? man_before : man_before + seconds;
+  const double com_after = g.now.top_to_move ? com_before + seconds : com_before;
   if (!rec.full())
-    record_move(rec, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man, man_after, com,
-             com_after);
+    record_move(rec, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man_before, man_after,
+                com_before, com_after);
   g.moves.push_back(format_move(c));
   return play_move(g.now, c);
 }
@@ -243,6 +249,10 @@ GameResult MatchRunner::play(int index) {
   return result;
 }
 
+// Saves a game as a record file when --records asks for it. A player's name
+// the record's header cannot hold is written as "top" or "bottom". The file
+// is written under a temporary name and renamed, so a record file is never
+// left half written.
 void MatchRunner::save(int index, bool player_top, const MoveRecord& rec, const GameResult& r) {
   if (o_.records.empty()) return;
   record_format::RecordFile file;
@@ -277,9 +287,11 @@ void MatchRunner::save(int index, bool player_top, const MoveRecord& rec, const 
   }
 }
 
+// The player's results so far, by game and by pair.
 class Scoreboard {
  public:
   explicit Scoreboard(const MatchOptions& o) : o_(o) {}
+  // points: 2 a win, 1 a draw, 0 a loss.
   void add(int index, int points) {
     if (points == 2) ++tally_.wins; else if (points == 1) ++tally_.draws; else ++tally_.losses;
     auto& pair = pending_[index / 2];
@@ -310,7 +322,7 @@ class Scoreboard {
  private:
   const MatchOptions& o_;
   MatchTally tally_;
-  std::map<int, std::vector<int>> pending_;
+  std::map<int, std::vector<int>> pending_;  // the points of pairs not yet finished, by pair
 };
 
 void print_game(const MatchOptions& o, int index, const GameResult& g) {
@@ -322,6 +334,7 @@ void print_game(const MatchOptions& o, int index, const GameResult& g) {
             << result << " end " << end_name(g.end) << " moves " << g.moves << std::endl;
 }
 
+// The player's points in game `index` (it is the top side in even games).
 int points_of(int index, int winner) {
   const int player_side = index % 2 == 0 ? 1 : -1;
   return winner == 0 ? 1 : (winner == player_side ? 2 : 0);
@@ -377,6 +390,9 @@ int run_here(const MatchOptions& o) {
 }
 
 // Games shared among copies of this program, a pair to a copy, `jobs` at once.
+// Each copy runs with --games-only and prints its game lines and a
+// level4_game line of its search's nodes and seconds; they are gathered here
+// into one scoreboard and summary.
 int run_spread(const MatchOptions& o) {
   char self[4096];
   const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
@@ -396,6 +412,7 @@ int run_spread(const MatchOptions& o) {
   bool failed = false;
   while (true) {
     while (!decision && !failed && next < end && static_cast<int>(running.size()) < o.jobs) {
+      // A whole pair, or one game where the range starts or ends inside a pair.
       const int count = std::min(2 - (next % 2 != 0 ? 1 : 0), end - next);
       std::vector<std::string> argv = {self, "match"};
       argv.insert(argv.end(), o.shared_args.begin(), o.shared_args.end());
@@ -425,7 +442,7 @@ int run_spread(const MatchOptions& o) {
         in >> word;
         if (word == "game") {
           int index = 0;
-          std::string name, side, result_word, result, end_word, end_kind, moves_word;
+          std::string name, side, result_word, result;
           in >> index >> name >> side >> result_word >> result;
           std::cout << line << std::endl;
           ++running[k].reported;
@@ -497,7 +514,7 @@ bool read_openings(MatchOptions& o, std::string& error) {
     std::vector<std::string> moves;
     for (std::string w; words >> w;) moves.push_back(w);
     if (moves.empty() || moves[0][0] == '#') continue;
-    // Each line must be a game from the start that ends nothing.
+    // Each line must be legal moves from the start in which no king is taken.
     FenPosition f;
     place_start_position(f.pos);
     for (const std::string& m : moves) {

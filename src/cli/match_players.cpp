@@ -12,19 +12,24 @@
 namespace vv::cli {
 namespace {
 
+// Level 4 measures its time on the monotonic clock.
 class ClockHooks : public DeepHooks {
  public:
   double seconds() override { return monotonic_seconds(); }
 };
 
-// Our own players: the top side's code on a board turned for the bottom side.
+// A level of this program. Its code always plays the top side, so for the
+// bottom side it is given the board turned half a turn with the owners
+// exchanged, and its move is turned back.
 class OwnPlayer : public Player {
  public:
-  OwnPlayer(const PlayerSpec& entrant, const MatchSettings& o) : spec_(entrant), o_(o) {}
+  OwnPlayer(const PlayerSpec& entrant, const MatchSettings& settings) : spec_(entrant), settings_(settings) {}
   bool new_game(int index, std::string&) override {
     engine_ = std::make_unique<Engine>();
     engine_->com_level = spec_.level == 4 ? 3 : spec_.level;
-    engine_->rng.r = static_cast<std::uint32_t>((o_.seed * 7919u + index * 104729u) & 0xFFFFFFu);
+    // The random term starts from the match's seed and the game's index, so a
+    // game plays the same in every run.
+    engine_->rng.r = static_cast<std::uint32_t>((settings_.seed * 7919u + index * 104729u) & 0xFFFFFFu);
     if (spec_.level == 4) deep_new_game();
     return true;
   }
@@ -33,7 +38,9 @@ class OwnPlayer : public Player {
     Engine& e = *engine_;
     Position view{};
     if (bottom) turn_over(g.now.pos, view); else view = g.now.pos;
-    // The king squares stay as the last survey left them, as in the game.
+    // The king squares are kept from the last survey, as the game keeps them
+    // from move to move: a survey finds the kings on the board, and where a
+    // side has none the game's tests read the square it last had.
     view.com_king_x = e.pos.com_king_x;
     view.com_king_y = e.pos.com_king_y;
     view.man_king_x = e.pos.man_king_x;
@@ -53,7 +60,7 @@ class OwnPlayer : public Player {
       s.max_nodes = l.nodes;
       s.moves_left = GAME_LENGTH - g.now.plies();
       s.plays_person = bottom;
-      s.mate_test = o_.mate_test;
+      s.mate_test = settings_.mate_test;
       const double t0 = hooks.seconds();
       r = deep_search(e, s, hooks);
       reply.seconds = hooks.seconds() - t0;
@@ -72,7 +79,7 @@ class OwnPlayer : public Player {
 
  private:
   const PlayerSpec& spec_;
-  const MatchSettings o_;
+  const MatchSettings settings_;
   std::unique_ptr<Engine> engine_;
 };
 
@@ -80,7 +87,7 @@ class OwnPlayer : public Player {
 // again after a game in which it failed to answer.
 class ProtocolPlayer : public Player {
  public:
-  ProtocolPlayer(const PlayerSpec& entrant, const MatchSettings& o) : spec_(entrant), o_(o) {}
+  ProtocolPlayer(const PlayerSpec& entrant, const MatchSettings& settings) : spec_(entrant), settings_(settings) {}
   bool new_game(int, std::string& error) override {
     if (!ready_ && !start(error)) return false;
     std::string line;
@@ -103,7 +110,7 @@ class ProtocolPlayer : public Player {
     if (l.movetime > 0) go += " movetime " + std::to_string(l.movetime);
     if (l.depth > 0) go += " depth " + std::to_string(l.depth);
     if (l.nodes > 0) go += " nodes " + std::to_string(l.nodes);
-    const int wait_ms = l.movetime > 0 ? l.movetime + o_.move_margin_ms : 600000;
+    const int wait_ms = l.movetime > 0 ? l.movetime + settings_.move_margin_ms : 600000;
     const double t0 = monotonic_seconds();
     std::string line;
     if (!process_.send(position) || !process_.send(go) || !wait_for("bestmove", wait_ms, line)) {
@@ -158,17 +165,16 @@ class ProtocolPlayer : public Player {
   }
 
   const PlayerSpec& spec_;
-  const MatchSettings o_;
+  const MatchSettings settings_;
   EngineProcess process_;
   bool ready_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<Player> make_player(const PlayerSpec& entrant, const MatchSettings& o) {
-  if (entrant.level == 0) return std::make_unique<ProtocolPlayer>(entrant, o);
-  return std::make_unique<OwnPlayer>(entrant, o);
+std::unique_ptr<Player> make_player(const PlayerSpec& entrant, const MatchSettings& settings) {
+  if (entrant.level == 0) return std::make_unique<ProtocolPlayer>(entrant, settings);
+  return std::make_unique<OwnPlayer>(entrant, settings);
 }
-
 
 }  // namespace vv::cli

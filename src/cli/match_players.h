@@ -1,7 +1,7 @@
-// The players of a match: LEVEL4 or a level 1-3 of this program, or an
-// outside program spoken to over the engine protocol. Each answers with a
-// move in real coordinates for the side to move, or says it has none; an
-// outside program's move is checked by our rules before it is given.
+// The players of a match: a level 1-4 of this program, or an outside program
+// spoken to over the engine protocol. Each answers with a move for the side to
+// move on the match's board as it stands (never turned), or says it has none;
+// an outside program's move is checked by our rules before it is given.
 #pragma once
 
 #include <memory>
@@ -44,7 +44,7 @@ struct MatchSettings {
 // A player's answer.
 struct Reply {
   enum Kind { move, none, bad } kind = none;
-  Candidate c;        // real coordinates, for the side to move
+  Candidate c;        // on the match's board as it stands, for the side to move
   std::string text;   // the program's words, for a report
   std::string why;    // why a bad answer is bad
   long nodes = 0;

@@ -6,7 +6,8 @@
 namespace vv::cli {
 namespace {
 
-// The samples' count, mean and variance (see the header).
+// The count, mean and variance of a tally's samples: its pairs' scores when
+// every game belongs to a finished pair, otherwise its games' scores.
 struct Samples {
   double n = 0, mean = 0.5, variance = 0;
 };

@@ -25,6 +25,7 @@ std::vector<std::string> words_of(const std::string& line) {
   return words;
 }
 
+// A whole number of up to six characters, a sign allowed.
 bool parse_int(const std::string& text, int& out) {
   if (text.empty() || text.size() > 6) return false;
   char* end = nullptr;
@@ -43,10 +44,12 @@ bool parse_seconds(const std::string& text, double& out) {
   return true;
 }
 
-// The grid place (x, y) as the twips of its centre.
+// The window lays the screen out on a grid in twips: place (x, y) starts at
+// (2200 + 600 x, 520 + 615 y) and is 600 by 615. A click lands in its centre.
 double click_x(int x) { return 2200 + 600.0 * x + 300; }
 double click_y(int y) { return 520 + 615.0 * y + 307; }
 
+// The answer to `state`: the game's state, one name=value a field.
 std::string state_line(const Game& g) {
   const FlowState& f = g.flow;
   std::ostringstream s;
@@ -69,6 +72,9 @@ FolderAndName split_path(const std::string& path) {
   return {slash == 0 ? std::string(1, '/') : path.substr(0, slash), path.substr(slash + 1)};
 }
 
+// One game object driven as the window drives it: each command runs the
+// window's handlers inside one event, and the events the game reports
+// through its port are printed.
 class Driver {
  public:
   Driver(std::ostream& out, bool random_term) : out_(out) {
@@ -145,7 +151,8 @@ class Driver {
   }
 
  private:
-  // The save panel opened from "書込", the boxes typed, then RETURN.
+  // As a player saves: the panel opened from the record menu's 書込 ("write")
+  // item, the boxes filled in, then Return pressed.
   void save(const std::vector<std::string>& w) {
     Game& g = game_;
     const FolderAndName file = split_path(w[1]);

@@ -1,5 +1,6 @@
-// Keeping a one-line message one line: control bytes and bytes that are not
-// UTF-8 are shown escaped as \xNN.
+// Keeping a one-line message one line: control bytes, bytes that are not
+// well-formed UTF-8, and the backslash itself (so that an escape cannot be
+// mistaken for text) are shown as \xNN.
 #pragma once
 
 #include <string>

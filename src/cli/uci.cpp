@@ -28,10 +28,11 @@
 namespace vv::cli {
 namespace {
 
-constexpr int GAME_LENGTH = 500;
+constexpr int GAME_LENGTH = 500;  // the 500th move ends a game undecided
 constexpr int MIN_HASH = 1, MAX_HASH = 4096, DEFAULT_HASH = 16;
 constexpr int MIN_THREADS = 1, MAX_THREADS = 64;
 
+// A decimal number low..high, a leading '-' allowed, nothing else in the text.
 bool parse_long(const std::string& t, long low, long high, long& out) {
   if (t.empty() || t.size() > 12) return false;
   std::size_t i = t[0] == '-' ? 1 : 0;
@@ -70,6 +71,8 @@ class Output {
   std::mutex mutex_;
 };
 
+// The search's progress as `info` lines; on a turned board the principal
+// variation is turned back.
 class InfoHooks : public DeepHooks {
  public:
   InfoHooks(Output& out, bool turned) : out_(out), turned_(turned) {}
@@ -94,6 +97,8 @@ class InfoHooks : public DeepHooks {
   bool turned_;
 };
 
+// What the protocol has set up: the position, the options and the search
+// running, if any.
 class Session {
  public:
   Session() : engine_(std::make_unique<Engine>()) {}
@@ -108,7 +113,8 @@ class Session {
   void position(const std::vector<std::string>& w, const std::string& line);
   void go(const std::vector<std::string>& w, const std::string& line);
   void search(GoLimits limits, FenPosition f);
-  void finish_search();
+  void finish_search();  // stops a running search and waits for its bestmove
+  // A command that cannot be carried out is answered with a reason and changes nothing.
   void refuse(const std::string& why) { out_.line("info string " + why); }
 
   Output out_;
@@ -164,7 +170,7 @@ bool Session::handle(const std::string& raw) {
   } else if (command == "go") {
     finish_search();
     go(w, line);
-  } else if (command == "d") {
+  } else if (command == "d") {  // the position, as a debugging aid
     out_.line("Fen: " + format_fen(current_));
   } else if (command == "debug" || command == "register" || command == "ponderhit") {
     // Accepted and ignored: no debugging output, no registration, no pondering.
@@ -311,7 +317,7 @@ void Session::search(GoLimits limits, FenPosition f) {
 
 bool parse_go(const std::vector<std::string>& words, GoLimits& out, std::string& error) {
   GoLimits g;
-  constexpr long DAY_MS = 86400000L * 365;
+  constexpr long YEAR_MS = 86400000L * 365;
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string& w = words[i];
     if (w == "infinite") {
@@ -319,12 +325,12 @@ bool parse_go(const std::vector<std::string>& words, GoLimits& out, std::string&
       continue;
     }
     long* target = nullptr;
-    long v = 0, low = 0, high = DAY_MS;
+    long v = 0, low = 0, high = YEAR_MS;
     if (w == "movetime") target = &g.movetime, low = 0;
-    else if (w == "wtime") target = &g.wtime, low = -DAY_MS;
-    else if (w == "btime") target = &g.btime, low = -DAY_MS;
-    else if (w == "winc") target = &g.winc, low = -DAY_MS;
-    else if (w == "binc") target = &g.binc, low = -DAY_MS;
+    else if (w == "wtime") target = &g.wtime, low = -YEAR_MS;
+    else if (w == "btime") target = &g.btime, low = -YEAR_MS;
+    else if (w == "winc") target = &g.winc, low = -YEAR_MS;
+    else if (w == "binc") target = &g.binc, low = -YEAR_MS;
     else if (w == "nodes") target = &g.nodes, low = 1, high = 1000000000000L;
     else if (w != "depth" && w != "movestogo") {
       error = "unknown word '" + w + "'";

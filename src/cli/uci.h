@@ -1,4 +1,4 @@
-// veverodu-cli uci: the searching player (LEVEL4) behind the engine protocol
+// veverodu-cli uci: the searching player (level 4) behind the engine protocol
 // that variant engines speak, so tournament runners and variant boards can
 // drive it. Positions and moves are written as cli/fen.h describes.
 #pragma once

@@ -8,12 +8,14 @@
 namespace vv::deep {
 namespace {
 
-// Hand counts can exceed the pieces of one set: a position may hold up to 99
-// in a slot, and captures add to that.
+// Hand counts can exceed the pieces of one set: a position read from text may
+// hold up to 99 in a slot, and captures add to that. Counts from MAX_HAND - 1
+// up share one key.
 constexpr int MAX_HAND = 256;
 
+// Zobrist keys from a fixed splitmix64 sequence: the same keys every run.
 struct Keys {
-  std::uint64_t cell[19][SQUARES];  // indexed by cell + 9; the empty cell keys 0
+  std::uint64_t cell[19][SQUARES];  // indexed by cell + 9; an empty cell's keys are 0
   std::uint64_t hand[2][5][MAX_HAND];
   std::uint64_t side;
   Keys() {
@@ -37,8 +39,8 @@ const Keys keys;
 
 inline int hand_index(int count) { return count < 0 ? 0 : (count >= MAX_HAND ? MAX_HAND - 1 : count); }
 
-// Movement vectors (dx, dy) of the step kinds for the computer, whose forward
-// is dy = +1; the person's are the same with dy negated.
+// Movement vectors (dx, dy) for the computer, whose forward is dy = +1; the
+// person's are the same with dy negated. A tokin moves as a gold.
 struct Vec {
   int dx, dy;
 };
@@ -50,23 +52,27 @@ constexpr Vec KING_STEPS[] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -
 constexpr Vec ROOK_DIRS[] = {{0, 1}, {0, -1}, {1, 0}, {-1, 0}};
 constexpr Vec BISHOP_DIRS[] = {{-1, -1}, {1, -1}, {-1, 1}, {1, 1}};
 
+// Square offsets: a move from sq goes to sq + d[i].
 struct Deltas {
   int n = 0;
   int d[8] = {};
 };
 
+// By side and kind: the single moves (a knight's jumps among them), the
+// directions of runs (lance, bishop, rook), and for attacked_by whether the
+// kind moves one square by (dx, dy).
 struct Tables {
   Deltas steps[2][KINDS];
   Deltas slides[2][KINDS];
-  bool step_ok[2][KINDS][3][3] = {};  // can this kind step by (dx, dy)?
+  bool step_ok[2][KINDS][3][3] = {};
   Tables() {
     for (int side = 0; side < 2; ++side) {
-      const int f = side == COM ? 1 : -1;
-      auto fill = [&](Deltas& out, const Vec* v, int n, int kind, bool step) {
+      const int forward = side == COM ? 1 : -1;
+      auto fill = [&](Deltas& out, const Vec* v, int n, int kind, bool one_square) {
         out.n = n;
         for (int i = 0; i < n; ++i) {
-          out.d[i] = v[i].dx * STRIDE + v[i].dy * f;
-          if (step) step_ok[side][kind][v[i].dx + 1][v[i].dy * f + 1] = true;
+          out.d[i] = v[i].dx * STRIDE + v[i].dy * forward;
+          if (one_square) step_ok[side][kind][v[i].dx + 1][v[i].dy * forward + 1] = true;
         }
       };
       fill(steps[side][PAWN_KIND], PAWN_STEPS, 1, PAWN_KIND, true);
@@ -84,6 +90,8 @@ struct Tables {
 };
 const Tables tables;
 
+// The sign of a side's cells, and tests for a cell of the side with sign
+// sgn and of its opponent; an edge cell (OFF) is neither.
 inline int sign_of(int side) { return side == COM ? 1 : -1; }
 inline bool own(int cell, int sgn) { return cell * sgn > 0 && cell != OFF; }
 inline bool enemy(int cell, int sgn) { return cell * sgn < 0 && cell != OFF && cell != -OFF; }
@@ -201,12 +209,13 @@ void DeepBoard::make(Move m, Undo& u) {
     put(to, FLIP[kind] * sgn);
     if (kind == KING_KIND && king_count_[side] == 1) king_sq_[side] = to;
     if (captured != 0) {
-      const int ck = captured < 0 ? -captured : captured;
-      if (ck == KING_KIND) {
-        // A king goes to no hand; the game is over, but the search may still unmake.
+      const int captured_kind = captured < 0 ? -captured : captured;
+      if (captured_kind == KING_KIND) {
+        // A king goes to no hand; the game is over, but the search may still
+        // unmake. With one king left, a rescan finds its square.
         if (--king_count_[side ^ 1] == 1) rescan_kings();
       } else {
-        const int slot = SLOT[ck];
+        const int slot = SLOT[captured_kind];
         const int before = hand_[side][slot];
         key_ ^= keys.hand[side][slot][hand_index(before)] ^ keys.hand[side][slot][hand_index(before + 1)];
         hand_[side][slot] = before + 1;
@@ -227,8 +236,8 @@ void DeepBoard::unmake(Move m, const Undo& u) {
   } else {
     cell_[move_from(m) + PAD] = static_cast<std::int8_t>(move_piece(m));
     cell_[to + PAD] = static_cast<std::int8_t>(u.captured);
-    const int ck = u.captured < 0 ? -u.captured : u.captured;
-    if (ck != 0 && ck != KING_KIND) hand_[side][SLOT[ck]] -= 1;
+    const int captured_kind = u.captured < 0 ? -u.captured : u.captured;
+    if (captured_kind != 0 && captured_kind != KING_KIND) hand_[side][SLOT[captured_kind]] -= 1;
   }
   key_ = u.key;
   king_sq_[0] = u.king_sq[0];
@@ -257,31 +266,32 @@ int DeepBoard::generate(Move* out) const {
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = sq_of(x, y);
-      const int p = at(sq);
-      if (p == 0) {
+      const int piece = at(sq);
+      if (piece == 0) {
         empties[empty_count++] = sq;
         continue;
       }
-      if (!own(p, sgn)) continue;
-      const int kind = p * sgn;
-      const Deltas& st = tables.steps[side][kind];
-      for (int i = 0; i < st.n; ++i) {
-        const int t = sq + st.d[i];
-        const int c = at(t);
+      if (!own(piece, sgn)) continue;
+      const int kind = piece * sgn;
+      const Deltas& steps = tables.steps[side][kind];
+      for (int i = 0; i < steps.n; ++i) {
+        const int to = sq + steps.d[i];
+        const int c = at(to);
         if (c == OFF || own(c, sgn)) continue;
-        out[n++] = make_move(sq, t, p, false);
+        out[n++] = make_move(sq, to, piece, false);
       }
-      const Deltas& sl = tables.slides[side][kind];
-      for (int i = 0; i < sl.n; ++i) {
-        int t = sq + sl.d[i];
-        while (at(t) == 0) {
-          out[n++] = make_move(sq, t, p, false);
-          t += sl.d[i];
+      const Deltas& runs = tables.slides[side][kind];
+      for (int i = 0; i < runs.n; ++i) {
+        int to = sq + runs.d[i];
+        while (at(to) == 0) {
+          out[n++] = make_move(sq, to, piece, false);
+          to += runs.d[i];
         }
-        if (enemy(at(t), sgn)) out[n++] = make_move(sq, t, p, false);
+        if (enemy(at(to), sgn)) out[n++] = make_move(sq, to, piece, false);
       }
     }
   }
+  // Each pair in hand, with either face, on every empty square.
   for (int slot = 1; slot <= 4; ++slot) {
     if (hand_[side][slot] <= 0) continue;
     for (const int face : {FRONT_FACE[slot], BACK_FACE[slot]})
@@ -297,19 +307,19 @@ int DeepBoard::generate_captures(Move* out) const {
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int sq = sq_of(x, y);
-      const int p = at(sq);
-      if (!own(p, sgn)) continue;
-      const int kind = p * sgn;
-      const Deltas& st = tables.steps[side][kind];
-      for (int i = 0; i < st.n; ++i) {
-        const int t = sq + st.d[i];
-        if (enemy(at(t), sgn)) out[n++] = make_move(sq, t, p, false);
+      const int piece = at(sq);
+      if (!own(piece, sgn)) continue;
+      const int kind = piece * sgn;
+      const Deltas& steps = tables.steps[side][kind];
+      for (int i = 0; i < steps.n; ++i) {
+        const int to = sq + steps.d[i];
+        if (enemy(at(to), sgn)) out[n++] = make_move(sq, to, piece, false);
       }
-      const Deltas& sl = tables.slides[side][kind];
-      for (int i = 0; i < sl.n; ++i) {
-        int t = sq + sl.d[i];
-        while (at(t) == 0) t += sl.d[i];
-        if (enemy(at(t), sgn)) out[n++] = make_move(sq, t, p, false);
+      const Deltas& runs = tables.slides[side][kind];
+      for (int i = 0; i < runs.n; ++i) {
+        int to = sq + runs.d[i];
+        while (at(to) == 0) to += runs.d[i];
+        if (enemy(at(to), sgn)) out[n++] = make_move(sq, to, piece, false);
       }
     }
   }
@@ -318,18 +328,19 @@ int DeepBoard::generate_captures(Move* out) const {
 
 bool DeepBoard::attacked_by(int by, int sq, bool xray) const {
   const int sgn = sign_of(by);
-  const int f = sgn;  // the attacker's forward, in rows
-  // Step pieces one square away: the piece at sq - v moves by v onto sq.
+  const int forward = sgn;  // the attacker's forward, in rows
+  // Pieces one square away: the piece at sq - (dx, dy) moves by (dx, dy) onto sq.
   for (int dx = -1; dx <= 1; ++dx)
     for (int dy = -1; dy <= 1; ++dy) {
       if (dx == 0 && dy == 0) continue;
-      const int p = at(sq - dx * STRIDE - dy);
-      if (!own(p, sgn)) continue;
-      if (tables.step_ok[by][p * sgn][dx + 1][dy + 1]) return true;
+      const int piece = at(sq - dx * STRIDE - dy);
+      if (!own(piece, sgn)) continue;
+      if (tables.step_ok[by][piece * sgn][dx + 1][dy + 1]) return true;
     }
   const int knight = KNIGHT_KIND * sgn;
-  if (at(sq + STRIDE - 2 * f) == knight || at(sq - STRIDE - 2 * f) == knight) return true;
-  // Runs, looked along from the target back toward their piece.
+  if (at(sq + STRIDE - 2 * forward) == knight || at(sq - STRIDE - 2 * forward) == knight) return true;
+  // Runs, looked along from the target back toward their piece; a lance runs
+  // forward only.
   const int defender_king = -KING_KIND * sgn;
   auto first_on_run = [&](int step) {
     int t = sq - step;
@@ -343,7 +354,7 @@ bool DeepBoard::attacked_by(int by, int sq, bool xray) const {
   const int rook = ROOK_KIND * sgn, bishop = BISHOP_KIND * sgn, lance = LANCE_KIND * sgn;
   for (const Vec v : ROOK_DIRS) {
     const int c = first_on_run(v.dx * STRIDE + v.dy);
-    if (c == rook || (c == lance && v.dx == 0 && v.dy == f)) return true;
+    if (c == rook || (c == lance && v.dx == 0 && v.dy == forward)) return true;
   }
   for (const Vec v : BISHOP_DIRS)
     if (first_on_run(v.dx * STRIDE + v.dy) == bishop) return true;

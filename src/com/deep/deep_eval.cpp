@@ -5,13 +5,14 @@ namespace vv::deep {
 // Fitted by tools/tune_eval.cpp to 50,000 positions of 2,400 self-play games
 // (LAMBDA 0.001), starting from hand-set values.
 const int EVAL_WEIGHTS[FEATURES] = {
-    // board: 歩 と 香 桂 銀 金 角 飛
+    // board: pawn 歩, tokin と, lance 香, knight 桂, silver 銀, gold 金, bishop 角, rook 飛
     466, 451, 409, 439, 643, 496, 719, 636,
     // stuck
     132,
-    // hand: 歩/飛 香/と 桂/金 銀/角
+    // hand, by pair: pawn/rook, lance/tokin, knight/gold, silver/bishop
     619, 518, 548, 810,
-    // near the other king, by the face after moving: 飛 香 と 金 角 桂 銀 歩 (the flips of 歩..飛)
+    // near the other king, by the face it turns to (in the board row's order),
+    // that is by its present face: rook, lance, tokin, gold, bishop, knight, silver, pawn
     23, 17, 15, 16, 17, 17, 20, 24,
     // next to its own king
     6,
@@ -21,11 +22,10 @@ const int EVAL_WEIGHTS[FEATURES] = {
     28,
 };
 
-
 namespace {
 
-// How much a pair in the other side's hand threatens a king: a rook or a
-// bishop face dropped next to it is the worst.
+// How much a pair in the other side's hand threatens a king, by slot: a
+// rook or a bishop face dropped next to it is the worst.
 constexpr int HAND_THREAT[5] = {0, 3, 1, 2, 3};
 
 inline int chebyshev(int a, int b) {
@@ -34,7 +34,7 @@ inline int chebyshev(int a, int b) {
   return ax > ay ? ax : ay;
 }
 
-// Can this face never move again from its row?
+// Can this face never move again from row y?
 inline bool stuck(int kind, int side, int y) {
   const int rows_ahead = side == COM ? 9 - y : y - 1;
   if (kind == PAWN_KIND || kind == LANCE_KIND) return rows_ahead == 0;
@@ -42,20 +42,21 @@ inline bool stuck(int kind, int side, int y) {
   return false;
 }
 
-// The king terms of one king of `side`, added with the sign `sign`.
-void king_terms(const DeepBoard& b, int side, int king, int sign, int* out) {
-  if (king == 0) return;
+// The king terms of the king of `side` on king_sq (none when 0), added for
+// the computer's king and taken off for the person's.
+void king_terms(const DeepBoard& b, int side, int king_sq, int* out) {
+  if (king_sq == 0) return;
   const int other = side ^ 1;
-  const int sgn = side == COM ? 1 : -1;
+  const int sign = side == COM ? 1 : -1;
   int attacked = 0, open = 0, shelter = 0;
   for (int dx = -1; dx <= 1; ++dx)
     for (int dy = -1; dy <= 1; ++dy) {
       if (dx == 0 && dy == 0) continue;
-      const int sq = king + dx * STRIDE + dy;
+      const int sq = king_sq + dx * STRIDE + dy;
       const int c = b.at(sq);
       if (c == OFF) continue;
       if (c == 0) ++open;
-      else if (c * sgn > 0) ++shelter;
+      else if (c * sign > 0) ++shelter;
       if (b.attacked_by(other, sq, false)) ++attacked;
     }
   int threat = 0;
@@ -119,8 +120,8 @@ void eval_features(const DeepBoard& b, int out[FEATURES]) {
     }
   }
   for (int slot = 1; slot <= 4; ++slot) out[F_HAND + slot - 1] += b.hand(COM, slot) - b.hand(MAN, slot);
-  king_terms(b, COM, com_king, 1, out);
-  king_terms(b, MAN, man_king, -1, out);
+  king_terms(b, COM, com_king, out);
+  king_terms(b, MAN, man_king, out);
 }
 
 int evaluate(const DeepBoard& b) {

@@ -17,11 +17,14 @@ namespace deep {
 namespace {
 
 constexpr int INF = 32000;
-constexpr int WIN = 30000;  // a taken king, or the mate test, at the root; less one a ply
+// A won game (a king taken, or the mate test) scores WIN less the plies from
+// the root to its end, so a nearer win scores higher; every score at or
+// beyond +-WIN_BOUND is a decided game.
+constexpr int WIN = 30000;
 constexpr int MAX_PLY = 96;
 constexpr int WIN_BOUND = WIN - MAX_PLY;
 constexpr int MAX_Q_EVASION = 1;  // capture-search plies that still answer a threat to the king
-constexpr double TICK_EVERY = 0.05;
+constexpr double TICK_EVERY = 0.05;  // seconds between hooks.tick() calls
 
 enum Bound : std::uint8_t { BOUND_NONE = 0, BOUND_UPPER = 1, BOUND_LOWER = 2, BOUND_EXACT = 3 };
 
@@ -29,7 +32,9 @@ constexpr int MAX_TABLE_MB = 65536;
 
 // The table shared by every thread of a search. An entry is two words: the
 // data and the key xor the data, so that an entry torn by two threads writing
-// at once reads as no entry at all.
+// at once reads as no entry at all. The data packs the move (bits 0-31), the
+// score (32-47), the depth (48-55), the bound (56-57) and the search's age
+// (58-63).
 struct TTData {
   Move move = NO_MOVE;
   int score = 0;
@@ -69,6 +74,8 @@ class Table {
     out = unpack(data);
     return true;
   }
+  // Another position stored in this search more than two plies deeper keeps
+  // its entry; the same position keeps its move when the new store has none.
   void store(std::uint64_t key, Move m, int score, int depth, Bound bound, int age) {
     Entry& e = entries_[key & (size_ - 1)];
     const std::uint64_t old_data = e.data.load(std::memory_order_relaxed);
@@ -109,6 +116,8 @@ struct Shared {
   std::atomic<bool> abort{false};  // the caller's thread is done: helpers stop
 };
 
+// A win or loss counts plies from the root; the table holds it counted from
+// the node, so that it stays true wherever the position is met again.
 inline int to_tt(int score, int ply) {
   if (score >= WIN_BOUND) return score + ply;
   if (score <= -WIN_BOUND) return score - ply;
@@ -122,6 +131,8 @@ inline int from_tt(int score, int ply) {
 
 inline bool is_capture(const DeepBoard& b, Move m) { return !move_is_drop(m) && b.at(move_to(m)) != 0; }
 
+// What taking this cell's piece gains: its face on the board and its pair in
+// the taker's hand.
 inline int victim_gain(int cell) {
   const int k = cell < 0 ? -cell : cell;
   return board_value(k) + hand_value(SLOT[k]);
@@ -140,9 +151,11 @@ class Searcher {
 
   // Prepares the root: false when the side has no move.
   bool prepare(Engine& e, const DeepSettings& s, Root& root);
-  // Iterative deepening over the prepared root. The main searcher (helper
-  // false) keeps the time, reports progress and decides the move.
+  // Iterative deepening over the prepared root. The main searcher (id 0)
+  // keeps the time, reports progress and decides the move; helpers (id 1, 2,
+  // ...) only fill the shared table.
   void iterate(const Engine& e, const DeepSettings& s, const Root& root, DeepHooks* hooks, int id);
+  // Killers and history forgotten: a new game.
   void new_game() {
     std::memset(history_, 0, sizeof history_);
     std::memset(killers_, 0, sizeof killers_);
@@ -158,10 +171,14 @@ class Searcher {
 
  private:
   int search(int depth, int alpha, int beta, int ply, bool pv, bool null_ok);
+  // The capture search; qply counts its own plies.
   int quiesce(int alpha, int beta, int ply, int qply);
+  // True, with the score, when the game ends at this node.
   bool rule_end(int ply, int& score);
-  // Scores the moves into keys (score above, move below); `all` sorts them
-  // too, otherwise next() picks them in order as the search goes.
+  // Scores the moves into keys (score in the high word, move in the low);
+  // `all` sorts them too, otherwise next() picks them in order as the search
+  // goes. First the table's move, then captures by the most valuable victim
+  // and the weakest taker, then the two killers, then the rest by history.
   void order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int ply, bool all) const;
   // The best of keys[i..n), brought to i: most nodes end after a move or two,
   // so the first few are picked one by one, and the rest sorted once when
@@ -178,6 +195,8 @@ class Searcher {
     }
     return static_cast<Move>(keys[i] & 0xffffffffu);
   }
+  // Every 256 nodes: publishes the node count, keeps the clock display going
+  // and decides whether to stop.
   void poll();
   long total_nodes() const;
   void report(int depth, DeepHooks& hooks, bool final = false) const;
@@ -212,18 +231,21 @@ class Searcher {
   int root_depth_ = 1;
   int seldepth_ = 0;
 
+  // Per ply: the move list, its ordering keys and what make() saved.
   Move moves_[MAX_PLY][MAX_MOVES];
-  Move root_[MAX_MOVES];
-  Move root_copy_[MAX_MOVES];
   std::uint64_t keys_[MAX_PLY][MAX_MOVES];
   Undo undo_[MAX_PLY];
+  Move root_[MAX_MOVES];       // the root moves, reordered after each iteration
+  Move root_copy_[MAX_MOVES];  // room for that reordering
+  // The best line from each ply (pv_[ply][ply .. pv_length_[ply])), and the
+  // root's from the last iteration.
   Move pv_[MAX_PLY + 1][MAX_PLY + 1];
   int pv_length_[MAX_PLY + 1] = {};
   Move root_pv_[MAX_PLY + 1];
   int root_pv_length_ = 0;
+  // Quiet moves that cut a node off: the last two at each ply, and a score by
+  // side, piece (cell + 9) and target square.
   Move killers_[MAX_PLY][2] = {};
-  Move quiets_[MAX_PLY][64];  // the move that led to the node at ply + 1
-  Move counters_[2][19][SQUARES] = {};
   int history_[2][19][SQUARES] = {};
 };
 
@@ -247,7 +269,7 @@ void Searcher::poll() {
     hooks_->tick();
   }
   // The first iteration must finish, so that a king is never left to be
-  // taken for want of time; it is cut only well past the limit.
+  // taken for want of time; it is cut only 30 ms past the aimed time.
   if (depth_one_) {
     if (now >= depth_one_deadline_) stopped_ = true;
     return;
@@ -257,7 +279,8 @@ void Searcher::poll() {
 }
 
 // The game's ways of ending, seen from the side to move at this node: the
-// mate test right after the person's move, the 500th move, a king to take.
+// mate test right after the person's move (a loss), the 500th move (a
+// draw), a king it can take (a win).
 bool Searcher::rule_end(int ply, int& score) {
   if (b_.side() == rule_.tested_side() && rule_.mated(b_)) {
     score = -WIN + ply;
@@ -278,20 +301,20 @@ void Searcher::order(Move* moves, int n, std::uint64_t* keys, Move tt_move, int 
   const int side = b_.side();
   for (int i = 0; i < n; ++i) {
     const Move m = moves[i];
-    int s;
+    int priority;
     if (m == tt_move) {
-      s = 1 << 28;
+      priority = 1 << 28;
     } else if (is_capture(b_, m)) {
       const int attacker = move_piece(m) < 0 ? -move_piece(m) : move_piece(m);
-      s = (1 << 24) + victim_gain(b_.at(move_to(m))) * 16 - FACE_POWER[attacker] / 4;
+      priority = (1 << 24) + victim_gain(b_.at(move_to(m))) * 16 - FACE_POWER[attacker] / 4;
     } else if (m == killers_[ply][0]) {
-      s = (1 << 23) + 1;
+      priority = (1 << 23) + 1;
     } else if (m == killers_[ply][1]) {
-      s = 1 << 23;
+      priority = 1 << 23;
     } else {
-      s = history_[side][move_piece(m) + 9][move_to(m)];
+      priority = history_[side][move_piece(m) + 9][move_to(m)];
     }
-    keys[i] = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(s + (1 << 29))) << 32) | m;
+    keys[i] = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(priority + (1 << 29))) << 32) | m;
   }
   if (!all) return;
   std::sort(keys, keys + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
@@ -307,10 +330,13 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
   if (ply > seldepth_) seldepth_ = ply;
   if (ply >= MAX_PLY - 1) return evaluate(b_);
 
+  // A king under threat in the first MAX_Q_EVASION plies here is answered
+  // with every move, and the side may not stand on its evaluation; otherwise
+  // only captures are tried.
   const bool threatened = b_.in_check();
   const bool evade = threatened && qply < MAX_Q_EVASION;
   int best = -INF;
-  int stand = 0;
+  int stand = 0;  // the evaluation, which the side may keep instead of capturing
   if (!evade) {
     stand = evaluate(b_);
     if (stand >= beta) return stand;
@@ -323,6 +349,7 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
   for (int i = 0; i < n; ++i) {
     const Move m = next(keys_[ply], i, n);
     if (!evade) {
+      // A capture that cannot lift the score to alpha is not tried.
       const int gain = victim_gain(b_.at(move_to(m)));
       if (stand + gain + 200 <= alpha) continue;
       // A capture that gives up more than it takes, on a square the other
@@ -344,6 +371,7 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
       }
     }
   }
+  // A side under threat with no move at all loses.
   if (best == -INF) best = n == 0 ? -WIN + ply : alpha;
   return best;
 }
@@ -373,7 +401,8 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
   if (threatened && ply < 2 * root_depth_ + 2) ++depth;  // the threat to the king must be answered
   const int static_eval = threatened ? -INF : evaluate(b_);
 
-  // A pass that still holds beta: giving a move away rarely helps in this game.
+  // Null move: when passing the turn still holds beta in a shallower search,
+  // the node is cut, since a real move is rarely worse than passing.
   if (null_ok && !pv && !threatened && depth >= 3 && static_eval >= beta && beta < WIN_BOUND) {
     Undo u;
     b_.make_null(u);
@@ -397,6 +426,8 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
     const Move m = next(keys_[ply], i, n);
     const bool capture = is_capture(b_, m);
     const bool quiet = !capture && m != tt_move && m != killers_[ply][0] && m != killers_[ply][1];
+    // Near the leaves a quiet move is not tried when the evaluation lies far
+    // below alpha.
     if (quiet && !pv && !threatened && depth <= 2 && searched > 0 && alpha > -WIN_BOUND &&
         static_eval + 120 + 160 * depth <= alpha)
       continue;
@@ -406,6 +437,8 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
     if (searched == 0) {
       score = -search(depth - 1, -beta, -alpha, ply + 1, pv, true);
     } else {
+      // Later moves get a null window, late quiet ones a shallower search
+      // first; a move that beats alpha is searched again in full.
       int r = 0;
       if (quiet && depth >= 3 && searched >= 3 && !threatened) {
         r = 1;
@@ -429,6 +462,8 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
         for (int k = ply + 1; k < pv_length_[ply + 1]; ++k) pv_[ply][k] = pv_[ply + 1][k];
         pv_length_[ply] = pv_length_[ply + 1] > ply + 1 ? pv_length_[ply + 1] : ply + 1;
         if (score >= beta) {
+          // A quiet move that cuts off becomes a killer and earns history,
+          // all of which is halved when it grows large.
           if (!capture) {
             if (killers_[ply][0] != m) {
               killers_[ply][1] = killers_[ply][0];
@@ -453,6 +488,8 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
   return best;
 }
 
+// A move in the game's coordinates, as com_search gives it: a drop comes from
+// its side's hand column (front or back face) and the slot's row.
 Candidate to_candidate(Move m, int score) {
   Candidate c;
   const int piece = move_piece(m);
@@ -582,21 +619,24 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
     return;
   }
   int root_scores[MAX_MOVES];
-  const double limit = s.seconds > 0 ? s.seconds : 0;
+  const double aim = s.seconds > 0 ? s.seconds : 0;
   // With room beyond the aimed time, an iteration that changed the best move
   // earns the next one more time, up to half the hard limit; a best move that
   // has held for several iterations stops the search early.
-  const double hard = std::max(limit, s.max_seconds);
+  const double hard = std::max(aim, s.max_seconds);
   double unstable = 0;
   int held = 0;
   Move last_best = NO_MOVE;
 
+  // Helpers with an odd id start a ply deeper, so the threads spread over
+  // two depths.
   for (int depth = 1 + (main_ ? 0 : (id & 1)); depth <= s.max_depth && depth < MAX_PLY - 8; ++depth) {
     root_depth_ = depth;
     int alpha = -INF;
     const int beta = INF;
     Move iter_best = NO_MOVE;
     int iter_score = -INF;
+    // The moves never searched, which leave a king to be taken, score as lost.
     for (int i = 0; i < n; ++i) root_scores[i] = i < searchable ? -INF : -WIN + 1;
     for (int i = 0; i < searchable; ++i) {
       const Move m = root[i];
@@ -639,16 +679,19 @@ void Searcher::iterate(const Engine& e, const DeepSettings& s, const Root& root_
     }
     std::sort(keys_[0], keys_[0] + n, [](std::uint64_t a, std::uint64_t c) { return a > c; });
     for (int i = 0; i < n; ++i) root[i] = root_copy_[MAX_MOVES - 1 - static_cast<int>(keys_[0][i] & 0xffffffffu)];
+    // A decided game or a single move needs no deeper look.
     if (best_score_ >= WIN_BOUND || best_score_ <= -WIN_BOUND || n == 1) break;
+    // The next iteration would take longer than all before it: none starts
+    // past half the time it may use.
     if (main_ && !s.infinite) {
       const double spent = hooks->seconds() - start_;
-      if (hard <= limit) {
-        if (spent > limit * 0.5) break;
+      if (hard <= aim) {
+        if (spent > aim * 0.5) break;
       } else {
         unstable = unstable * 0.5 + (best_ != last_best && last_best != NO_MOVE ? 1 : 0);
         held = best_ == last_best ? held + 1 : 0;
         last_best = best_;
-        double target = limit * 0.5 * (1 + unstable);
+        double target = aim * 0.5 * (1 + unstable);
         if (held >= 4) target *= 0.6;
         if (spent > std::min(target, hard * 0.5)) break;
       }
@@ -671,6 +714,7 @@ class Pool {
   SearchResult run(Engine& e, const DeepSettings& s, DeepHooks& hooks) {
     SearchResult result;
     shared_.table.resize(s.hash_mb);
+    // Scores stored under one rule of ending mean nothing under another.
     if (plays_person_ != s.plays_person || mate_test_ != s.mate_test) {
       shared_.table.clear();
       plays_person_ = s.plays_person;

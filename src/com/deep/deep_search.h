@@ -1,8 +1,9 @@
-// LEVEL4: the computer player that searches. Iterative deepening alpha-beta
-// over its own board, with a transposition table, a capture search at the
-// leaves, and the game's rules of ending: a taken king, the mate test after
-// the person's move, and the 500th move. With more than one thread, helpers
-// search the same position beside the caller's thread and share the table.
+// Level 4 (LEVEL4 on the screen): the computer player that searches ahead.
+// Iterative deepening alpha-beta over its own board, with a transposition
+// table, a capture search at the leaves, and the game's ways of ending: a
+// taken king, the mate test after the person's move, and the 500th move. With
+// more than one thread, helpers search the same position beside the caller's
+// thread and share the table.
 #pragma once
 
 #include <atomic>
@@ -28,9 +29,10 @@ struct DeepInfo {
   // with its N-th move from here; -N: it loses after N moves of its own.
   int mate = 0;
   double seconds = 0;  // since the search started
-  // The principal variation, each move in game coordinates as com_search
-  // writes moves, for the side that plays it on the board as searched (the
-  // top side moves first; a bottom side's drop names its own hand column).
+  // The principal variation, on the board as searched: the top side's move
+  // first, then the moves of both sides in turn, each in the game's
+  // coordinates as com_search gives a move (a drop by the bottom side comes
+  // from the bottom side's hand column).
   std::vector<Candidate> pv;
   // The last line of a search, after its last iteration's line (which it may
   // repeat, or follow with a cut iteration's move and the final node count).
@@ -42,6 +44,7 @@ class DeepHooks {
   virtual ~DeepHooks() = default;
   virtual double seconds() = 0;  // a monotonic clock reading in seconds
   virtual void tick() {}         // called about every 50 ms of search: the game's clock display
+  // The short form: depth, nodes and score of each finished iteration.
   virtual void info(int /*depth*/, long /*nodes*/, int /*score*/) {}
   // Each line of progress; the default passes every line but the final one on to the short form.
   virtual void info(const DeepInfo& i) {
@@ -54,7 +57,7 @@ struct DeepSettings {
   // The hard limit (0: `seconds`). The search may go on past `seconds` up to
   // this while its best move keeps changing, and stops early when it is clear.
   double max_seconds = 0;
-  int moves_left = 500;    // 500 - moves already recorded
+  int moves_left = 500;    // 500 less the moves already played: the 500th ends the game undecided
   int max_depth = 64;      // the deepest iteration
   long max_nodes = 0;      // 0: no limit
   // Set by another thread: the search finishes at once with the best so far.

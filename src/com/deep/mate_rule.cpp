@@ -8,8 +8,11 @@ namespace vv::deep {
 void MateRule::reset(const Engine& root, bool plays_person, bool enabled) {
   plays_person_ = plays_person;
   enabled_ = enabled;
-  // A game whose computer king is off the board keeps the square of the last
-  // survey; the test then reads the person's reach there.
+  // With no computer king on the board, the game's survey leaves the king
+  // square where the last survey found it, and the test reads the person's
+  // reach there. On a turned board the root's king squares are those of the
+  // turned view, not the game's, so none is kept: with no king the test then
+  // finds no mate.
   stale_x_ = plays_person ? 0 : root.pos.com_king_x;
   stale_y_ = plays_person ? 0 : root.pos.com_king_y;
   for (CacheEntry& c : cache_) c = CacheEntry{};
@@ -17,8 +20,9 @@ void MateRule::reset(const Engine& root, bool plays_person, bool enabled) {
 }
 
 int MateRule::tested_square(const DeepBoard& b) const {
-  // The survey keeps the last computer king it meets in its scan; on the
-  // turned board the game's scan runs backwards.
+  // With several computer kings the game's survey keeps the last one its scan
+  // meets, and the test looks at that one. On a turned board the game's scan
+  // runs backwards over our squares, so its last king is our first.
   if (!plays_person_) {
     const int sq = b.king_square(COM, true);
     if (sq != 0) return sq;
@@ -34,6 +38,9 @@ bool MateRule::king_reached(const DeepBoard& b) const {
   return b.attacked_by(tested_side() ^ 1, sq, true);
 }
 
+// Writes the position in the game's own orientation (turned back half a turn,
+// with owners and hands exchanged, when the search plays the person), surveys
+// it and runs the game's test on the computer's king.
 bool MateRule::run_game_test(const DeepBoard& b) {
   ++full_tests_;
   Position& p = scratch_.pos;
