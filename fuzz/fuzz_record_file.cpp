@@ -1,6 +1,6 @@
 // Any bytes as a record file. What the reader accepts must load into a game,
-// replay to its end with sound hands, and save to a file that reads back the
-// same; what it refuses must say which line and why.
+// replay to its end with consistent hands, and save to a file that reads back
+// the same; what it refuses must say which line and why.
 #include <cstdint>
 #include <string>
 #include <string_view>

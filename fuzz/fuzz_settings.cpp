@@ -1,6 +1,6 @@
-// Any bytes as the settings file. The options read from it are one
-// background at most and marks that the file written afterwards brings
-// back unchanged.
+// Any bytes as the settings file. Whatever it holds, exactly one background
+// is marked, move hints are on exactly when their item is marked, and the
+// file written afterwards brings every mark back unchanged at the next start.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,9 +28,12 @@ void require(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-constexpr vv::MenuMark OPTIONS[] = {vv::MenuMark::GREEN, vv::MenuMark::TATAMI, vv::MenuMark::BAMBOO,
-                                    vv::MenuMark::SPACE,   vv::MenuMark::BRICK,  vv::MenuMark::MOVE_HINTS,
-                                    vv::MenuMark::CLOCK,  vv::MenuMark::MUSIC};
+// The marks the settings file holds: the five backgrounds first, then move
+// hints, the clock and the music.
+constexpr vv::MenuMark SETTINGS_MARKS[] = {vv::MenuMark::GREEN, vv::MenuMark::TATAMI,     vv::MenuMark::BAMBOO,
+                                           vv::MenuMark::SPACE, vv::MenuMark::BRICK,      vv::MenuMark::MOVE_HINTS,
+                                           vv::MenuMark::CLOCK, vv::MenuMark::MUSIC};
+constexpr int BACKGROUND_MARKS = 5;
 
 }  // namespace
 
@@ -39,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vv::Game g(port);
   g.event([&] { g.start_up(); });
   int backgrounds = 0;
-  for (int i = 0; i < 5; ++i) backgrounds += g.opt.marked(OPTIONS[i]);
+  for (int i = 0; i < BACKGROUND_MARKS; ++i) backgrounds += g.opt.marked(SETTINGS_MARKS[i]);
   require(backgrounds == 1);
   require(g.opt.move_guidance == g.opt.marked(vv::MenuMark::MOVE_HINTS));
 
@@ -48,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SettingsPort next(port.file);
   vv::Game h(next);
   h.event([&] { h.start_up(); });
-  for (vv::MenuMark m : OPTIONS) require(h.opt.marked(m) == g.opt.marked(m));
+  for (vv::MenuMark m : SETTINGS_MARKS) require(h.opt.marked(m) == g.opt.marked(m));
   require(next.file == port.file);
   return 0;
 }

@@ -279,7 +279,8 @@ TEST(DeepSearch, KnowsTheMateTestAfterThePersonsMove) {
   // pawn in hand. Taking the MAN rook with the bishop looks free, but then the
   // MAN pawn steps to (1,5) and turns into a rook: the check could be blocked
   // by dropping the pawn, yet the game's mate test does not count a block from
-  // a hand of nothing but 歩/飛 pairs, and the person wins there and then.
+  // a hand of nothing but pawn/rook (歩/飛) pairs, and the person wins there
+  // and then.
   Position p = test::place({{1, 1, KING}, {2, 1, LANCE}, {2, 2, PAWN}, {9, 1, BISHOP}, {5, 5, -ROOK}, {1, 6, -PAWN}, {9, 9, -KING}});
   p.com_hand[1] = 1;
   p.com_hand_count = 1;

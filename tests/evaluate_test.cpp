@@ -56,8 +56,8 @@ TEST(Evaluation, LeavingTheOwnKingAttackedScoresBottomAtEveryLevel) {
 TEST(Evaluation, PawnNeverDeliversMateOtherPiecesDo) {
   // Gold and silver cover every square round the MAN king in the corner.
   Engine e = at_level("8k/9/9/9/9/9/1g7/2s6/K8 1,0,0,0 0,0,0,0", 3);
-  EXPECT_EQ(score_of(e, -1, 1, 1, 8), -9998);  // 歩 dropped in front of the king
-  EXPECT_EQ(score_of(e, -3, 1, 1, 1), 9998);   // 飛 dropped at the far end of the column
+  EXPECT_EQ(score_of(e, -1, 1, 1, 8), -9998);  // the pawn face dropped in front of the king
+  EXPECT_EQ(score_of(e, -3, 1, 1, 1), 9998);   // the rook face dropped at the far end of the column
 }
 
 TEST(Evaluation, KnightCheckWithoutSafeKingSquareScoresMateThoughOneAnswerExists) {

@@ -22,9 +22,9 @@
 namespace vv {
 namespace {
 
+// The benchmark's positions: the computer to move, in games it played against itself.
 std::vector<Position> bench_positions() {
-  std::string here = __FILE__;
-  std::ifstream in(here.substr(0, here.rfind('/')) + "/../bench/positions.txt");
+  std::ifstream in(VEVERODU_BENCH_POSITIONS);
   std::vector<Position> list;
   std::string line, error;
   while (std::getline(in, line)) {

@@ -81,7 +81,7 @@ TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
   t.g.e.pos.com_hand_count = 2;
   t.click(-1, 5);  // row 5 is slot 0: never a piece there
   EXPECT_EQ(t.g.flow.selection_state, 0);
-  t.click(-3, 4);  // slot 1, back face 飛
+  t.click(-3, 4);  // slot 1 (pawn and rook), its back face: the rook
   t.click(5, 5);
   EXPECT_EQ(t.g.e.pos.board[5][5], 900);
   EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
@@ -97,7 +97,7 @@ TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
   EXPECT_EQ(t.g.e.pos.board[5][5], 0);
 }
 
-TEST(Flow, ClickInRecordModeAsksAndNoStartsAfresh) {
+TEST(Flow, ClickInRecordModeAsksAndAnsweringNoStartsAfresh) {
   Table t;
   t.running("4k4/9/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", false, 1);
   t.g.flow.record_mode = true;
@@ -171,12 +171,12 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
   EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
 }
 
-// "進" replays the game's own record only where an entry fits the board. A
-// start item after a flip keeps entries of before the flip for replaying
-// (the record is cut at the move counter, which a flip does not reset): the
-// next one moves a piece that is not on its source, so it is refused and
-// nothing changes.
-TEST(Flow, ForwardRefusesAnEntryOfBeforeAFlip) {
+// Stepping forward ("進") replays the record only where an entry fits the
+// board. A start item after a flip keeps entries made before the flip for
+// replaying (the record is cut at the move counter, which a flip does not
+// reset): the next one moves a piece that is not on its source, so it is
+// refused and nothing changes.
+TEST(Flow, StepForwardRefusesAnEntryMadeBeforeAFlip) {
   Table t;
   t.g.event([&] { t.g.start_two_person_game(); });
   t.click(7, 7), t.click(7, 6);  // the bottom pawn
@@ -194,11 +194,11 @@ TEST(Flow, ForwardRefusesAnEntryOfBeforeAFlip) {
   EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
 }
 
-// "最初" keeps the record, so a new start replays it from the starting
-// position. A handicap game's record replays as long as its entries fit the
-// full board; the first that would overwrite a piece the handicap had taken
-// away is refused.
-TEST(Flow, ForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
+// Going back to the start ("最初") keeps the record, so a new start replays
+// it from the starting position. A handicap game's record replays as long as
+// its entries fit the full board; the first that would overwrite a piece the
+// handicap had taken away is refused.
+TEST(Flow, StepForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
   Table t;
   t.g.event([&] { t.g.raise_handicap(); });  // the top rook on (8, 2) goes
   t.g.event([&] { t.g.start_two_person_game(); });

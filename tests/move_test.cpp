@@ -188,7 +188,7 @@ TEST(MoveRecord, NeverWritesPastFiveHundredEntries) {
   EXPECT_EQ(entry(r, 500), (Entry{1, 1, 1, 2, 10, 900, 0}));
 }
 
-TEST(InitialSetup, PutsTheStartingPositionAndClearsTheGame) {
+TEST(ResetGame, PutsTheStartingPositionAndClearsTheGame) {
   RecordingPort port;
   Game g(port);
   g.start_up();

@@ -1,4 +1,5 @@
-// Helpers shared by the tests: positions from text, squares by name.
+// Helpers shared by the tests: positions from text or from pieces put on an
+// empty board, and the move lists that tests compare.
 #pragma once
 
 #include <string>
@@ -20,7 +21,8 @@ Position position(const std::string& text);
 // An engine as a fresh game object holds it: every map and king square 0.
 Engine engine(const std::string& text);
 
-// An empty board with the given pieces put on it, e.g. place({{5, 9, -950}}).
+// An empty board with the given pieces put on it, e.g. place({{5, 9, -KING}})
+// for the person's king alone on (5, 9).
 struct Placed {
   int x, y, code;
 };

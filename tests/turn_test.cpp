@@ -66,7 +66,7 @@ TEST(ComTurn, PlayedMoveIsRecordedAndCheckAnnounced) {
 }
 
 TEST(ComTurn, MateIsAnnouncedAndPlayGoesOn) {
-  // The 飛 drop on (1,1) mates: gold and silver cover the king's squares.
+  // The rook drop on (1,1) mates: gold and silver cover the king's squares.
   ComTurn t("8k/9/9/9/9/9/1g7/2s6/K8 1,0,0,0 0,0,0,0");
   t.g.event([&] { t.g.computer_turn(); });
   ASSERT_EQ(t.g.rec.move_number, 1);

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "rules/piece.h"
 #include "window/artwork.h"
 
 namespace vv {
@@ -40,29 +41,31 @@ const QColor EDGE(96, 58, 20, 150);
 // Towards the light, in screen coordinates.
 const QPointF LIGHT(-0.55, -0.835);
 
+// The nine faces, each under its piece code: the computer's picture at the
+// code, the person's at the code negated.
 struct Face {
   int kind;
   const char* kanji;
-  bool red;  // the red picture set: only the と face is lacquered red
+  bool red;  // lacquered red, as the red turning frames are: only the と (tokin) face
 };
-const Face FACES[] = {{10, "歩", false},  {11, "と", true},   {20, "香", false},
-                      {30, "桂", false},  {100, "銀", false}, {110, "金", false},
-                      {800, "角", false}, {900, "飛", false}, {950, "王", false}};
+const Face FACES[] = {{PAWN, "歩", false},   {TOKIN, "と", true},  {LANCE, "香", false},
+                      {KNIGHT, "桂", false}, {SILVER, "銀", false}, {GOLD, "金", false},
+                      {BISHOP, "角", false}, {ROOK, "飛", false},  {KING, "王", false}};
 const Face& KING_FACE = FACES[8];
 
 // Both faces of a pair are one piece of wood and share its size; the stronger
 // pairs are cut a little larger, the king largest, as in a real set.
 QSizeF tile_size(int kind) {
   switch (kind) {
-    case 950: return {35.6, 38.2};
-    case 100: case 800: return {34.4, 37.2};
-    case 30: case 110: return {33.8, 36.7};
-    case 10: case 900: return {33.2, 36.2};
-    default: return {32.6, 35.8};  // 香 and と
+    case KING: return {35.6, 38.2};
+    case SILVER: case BISHOP: return {34.4, 37.2};
+    case KNIGHT: case GOLD: return {33.8, 36.7};
+    case PAWN: case ROOK: return {33.2, 36.2};
+    default: return {32.6, 35.8};  // LANCE and TOKIN
   }
 }
 // The turning frames serve every piece, so they show a middle-sized tile.
-const QSizeF TURNING_TILE = tile_size(110);
+const QSizeF TURNING_TILE = tile_size(GOLD);
 
 // Where a tile stands in its square: a little up and left of the middle,
 // leaving room for its shadow. A half turn of the whole square's image moves

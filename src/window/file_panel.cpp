@@ -21,7 +21,7 @@ namespace {
 
 const QColor LIGHT_YELLOW(255, 255, 192);
 constexpr const char* FILE_PATTERN = "*.棋譜";
-constexpr int CONTROL_FONT_TWIPS = 180;  // 9 points
+constexpr int CONTROL_FONT_TWIPS = 180;  // 9 points, for every control of the panel
 
 // Places in twips: x, y, width, height.
 constexpr QRect DRIVE_PLACE(240, 360, 2535, 300);
@@ -29,7 +29,8 @@ constexpr QRect FOLDER_PLACE(240, 600, 2535, 1710);
 constexpr QRect FILE_PLACE(240, 2280, 2535, 930);
 constexpr QRect RETURN_PLACE(3360, 3000, 855, 375);
 
-// The save form, top to bottom: caption, its box.
+// The save form, top to bottom: each row's caption (game name, first player,
+// second player, file name) and the height its caption and box stand at.
 struct FormRow {
   const char* caption;
   int y;
@@ -44,7 +45,7 @@ constexpr int BOX_X = 960, BOX_W = 2295, BOX_H = 270;
 constexpr int PATH_ROW = 0;
 const QString UP = QStringLiteral("..");
 
-void light_yellow(QWidget* w) {
+void paint_light_yellow(QWidget* w) {
   QPalette p = w->palette();
   p.setColor(QPalette::Base, LIGHT_YELLOW);
   p.setColor(QPalette::Text, Qt::black);
@@ -58,13 +59,13 @@ FilePanel::FilePanel(Surface& surface) : surface_(surface) {
   folders_ = new QListWidget(&surface);
   files_ = new QListWidget(&surface);
   for (QWidget* w : {static_cast<QWidget*>(drive_), static_cast<QWidget*>(folders_), static_cast<QWidget*>(files_)})
-    light_yellow(w);
+    paint_light_yellow(w);
   for (int i = 0; i < 4; ++i) {
     captions_[i] = new QLabel(QCoreApplication::translate("FilePanel", FORM_ROWS[i].caption), &surface);
     // An opaque caption stays readable on every background picture.
     captions_[i]->setAutoFillBackground(true);
     boxes_[i] = new QLineEdit(&surface);
-    light_yellow(boxes_[i]);
+    paint_light_yellow(boxes_[i]);
   }
   return_ = new QPushButton(QCoreApplication::translate("FilePanel", "RETURN"), &surface);
   show_lists(false, false, false);
@@ -76,7 +77,7 @@ FilePanel::FilePanel(Surface& surface) : surface_(surface) {
   // A click only picks a folder; a double click or Enter goes into it.
   QObject::connect(folders_, &QListWidget::itemDoubleClicked, folders_,
                    [this](QListWidgetItem* item) { folder_opened(folders_->row(item)); });
-  for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+  for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
     auto* enter = new QShortcut(key, folders_);
     enter->setContext(Qt::WidgetShortcut);
     QObject::connect(enter, &QShortcut::activated, folders_, [this] {

@@ -68,7 +68,7 @@ class FilePanel {
   QListWidget* folders_;
   QListWidget* files_;
   QLabel* captions_[4];
-  QLineEdit* boxes_[4];  // 対局名, 先手, 後手, ファイル名
+  QLineEdit* boxes_[4];  // 対局名 game name, 先手 first player, 後手 second player, ファイル名 file name
   QPushButton* return_;
   QString folder_;
   // The file list's last reading: its folder and each file's time of change.

@@ -11,60 +11,77 @@
 namespace vv {
 namespace {
 
-constexpr int NO_MARK = -1;
-constexpr int M(MenuMark m) { return static_cast<int>(m); }
+// One entry of the menu bar: a menu, which opens and may run a handler as it
+// opens; an item, which runs its handler when clicked; or an item that also
+// carries a check mark the game sets, alone or as one of a set of which at
+// most one is marked (a radio set).
+enum class EntryKind { MENU, ITEM, CHECK_ITEM, RADIO_ITEM };
+using Handler = void (*)(Game&);
+constexpr MenuMark NO_MARK = MenuMark::COUNT;
 
-// The menu bar, in order. Depth 0 entries sit on the bar itself: with
-// `opens` a menu (its handler runs as it opens), without it an item that
-// acts when clicked. The entries that follow an opening entry at one depth
-// more belong to it. The captions are the Japanese ones, translated as the
-// menus are built.
 struct MenuEntry {
-  int depth;
-  const char* caption;
-  bool opens;
-  void (*handler)(Game&);
-  int mark;
-  bool radio;  // one of a set of which one is marked
+  int depth;            // 0 on the menu bar, 1 in one of its menus, 2 in a submenu
+  const char* caption;  // Japanese, translated as the menus are built
+  EntryKind kind;
+  Handler handler;  // nullptr: a menu that runs nothing as it opens
+  MenuMark mark;    // the check mark of a CHECK_ITEM or RADIO_ITEM
 };
 
-constexpr MenuEntry MENU[] = {
-    {0, QT_TRANSLATE_NOOP("Menu", "対局"), true, [](Game& g) { g.game_menu_opened(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "対局(人間)"), true, [](Game& g) { g.two_person_menu_opened(); }, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "スタート"), false, [](Game& g) { g.start_two_person_game(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "対局(COM)"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "先手"), false, [](Game& g) { g.start_game_person_first(); }, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "後手"), false, [](Game& g) { g.start_game_computer_first(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL1"), false, [](Game& g) { g.choose_level(1); }, M(MenuMark::LEVEL1), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL2"), false, [](Game& g) { g.choose_level(2); }, M(MenuMark::LEVEL2), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL3"), false, [](Game& g) { g.choose_level(3); }, M(MenuMark::LEVEL3), true},
-    {2, QT_TRANSLATE_NOOP("Menu", "LEVEL4"), false, [](Game& g) { g.choose_level(4); }, M(MenuMark::LEVEL4), true},
-    {1, QT_TRANSLATE_NOOP("Menu", "終わり"), false, [](Game& g) { g.quit_game(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "局面"), true, [](Game& g) { g.board_menu_opened(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "最初"), false, [](Game& g) { g.back_to_start(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "反転"), false, [](Game& g) { g.flip_board(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "戻"), false, [](Game& g) { g.step_back(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "進"), false, [](Game& g) { g.step_forward(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "△"), false, [](Game& g) { g.raise_handicap(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "▽"), false, [](Game& g) { g.lower_handicap(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "棋譜"), true, [](Game& g) { g.record_menu_opened(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "読込"), false, [](Game& g) { g.show_load_panel(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "書込"), false, [](Game& g) { g.show_save_panel(); }, NO_MARK, false},
-    {0, QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"), true, [](Game& g) { g.options_menu_opened(); }, NO_MARK, false},
-    {1, QT_TRANSLATE_NOOP("Menu", "背景画"), true, nullptr, NO_MARK, false},
-    {2, QT_TRANSLATE_NOOP("Menu", "緑"), false, [](Game& g) { g.choose_background(BACKGROUND_GREEN); }, M(MenuMark::GREEN), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "畳"), false, [](Game& g) { g.choose_background(BACKGROUND_TATAMI); }, M(MenuMark::TATAMI), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "竹"), false, [](Game& g) { g.choose_background(BACKGROUND_BAMBOO); }, M(MenuMark::BAMBOO), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "宇宙"), false, [](Game& g) { g.choose_background(BACKGROUND_SPACE); }, M(MenuMark::SPACE), false},
-    {2, QT_TRANSLATE_NOOP("Menu", "煉瓦"), false, [](Game& g) { g.choose_background(BACKGROUND_BRICK); }, M(MenuMark::BRICK), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "移動指導"), false, [](Game& g) { g.toggle_move_hints(); }, M(MenuMark::MOVE_HINTS), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "経過時間"), false, [](Game& g) { g.toggle_clock(); }, M(MenuMark::CLOCK), false},
-    {1, QT_TRANSLATE_NOOP("Menu", "BGM"), false, [](Game& g) { g.toggle_music(); }, M(MenuMark::MUSIC), false},
-    {0, QT_TRANSLATE_NOOP("Menu", "その他"), false, [](Game& g) { g.show_about(); }, NO_MARK, false},
+constexpr MenuEntry menu(int depth, const char* caption, Handler opened = nullptr) {
+  return {depth, caption, EntryKind::MENU, opened, NO_MARK};
+}
+constexpr MenuEntry item(int depth, const char* caption, Handler clicked) {
+  return {depth, caption, EntryKind::ITEM, clicked, NO_MARK};
+}
+constexpr MenuEntry check_item(int depth, const char* caption, Handler clicked, MenuMark mark) {
+  return {depth, caption, EntryKind::CHECK_ITEM, clicked, mark};
+}
+constexpr MenuEntry radio_item(int depth, const char* caption, Handler clicked, MenuMark mark) {
+  return {depth, caption, EntryKind::RADIO_ITEM, clicked, mark};
+}
+
+// The menu bar, top to bottom, indented by depth: the one place that ties
+// each Japanese menu caption to the Game handler it runs, so the code behind
+// a menu item is found from its caption here. The entries that follow a menu
+// at one depth more are its items. The English caption (from the translation
+// file) follows each entry whose code does not already say it.
+constexpr MenuEntry MENU_BAR[] = {
+    menu(0, QT_TRANSLATE_NOOP("Menu", "対局"), [](Game& g) { g.game_menu_opened(); }),  // Game
+      menu(1, QT_TRANSLATE_NOOP("Menu", "対局(人間)"), [](Game& g) { g.two_person_menu_opened(); }),  // Two Players
+        item(2, QT_TRANSLATE_NOOP("Menu", "スタート"), [](Game& g) { g.start_two_person_game(); }),  // Start
+      menu(1, QT_TRANSLATE_NOOP("Menu", "対局(COM)")),  // Against Computer
+        item(2, QT_TRANSLATE_NOOP("Menu", "先手"), [](Game& g) { g.start_game_person_first(); }),  // Move First
+        item(2, QT_TRANSLATE_NOOP("Menu", "後手"), [](Game& g) { g.start_game_computer_first(); }),  // Move Second
+      menu(1, QT_TRANSLATE_NOOP("Menu", "COM対局ﾚﾍﾞﾙ")),  // Computer Level
+        radio_item(2, QT_TRANSLATE_NOOP("Menu", "LEVEL1"), [](Game& g) { g.choose_level(1); }, MenuMark::LEVEL1),
+        radio_item(2, QT_TRANSLATE_NOOP("Menu", "LEVEL2"), [](Game& g) { g.choose_level(2); }, MenuMark::LEVEL2),
+        radio_item(2, QT_TRANSLATE_NOOP("Menu", "LEVEL3"), [](Game& g) { g.choose_level(3); }, MenuMark::LEVEL3),
+        radio_item(2, QT_TRANSLATE_NOOP("Menu", "LEVEL4"), [](Game& g) { g.choose_level(4); }, MenuMark::LEVEL4),
+      item(1, QT_TRANSLATE_NOOP("Menu", "終わり"), [](Game& g) { g.quit_game(); }),  // Quit
+    menu(0, QT_TRANSLATE_NOOP("Menu", "局面"), [](Game& g) { g.board_menu_opened(); }),  // Board
+      item(1, QT_TRANSLATE_NOOP("Menu", "最初"), [](Game& g) { g.back_to_start(); }),  // Reset
+      item(1, QT_TRANSLATE_NOOP("Menu", "反転"), [](Game& g) { g.flip_board(); }),  // Flip
+    item(0, QT_TRANSLATE_NOOP("Menu", "戻"), [](Game& g) { g.step_back(); }),  // Back
+    item(0, QT_TRANSLATE_NOOP("Menu", "進"), [](Game& g) { g.step_forward(); }),  // Forward
+    item(0, QT_TRANSLATE_NOOP("Menu", "△"), [](Game& g) { g.raise_handicap(); }),
+    item(0, QT_TRANSLATE_NOOP("Menu", "▽"), [](Game& g) { g.lower_handicap(); }),
+    menu(0, QT_TRANSLATE_NOOP("Menu", "棋譜"), [](Game& g) { g.record_menu_opened(); }),  // Record
+      item(1, QT_TRANSLATE_NOOP("Menu", "読込"), [](Game& g) { g.show_load_panel(); }),  // Load
+      item(1, QT_TRANSLATE_NOOP("Menu", "書込"), [](Game& g) { g.show_save_panel(); }),  // Save
+    menu(0, QT_TRANSLATE_NOOP("Menu", "ｵﾌﾟｼｮﾝ"), [](Game& g) { g.options_menu_opened(); }),  // Options
+      menu(1, QT_TRANSLATE_NOOP("Menu", "背景画")),  // Background
+        check_item(2, QT_TRANSLATE_NOOP("Menu", "緑"), [](Game& g) { g.choose_background(BACKGROUND_GREEN); }, MenuMark::GREEN),
+        check_item(2, QT_TRANSLATE_NOOP("Menu", "畳"), [](Game& g) { g.choose_background(BACKGROUND_TATAMI); }, MenuMark::TATAMI),
+        check_item(2, QT_TRANSLATE_NOOP("Menu", "竹"), [](Game& g) { g.choose_background(BACKGROUND_BAMBOO); }, MenuMark::BAMBOO),
+        check_item(2, QT_TRANSLATE_NOOP("Menu", "宇宙"), [](Game& g) { g.choose_background(BACKGROUND_SPACE); }, MenuMark::SPACE),
+        check_item(2, QT_TRANSLATE_NOOP("Menu", "煉瓦"), [](Game& g) { g.choose_background(BACKGROUND_BRICK); }, MenuMark::BRICK),
+      check_item(1, QT_TRANSLATE_NOOP("Menu", "移動指導"), [](Game& g) { g.toggle_move_hints(); }, MenuMark::MOVE_HINTS),  // Move Hints
+      check_item(1, QT_TRANSLATE_NOOP("Menu", "経過時間"), [](Game& g) { g.toggle_clock(); }, MenuMark::CLOCK),  // Clock
+      check_item(1, QT_TRANSLATE_NOOP("Menu", "BGM"), [](Game& g) { g.toggle_music(); }, MenuMark::MUSIC),  // Music
+    item(0, QT_TRANSLATE_NOOP("Menu", "その他"), [](Game& g) { g.show_about(); }),  // About
 };
 
-constexpr int MAX_DEPTH = 3;
+constexpr int MAX_DEPTH = 3;  // depths 0 to 2
 
 }  // namespace
 
@@ -107,15 +124,15 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::build_menus() {
-  QMenu* parents[MAX_DEPTH] = {};
-  QActionGroup* radio_group = nullptr;
-  for (const MenuEntry& entry : MENU) {
+  QMenu* open_menus[MAX_DEPTH] = {};  // the menu last made at each depth
+  QActionGroup* radio_set = nullptr;
+  for (const MenuEntry& entry : MENU_BAR) {
     const QString caption = QCoreApplication::translate("Menu", entry.caption);
-    auto handler = entry.handler;
-    if (entry.opens) {
-      QMenu* menu = entry.depth == 0 ? menuBar()->addMenu(caption) : parents[entry.depth - 1]->addMenu(caption);
-      parents[entry.depth] = menu;
-      radio_group = nullptr;
+    const Handler handler = entry.handler;
+    if (entry.kind == EntryKind::MENU) {
+      QMenu* menu = entry.depth == 0 ? menuBar()->addMenu(caption) : open_menus[entry.depth - 1]->addMenu(caption);
+      open_menus[entry.depth] = menu;
+      radio_set = nullptr;
       if (handler) connect(menu, &QMenu::aboutToShow, this, [this, handler] { dispatch([&] { handler(game_); }); });
       continue;
     }
@@ -123,20 +140,21 @@ void MainWindow::build_menus() {
     if (entry.depth == 0)
       menuBar()->addAction(action);
     else
-      parents[entry.depth - 1]->addAction(action);
+      open_menus[entry.depth - 1]->addAction(action);
     if (entry.mark != NO_MARK) {
       action->setCheckable(true);
-      marks_[entry.mark] = action;
-      if (entry.radio) {
-        if (!radio_group) {
-          radio_group = new QActionGroup(this);
-          radio_group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+      marks_[static_cast<int>(entry.mark)] = action;
+      if (entry.kind == EntryKind::RADIO_ITEM) {
+        if (!radio_set) {
+          radio_set = new QActionGroup(this);
+          radio_set->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
         }
-        radio_group->addAction(action);
+        radio_set->addAction(action);
       }
     }
-    // Qt has turned a checkable item's mark over by now; the game decides
-    // the mark, so it is set back from the game's marks afterwards.
+    // Qt turns a checkable item's mark over as it is clicked, before the
+    // handler runs; the game decides the marks, and dispatch sets every mark
+    // back to the game's afterwards.
     connect(action, &QAction::triggered, this, [this, handler] { dispatch([&] { handler(game_); }); });
   }
 }
@@ -147,23 +165,23 @@ void MainWindow::sync_marks() {
 }
 
 void MainWindow::dispatch(const std::function<void()>& handler) {
-  if (busy_ || game_.ended) {
+  if (handler_running_ || game_.ended) {
     sync_marks();
     return;
   }
-  busy_ = true;
+  handler_running_ = true;
   game_.event(handler);
   // The window was closed while the handler ran and the game did not end
   // the program itself: it ends now, as closing the window does.
   if (!game_.ended && port_.close_requested()) game_.event([&] { game_.window_closed(); });
-  busy_ = false;
+  handler_running_ = false;
   sync_marks();
 }
 
 void MainWindow::timer_tick() {
   // A tick never runs inside another handler, not even inside its message
   // boxes or waits.
-  if (busy_) return;
+  if (handler_running_) return;
   dispatch([&] { game_.timer_tick(); });
 }
 
@@ -172,7 +190,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  if (busy_) {
+  if (handler_running_) {
     // The running handler hears of it at its next wait and ends the program.
     event->ignore();
     port_.request_close();
@@ -210,8 +228,8 @@ void MainWindow::place_at_start() {
 
 void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (placed_ || isMaximized()) return;
-  placed_ = true;
+  if (fitted_to_frame_ || isMaximized()) return;
+  fitted_to_frame_ = true;
   // The opening size counts the frame; the frame is known once the window is shown.
   const QSize frame = frameGeometry().size() - geometry().size();
   if (!frame.isEmpty()) resize(OPEN_WIDTH - frame.width(), OPEN_HEIGHT - frame.height());

@@ -1,6 +1,7 @@
 // The game's window: the menu bar, the drawing surface and the record-file
 // panel. Every menu item, click, key, tick and the closing of the window is
-// handed to the game object, one handler at a time.
+// handed to the game object, one handler at a time. Which handler each menu
+// caption runs is laid out in one table, MENU_BAR in main_window.cpp.
 #pragma once
 
 #include <QMainWindow>
@@ -30,7 +31,7 @@ class MainWindow : public QMainWindow {
   // Runs one handler of the game. Nothing runs while another handler is
   // running or after the program ended.
   void dispatch(const std::function<void()>& handler);
-  bool handler_running() const { return busy_; }
+  bool handler_running() const { return handler_running_; }
 
   Game& game() { return game_; }
   QtPort& port() { return port_; }
@@ -38,7 +39,8 @@ class MainWindow : public QMainWindow {
   FilePanel& panel() { return *panel_; }
   QAction* mark_action(MenuMark m) const { return marks_[static_cast<int>(m)]; }
 
-  // Outer size of a newly opened window: 12000 x 8700 twips.
+  // Outer size of a newly opened window in pixels, frame included (12000 x
+  // 8700 twips).
   static constexpr int OPEN_WIDTH = 800, OPEN_HEIGHT = 580;
 
  protected:
@@ -59,8 +61,8 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<FilePanel> panel_;
   Game game_;
   QAction* marks_[static_cast<int>(MenuMark::COUNT)] = {};
-  bool busy_ = false;
-  bool placed_ = false;
+  bool handler_running_ = false;
+  bool fitted_to_frame_ = false;  // the first show fitted the opening size to the window's frame
 };
 
 }  // namespace vv

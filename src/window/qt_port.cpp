@@ -18,7 +18,9 @@
 namespace vv {
 namespace {
 
-// The classic sixteen colours.
+// The sixteen colours the game's colour indices name: 0 black, 2 green (the
+// board lines), 12 light red (the picked piece), 15 white, and so on. An
+// index outside them draws black.
 constexpr QRgb PALETTE[16] = {
     qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
     qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
@@ -27,13 +29,20 @@ constexpr QRgb PALETTE[16] = {
 
 QColor palette_colour(int index) { return QColor(PALETTE[index >= 0 && index < 16 ? index : 0]); }
 
-// The grid: place (x, y) starts at (2200 + 600 x, 520 + 615 y) twips.
-constexpr double GRID_LEFT = 2200, GRID_TOP = 520, CELL_WIDTH = 600, CELL_HEIGHT = 615;
+// Font sizes come in points, twenty twips each.
 constexpr double TWIPS_PER_POINT = 20;
 
-double image_x(double grid_x) { return (GRID_LEFT + CELL_WIDTH * grid_x) / Surface::TWIPS_PER_PIXEL; }
-double image_y(double grid_y) { return (GRID_TOP + CELL_HEIGHT * grid_y) / Surface::TWIPS_PER_PIXEL; }
+// Where a place of the game's grid starts on the surface's image, in image
+// pixels: place (x, y) starts at (2200 + 600 x, 520 + 615 y) twips.
+double image_x(double grid_x) {
+  return (Surface::GRID_LEFT_TWIPS + Surface::CELL_WIDTH_TWIPS * grid_x) / Surface::TWIPS_PER_PIXEL;
+}
+double image_y(double grid_y) {
+  return (Surface::GRID_TOP_TWIPS + Surface::CELL_HEIGHT_TWIPS * grid_y) / Surface::TWIPS_PER_PIXEL;
+}
 
+// The message shown at start-up when no sound device opens ("the sound
+// interface cannot be made"), and the title of every sound message.
 constexpr const char* NO_SOUND_DEVICE = "Direct Soundインターフェースが作成できません。";
 constexpr const char* SOUND_TITLE = "Veverodu.dll";
 
@@ -66,9 +75,11 @@ void QtPort::draw_picture(double x, double y, int picture) {
 }
 
 void QtPort::draw_outline(int colour, int x, int y) {
-  // One 96-dpi pixel wide, like a box line from the place's corner to the
-  // next place's corner: both corners are part of it. The window draws a
-  // coloured outline bolder over the picture (see Surface::set_outline).
+  // A line one 96-dpi pixel wide round the place, from its top-left corner
+  // to the next place's top-left corner, both corners included, so that
+  // neighbouring outlines share their sides. An outline in any colour but
+  // the board lines' green is also drawn bolder over the image at the
+  // window's resolution (see Surface::set_outline).
   const int w = Surface::IMAGE_SCALE;
   const int left = static_cast<int>(image_x(x)), top = static_cast<int>(image_y(y));
   const int right = static_cast<int>(image_x(x + 1)), bottom = static_cast<int>(image_y(y + 1));

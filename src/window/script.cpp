@@ -13,6 +13,7 @@
 namespace vv {
 namespace {
 
+// The text on one line, its line breaks written as \r and \n.
 std::string printable(const std::string& text) {
   std::string out;
   for (char c : text) out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
@@ -71,20 +72,20 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
   std::string word;
   in >> word;
   Game& g = window_.game();
-  auto menu = [&](void (Game::*handler)()) { window_.dispatch([&] { (g.*handler)(); }); };
-  if (word == "start") menu(&Game::start_two_person_game);
-  else if (word == "sente") menu(&Game::start_game_person_first);
-  else if (word == "gote") menu(&Game::start_game_computer_first);
-  else if (word == "forward") menu(&Game::step_forward);
-  else if (word == "back") menu(&Game::step_back);
-  else if (word == "cancel") menu(&Game::back_to_start);
-  else if (word == "flip") menu(&Game::flip_board);
-  else if (word == "up") menu(&Game::raise_handicap);
-  else if (word == "down") menu(&Game::lower_handicap);
-  else if (word == "read") menu(&Game::show_load_panel);
-  else if (word == "write") menu(&Game::show_save_panel);
-  else if (word == "about") menu(&Game::show_about);
-  else if (word == "guidance") menu(&Game::toggle_move_hints);
+  auto run_handler = [&](void (Game::*handler)()) { window_.dispatch([&] { (g.*handler)(); }); };
+  if (word == "start") run_handler(&Game::start_two_person_game);
+  else if (word == "sente") run_handler(&Game::start_game_person_first);
+  else if (word == "gote") run_handler(&Game::start_game_computer_first);
+  else if (word == "forward") run_handler(&Game::step_forward);
+  else if (word == "back") run_handler(&Game::step_back);
+  else if (word == "cancel") run_handler(&Game::back_to_start);
+  else if (word == "flip") run_handler(&Game::flip_board);
+  else if (word == "up") run_handler(&Game::raise_handicap);
+  else if (word == "down") run_handler(&Game::lower_handicap);
+  else if (word == "read") run_handler(&Game::show_load_panel);
+  else if (word == "write") run_handler(&Game::show_save_panel);
+  else if (word == "about") run_handler(&Game::show_about);
+  else if (word == "guidance") run_handler(&Game::toggle_move_hints);
   else if (word == "escape") window_.dispatch([&] { g.key_press(KEY_ESCAPE); });
   else if (word == "shot") {
     // Only the screenshot every step takes, named after the step.
@@ -126,10 +127,10 @@ bool ScriptRunner::run(const std::string& line, int& delay_ms) {
     if (!(in >> path)) return false;
     in >> game >> first >> second;
     const QFileInfo info(QString::fromStdString(path));
-    menu(&Game::show_save_panel);
+    run_handler(&Game::show_save_panel);
     window_.panel().set_folder(info.absolutePath());
     window_.panel().set_form_texts({game, first, second, info.fileName().toStdString()});
-    menu(&Game::save_record_file);
+    run_handler(&Game::save_record_file);
   } else if (word == "type") {
     // Types into the open save panel's boxes without pressing RETURN.
     std::string game, first, second, file;

@@ -2,8 +2,8 @@
 // from a file, in the words of `veverodu-cli play`, drive the window one
 // step at a time while the event loop runs; message boxes are answered from
 // the script (Yes unless told otherwise) and printed as events. Besides
-// those words: `guidance` (the move-guidance item), `size W H` (the window's
-// size) and `shot NAME` (a step that only takes its screenshot).
+// those words: `guidance` (the 移動指導 move-hints item), `size W H` (the
+// window's size) and `shot NAME` (a step that only takes its screenshot).
 #pragma once
 
 #include <QString>

@@ -158,12 +158,14 @@ const char* const MESSAGE_PATTERNS[] = {
 };
 
 Language current_language = Language::japanese;
-QTranslator* installed = nullptr;
+QTranslator* installed_translator = nullptr;
 
 QString translated(const char* context, const QString& source) {
   return QCoreApplication::translate(context, source.toUtf8().constData());
 }
 
+// A composed line as a regular expression that matches it: the fixed parts
+// as they stand, each slot any text, captured.
 struct Pattern {
   QString source;
   QRegularExpression match;
@@ -214,6 +216,9 @@ QString fill(const QString& pattern, const QStringList& parts) {
   return out;
 }
 
+// One line in the window's language: a whole fixed text, or a composed one
+// whose inserted parts are translated in turn, composed lines nesting at
+// most three deep. A line that is neither stays as it came.
 QString translate_line(const QString& line, int depth) {
   if (line.isEmpty()) return line;
   const QString whole = translated(MESSAGE, line);
@@ -255,10 +260,10 @@ std::optional<Language> choose_language(const QString& lang_option, const QStrin
 const char* language_code(Language language) { return language == Language::japanese ? "ja" : "en"; }
 
 bool use_language(Language language) {
-  if (installed) {
-    QCoreApplication::removeTranslator(installed);
-    delete installed;
-    installed = nullptr;
+  if (installed_translator) {
+    QCoreApplication::removeTranslator(installed_translator);
+    delete installed_translator;
+    installed_translator = nullptr;
   }
   current_language = Language::japanese;
   if (language == Language::japanese) return true;
@@ -269,7 +274,7 @@ bool use_language(Language language) {
   for (const QString& place : places) {
     if (translator->load(QStringLiteral("veverodu_%1").arg(QLatin1String(language_code(language))), place)) {
       QCoreApplication::installTranslator(translator);
-      installed = translator;
+      installed_translator = translator;
       current_language = language;
       return true;
     }

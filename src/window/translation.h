@@ -17,7 +17,7 @@ enum class Language { japanese, english };
 // Japanese when Japanese comes first among the player's preferred languages
 // (QLocale::uiLanguages()), English otherwise.
 Language language_for(const QStringList& preferred);
-// "ja" or "en", as given to --lang; nothing for any other word.
+// The language a --lang word names, "ja" or "en"; nothing for any other word.
 std::optional<Language> language_named(const QString& name);
 const char* language_code(Language language);
 // The window's language: the one of --lang when it is given (nothing when it

@@ -210,8 +210,9 @@ std::string check_game(Game& g, const Snapshot& base) {
   // The record: at most 500 entries, the current one within them, and the
   // entries up to the current one replay from the record's start to the
   // position on the board. Entries ahead of it may have been made on another
-  // board (before a flip, or with a handicap before "最初"): "進" refuses
-  // those that do not fit, and the piece count above catches any that slips.
+  // board (before a flip, or with a handicap before going back to the start
+  // with "最初"): stepping forward ("進") refuses those that do not fit, and
+  // the piece count above catches any that slips.
   const MoveRecord& r = g.rec;
   if (r.move_number < 0 || r.move_number > RECORD_CAPACITY || r.record_length < 0 ||
       r.record_length > RECORD_CAPACITY || r.move_number > r.record_length) {

@@ -72,8 +72,8 @@ std::vector<TsEntry> english_ts() {
   return read_ts(QStringLiteral(VEVERODU_SOURCE_DIR "/src/window/translations/veverodu_en.ts"));
 }
 
-// The string literals of C++ source text, as written (escapes not decoded);
-// comments are skipped.
+// The string literals of C++ source text, character for character as they
+// stand in the file (escapes not decoded); comments are skipped.
 std::vector<QString> literals_of(const QString& code) {
   std::vector<QString> out;
   for (int i = 0; i < code.size(); ++i) {

@@ -13,8 +13,9 @@ namespace vv {
 
 class SoundBank {
  public:
-  // Opens the sound library for the window and loads "その他.wav",
-  // "禁止.wav", "駒打音.wav" (effects) and "BGM.wav" (music), in that order.
+  // Opens the sound library for the window and loads the effects
+  // "その他.wav" (Sound::CHIME), "禁止.wav" (REFUSED) and "駒打音.wav"
+  // (PIECE_PLACED), then the music "BGM.wav" (MUSIC), in that order.
   // False when there is no sound device (the caller shows its start-up
   // message once; every later call is silent). A file that exists but cannot
   // be read adds the reason to `problems`, for the caller to show; a missing
@@ -26,8 +27,8 @@ class SoundBank {
   void close();  // frees the buffers in order, then the library; safe to call twice
 
  private:
-  long library_ = 0;
-  long buffers_[4] = {};
+  long library_ = 0;      // 0 while closed
+  long buffers_[4] = {};  // by Sound; 0 for a sound not loaded
 };
 
 }  // namespace vv

@@ -18,11 +18,12 @@ constexpr double kBuzzPeakDb = -9.0;
 constexpr double kChimePeakDb = -3.0;
 constexpr double kMusicPeakDb = -3.0;
 
-PcmClip piece_click();   // 駒打音: ~120 ms, mono
-PcmClip refusal_buzz();  // 禁止: 250 ms, mono
-PcmClip about_chime();   // その他: 600 ms, mono
-// BGM: 64 s, stereo. Played in a loop its last frame runs into its first as
-// any two neighbouring frames do, so the seam cannot be heard.
+PcmClip piece_click();   // 駒打音.wav, Sound::PIECE_PLACED: ~120 ms, mono
+PcmClip refusal_buzz();  // 禁止.wav, Sound::REFUSED: 250 ms, mono
+PcmClip about_chime();   // その他.wav, Sound::CHIME: 600 ms, mono
+// BGM.wav, Sound::MUSIC: 64 s, stereo. Played in a loop its last frame runs
+// into its first as any two neighbouring frames do, so the seam cannot be
+// heard.
 PcmClip music_loop();
 constexpr double kMusicSeconds = 64.0;  // a whole number of 8-second swells
 
