@@ -65,19 +65,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vv::Game g(port);
   g.event([&] { g.start_up(); });
   g.event([&] { g.start_two_person_game(); });
-  const vv::MoveRecord before = g.rec;
+  const vv::MoveRecord before = g.record;
   g.event([&] { g.load_record_file("folder", "file.棋譜"); });
   if (!accepted) {
-    require(!g.flow.record_mode && g.rec.move_number == before.move_number);
+    require(!g.flow.record_mode && g.record.move_number == before.move_number);
     return 0;
   }
-  require(g.flow.record_mode && g.rec.record_length == static_cast<int>(file.moves.size()));
+  require(g.flow.record_mode && g.record.record_length == static_cast<int>(file.moves.size()));
   for (size_t i = 0; i < file.moves.size(); ++i) {
     g.event([&] { g.step_forward(); });
-    const vv::Position& p = g.e.pos;
+    const vv::Position& p = g.engine.pos;
     require(p.hands_consistent());
     for (int s = 1; s <= 4; ++s) require(p.man_hand[s] >= 0 && p.com_hand[s] >= 0);
   }
-  require(g.rec.move_number == static_cast<int>(file.moves.size()));
+  require(g.record.move_number == static_cast<int>(file.moves.size()));
   return 0;
 }

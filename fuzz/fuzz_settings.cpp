@@ -42,16 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vv::Game g(port);
   g.event([&] { g.start_up(); });
   int backgrounds = 0;
-  for (int i = 0; i < BACKGROUND_MARKS; ++i) backgrounds += g.opt.marked(SETTINGS_MARKS[i]);
+  for (int i = 0; i < BACKGROUND_MARKS; ++i) backgrounds += g.options.marked(SETTINGS_MARKS[i]);
   require(backgrounds == 1);
-  require(g.opt.move_guidance == g.opt.marked(vv::MenuMark::MOVE_HINTS));
+  require(g.options.move_hints == g.options.marked(vv::MenuMark::MOVE_HINTS));
 
   // What the menus write, the next start reads back.
   g.event([&] { g.write_settings_file(); });
   SettingsPort next(port.file);
   vv::Game h(next);
   h.event([&] { h.start_up(); });
-  for (vv::MenuMark m : SETTINGS_MARKS) require(h.opt.marked(m) == g.opt.marked(m));
+  for (vv::MenuMark m : SETTINGS_MARKS) require(h.options.marked(m) == g.options.marked(m));
   require(next.file == port.file);
   return 0;
 }

@@ -138,7 +138,7 @@ TEST(DeepBoard, MovesChangeBoardAndHandsAsTheGamesMoveDoes) {
     const Move m = list[rng() % n];
     Position game = start;
     const int to_x = deep::sq_x(deep::move_to(m)), to_y = deep::sq_y(deep::move_to(m));
-    const int code = deep::to_game_code(deep::move_piece(m));
+    const int code = deep::to_piece_code(deep::move_piece(m));
     if (deep::move_is_drop(m)) {
       const bool man = code < 0;
       const int slot = deep::move_from(m);
@@ -420,16 +420,16 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
   DeepSettings s;
   s.infinite = true;
   s.max_depth = 5;
-  Recorder rec;
-  const SearchResult r = deep_search(e, s, rec);
+  Recorder record;
+  const SearchResult r = deep_search(e, s, record);
   ASSERT_TRUE(r.found);
-  ASSERT_GE(rec.lines.size(), 2u);
-  for (const DeepInfo& i : rec.lines) {
+  ASSERT_GE(record.lines.size(), 2u);
+  for (const DeepInfo& i : record.lines) {
     ASSERT_FALSE(i.pv.empty());
     EXPECT_TRUE(plays_out(p, i.pv)) << "depth " << i.depth;
     EXPECT_GE(i.seldepth, i.depth);
   }
-  const DeepInfo& last = rec.lines.back();
+  const DeepInfo& last = record.lines.back();
   EXPECT_TRUE(last.final);
   EXPECT_EQ(last.depth, 5);
   EXPECT_EQ(last.nodes, r.candidates);
@@ -458,16 +458,16 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
   // is read every 256 nodes, so the search ends within a few hundred more.
   for (const int threads : {1, 2}) {
     std::atomic<bool> stop{false};
-    Recorder rec;
-    rec.stop = &stop;
-    rec.stop_at = 300;
+    Recorder record;
+    record.stop = &stop;
+    record.stop_at = 300;
     DeepSettings s;
     s.infinite = true;
     s.stop = &stop;
     s.threads = threads;
-    const SearchResult r = deep_search(e, s, rec);
+    const SearchResult r = deep_search(e, s, record);
     ASSERT_TRUE(r.found);
-    EXPECT_LE(rec.readings, 302) << threads << " threads";
+    EXPECT_LE(record.readings, 302) << threads << " threads";
     if (threads == 1) {
       EXPECT_LE(r.candidates, 301L * 256);
     }
@@ -476,8 +476,8 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
   DeepSettings s;
   s.infinite = true;
   s.max_nodes = 20000;
-  Recorder rec;
-  const SearchResult r = deep_search(e, s, rec);
+  Recorder record;
+  const SearchResult r = deep_search(e, s, record);
   ASSERT_TRUE(r.found);
   EXPECT_GE(r.candidates, 20000);
   EXPECT_LE(r.candidates, 20000 + 256);
@@ -522,8 +522,8 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
     s.infinite = true;
     s.max_depth = 6;
     s.threads = 2;
-    Recorder rec;
-    const SearchResult r = deep_search(e, s, rec);
+    Recorder record;
+    const SearchResult r = deep_search(e, s, record);
     ASSERT_TRUE(r.found);
     EXPECT_TRUE(plays_out(p, {r.best})) << text;
     EXPECT_FALSE(person_can_win_at_once(p, r.best)) << text;
@@ -538,8 +538,8 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
   s.infinite = true;
   s.max_depth = 5;
   s.threads = 2;
-  Recorder rec;
-  EXPECT_GE(deep_search(e, s, rec).best.score, 30000 - 3);
+  Recorder record;
+  EXPECT_GE(deep_search(e, s, record).best.score, 30000 - 3);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ struct Table {
   // A game of the given kind running on a position, the side to move given.
   void running(const std::string& text, bool against_computer, int to_move) {
     g.event([&] { against_computer ? g.start_game_person_first() : g.start_two_person_game(); });
-    g.e.pos = test::position(text);
+    g.engine.pos = test::position(text);
     g.flow.side_to_move = to_move;
     port.events.clear();
   }
@@ -78,23 +78,23 @@ TEST(Flow, TakingTheComputersKingWinsWhateverTheMateTestSays) {
 TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
   Table t;
   t.running("4k4/9/9/9/9/9/9/9/4K4 1,0,0,1 0,0,0,0", false, -1);
-  t.g.e.pos.com_hand_count = 2;
+  t.g.engine.pos.com_hand_count = 2;
   t.click(-1, 5);  // row 5 is slot 0: never a piece there
   EXPECT_EQ(t.g.flow.selection_state, 0);
   t.click(-3, 4);  // slot 1 (pawn and rook), its back face: the rook
   t.click(5, 5);
-  EXPECT_EQ(t.g.e.pos.board[5][5], 900);
-  EXPECT_EQ(t.g.e.pos.com_hand[1], 0);
-  EXPECT_EQ(t.g.e.pos.com_hand_count, 1);
-  EXPECT_EQ(t.g.rec.record_from_x[1], -3);
-  EXPECT_EQ(t.g.rec.record_from_y[1], 4);
-  EXPECT_EQ(t.g.rec.record_placed[1], 900);
+  EXPECT_EQ(t.g.engine.pos.board[5][5], 900);
+  EXPECT_EQ(t.g.engine.pos.com_hand[1], 0);
+  EXPECT_EQ(t.g.engine.pos.com_hand_count, 1);
+  EXPECT_EQ(t.g.record.from_x[1], -3);
+  EXPECT_EQ(t.g.record.from_y[1], 4);
+  EXPECT_EQ(t.g.record.placed[1], 900);
   EXPECT_EQ(t.g.flow.side_to_move, 1);
   EXPECT_EQ(t.port.events, (Events{"sound 駒打音"}));
   // Stepping back returns the pair to the top hand.
   t.g.event([&] { t.g.step_back(); });
-  EXPECT_EQ(t.g.e.pos.com_hand[1], 1);
-  EXPECT_EQ(t.g.e.pos.board[5][5], 0);
+  EXPECT_EQ(t.g.engine.pos.com_hand[1], 1);
+  EXPECT_EQ(t.g.engine.pos.board[5][5], 0);
 }
 
 TEST(Flow, ClickInRecordModeAsksAndAnsweringNoStartsAfresh) {
@@ -107,8 +107,8 @@ TEST(Flow, ClickInRecordModeAsksAndAnsweringNoStartsAfresh) {
   EXPECT_EQ(t.port.events, (Events{"msg 棋譜|棋譜を '進 'で進めて下さい|yes", "msg 棋譜|棋譜を '進 'で進めて下さい|no",
                                    "sound 禁止"}));
   EXPECT_FALSE(t.g.flow.record_mode);
-  EXPECT_EQ(t.g.e.pos.board[5][1], 950);  // the starting position again
-  EXPECT_EQ(t.g.e.pos.board[1][1], 20);
+  EXPECT_EQ(t.g.engine.pos.board[5][1], 950);  // the starting position again
+  EXPECT_EQ(t.g.engine.pos.board[1][1], 20);
 }
 
 TEST(Flow, EscapeEndsAtOnceAndOtherKeysDoNothing) {
@@ -127,9 +127,9 @@ TEST(Flow, ClosingTheWindowDuringTheComputersWaitEndsBeforeItMoves) {
   t.port.close_at_wait = 1;  // the pause before the search
   t.g.event([&] { t.g.start_game_computer_first(); });
   EXPECT_TRUE(t.g.ended);
-  EXPECT_EQ(t.g.rec.move_number, 0);
+  EXPECT_EQ(t.g.record.move_number, 0);
   EXPECT_TRUE(t.port.events.empty());
-  EXPECT_EQ(t.g.e.pos.board[5][1], 950);
+  EXPECT_EQ(t.g.engine.pos.board[5][1], 950);
   EXPECT_EQ(t.port.sounds_closed, 1);
 }
 
@@ -145,12 +145,12 @@ TEST(Flow, AboutBoxChimesFirst) {
 TEST(Flow, FlipMovesThePersonsKingSquareWithTheKing) {
   Table t;
   t.running("4k4/9/9/9/9/9/9/9/3K5 0,0,0,0 0,0,0,0", true, 1);
-  t.g.e.pos.man_king_x = 4, t.g.e.pos.man_king_y = 9;
+  t.g.engine.pos.man_king_x = 4, t.g.engine.pos.man_king_y = 9;
   t.g.event([&] { t.g.flip_board(); });
   // The top king (5, 1) is now the person's, on (5, 9).
-  EXPECT_EQ(t.g.e.pos.board[5][9], -950);
-  EXPECT_EQ(t.g.e.pos.man_king_x, 5);
-  EXPECT_EQ(t.g.e.pos.man_king_y, 9);
+  EXPECT_EQ(t.g.engine.pos.board[5][9], -950);
+  EXPECT_EQ(t.g.engine.pos.man_king_x, 5);
+  EXPECT_EQ(t.g.engine.pos.man_king_y, 9);
   EXPECT_EQ(t.g.flow.side_to_move, -1);
 }
 
@@ -159,16 +159,16 @@ TEST(Flow, SteppingOverAKingCaptureChangesNoHand) {
   t.running("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0", false, 1);
   t.click(5, 2);
   t.click(5, 1);  // the rook takes the king; Yes sets up a new game
-  ASSERT_EQ(t.g.rec.record_length, 1);
+  ASSERT_EQ(t.g.record.record_length, 1);
   t.g.event([&] { t.g.start_two_person_game(); });
-  t.g.e.pos = test::position("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0");
+  t.g.engine.pos = test::position("4k4/4R4/9/9/9/9/9/9/4K4 0,0,0,0 0,0,0,0");
   t.g.event([&] { t.g.step_forward(); });
-  EXPECT_EQ(t.g.e.pos.board[5][1], -10);
-  EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
-  EXPECT_TRUE(t.g.e.pos.hands_consistent());
+  EXPECT_EQ(t.g.engine.pos.board[5][1], -10);
+  EXPECT_EQ(t.g.engine.pos.man_hand_count, 0);
+  EXPECT_TRUE(t.g.engine.pos.hands_consistent());
   t.g.event([&] { t.g.step_back(); });
-  EXPECT_EQ(t.g.e.pos.board[5][1], 950);
-  EXPECT_EQ(t.g.e.pos.man_hand_count, 0);
+  EXPECT_EQ(t.g.engine.pos.board[5][1], 950);
+  EXPECT_EQ(t.g.engine.pos.man_hand_count, 0);
 }
 
 // Stepping forward ("進") replays the record only where an entry fits the
@@ -183,15 +183,15 @@ TEST(Flow, StepForwardRefusesAnEntryMadeBeforeAFlip) {
   t.click(3, 3), t.click(3, 4);  // the top pawn
   t.g.event([&] { t.g.flip_board(); });
   t.click(5, 3), t.click(5, 4);  // a pawn of the turned top side
-  ASSERT_EQ(t.g.rec.move_number, 1);
+  ASSERT_EQ(t.g.record.move_number, 1);
   ASSERT_EQ(t.g.flow.move_count, 3);
   t.g.event([&] { t.g.start_game_person_first(); });
-  EXPECT_EQ(t.g.rec.record_length, 3);
-  const Position before = t.g.e.pos;
+  EXPECT_EQ(t.g.record.record_length, 3);
+  const Position before = t.g.engine.pos;
   t.port.events.clear();
   t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
-  EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
+  EXPECT_EQ(std::memcmp(&before, &t.g.engine.pos, sizeof before), 0);
 }
 
 // Going back to the start ("最初") keeps the record, so a new start replays
@@ -205,16 +205,16 @@ TEST(Flow, StepForwardReplaysAHandicapRecordUntilAnEntryDoesNotFit) {
   t.click(7, 7), t.click(7, 6);  // the bottom pawn
   t.click(7, 1), t.click(8, 2);  // the top silver onto the rook's empty square
   t.g.event([&] { t.g.back_to_start(); });
-  EXPECT_EQ(t.g.rec.record_length, 2);
+  EXPECT_EQ(t.g.record.record_length, 2);
   t.g.event([&] { t.g.start_two_person_game(); });
   t.g.event([&] { t.g.step_forward(); });
-  EXPECT_EQ(t.g.rec.move_number, 1);
-  const Position before = t.g.e.pos;
+  EXPECT_EQ(t.g.record.move_number, 1);
+  const Position before = t.g.engine.pos;
   t.port.events.clear();
   t.g.event([&] { t.g.step_forward(); });
   EXPECT_EQ(t.port.events, (Events{"sound 禁止", "msg 進む|できません"}));
-  EXPECT_EQ(std::memcmp(&before, &t.g.e.pos, sizeof before), 0);
-  EXPECT_NE(t.g.e.pos.board[8][2], 0);  // the rook is still there
+  EXPECT_EQ(std::memcmp(&before, &t.g.engine.pos, sizeof before), 0);
+  EXPECT_NE(t.g.engine.pos.board[8][2], 0);  // the rook is still there
 }
 
 // After a flip the move counter runs on past the record; a start item cuts
@@ -224,7 +224,7 @@ TEST(Flow, StartItemNeverCutsTheRecordPastItsCapacity) {
   t.g.event([&] { t.g.start_two_person_game(); });
   t.g.flow.move_count = RECORD_CAPACITY + 57;
   t.g.event([&] { t.g.start_game_person_first(); });
-  EXPECT_EQ(t.g.rec.record_length, RECORD_CAPACITY);
+  EXPECT_EQ(t.g.record.record_length, RECORD_CAPACITY);
 }
 
 }  // namespace

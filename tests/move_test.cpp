@@ -135,29 +135,29 @@ TEST(ApplyMove, TakingAKingDecidesTheGameAndFillsNoHand) {
   RecordingPort port;
   Game g(port);
   g.start_up();
-  g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
+  g.engine.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
   g.carry_out_move(5, 9, 5, 5, -10);
   EXPECT_EQ(g.flow.winner, g.flow.man_side);
-  EXPECT_EQ(g.e.pos.board[5][5], -10);
+  EXPECT_EQ(g.engine.pos.board[5][5], -10);
   g.reset_game();
-  g.e.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
+  g.engine.pos = place({{5, 5, 950}, {5, 9, -900}, {1, 1, -950}, {2, 2, 100}});
   g.carry_out_move(2, 2, 1, 1, 800);
   EXPECT_EQ(g.flow.winner, g.flow.com_side);
   for (int s = 0; s <= 4; ++s) {
-    EXPECT_EQ(g.e.pos.man_hand[s], 0);
-    EXPECT_EQ(g.e.pos.com_hand[s], 0);
+    EXPECT_EQ(g.engine.pos.man_hand[s], 0);
+    EXPECT_EQ(g.engine.pos.com_hand[s], 0);
   }
 }
 
 using Entry = std::array<int, 7>;
 using Times = std::array<double, 4>;
 Entry entry(const MoveRecord& r, int n) {
-  return {r.record_from_x[n], r.record_from_y[n], r.record_to_x[n],    r.record_to_y[n],
-          r.record_piece[n],  r.record_placed[n], r.record_captured[n]};
+  return {r.from_x[n], r.from_y[n], r.to_x[n],    r.to_y[n],
+          r.piece[n],  r.placed[n], r.captured[n]};
 }
 Times times(const MoveRecord& r, int n) {
-  return {r.record_man_time_before[n], r.record_man_time_after[n], r.record_com_time_before[n],
-          r.record_com_time_after[n]};
+  return {r.man_time_before[n], r.man_time_after[n], r.com_time_before[n],
+          r.com_time_after[n]};
 }
 
 TEST(MoveRecord, EntryHoldsTheMoveAndTheCapturedCode) {
@@ -193,10 +193,10 @@ TEST(ResetGame, PutsTheStartingPositionAndClearsTheGame) {
   Game g(port);
   g.start_up();
   // Spoil the state, then set up again.
-  g.e.pos = place({{3, 3, -950}});
-  g.e.pos.man_hand[2] = 4, g.e.pos.man_hand_count = 4, g.e.pos.com_hand[1] = 1, g.e.pos.com_hand_count = 1;
-  g.flow.winner = 1, g.flow.side_to_move = -1, g.flow.move_count = 12, g.rec.move_number = 12, g.rec.record_length = 12;
-  g.hc.handicap_level = 3, g.flow.game_mode = 1;
+  g.engine.pos = place({{3, 3, -950}});
+  g.engine.pos.man_hand[2] = 4, g.engine.pos.man_hand_count = 4, g.engine.pos.com_hand[1] = 1, g.engine.pos.com_hand_count = 1;
+  g.flow.winner = 1, g.flow.side_to_move = -1, g.flow.move_count = 12, g.record.move_number = 12, g.record.record_length = 12;
+  g.handicap.handicap_level = 3, g.flow.game_mode = 1;
   g.reset_game();
 
   const int rows[10][10] = {
@@ -212,26 +212,26 @@ TEST(ResetGame, PutsTheStartingPositionAndClearsTheGame) {
   int com = 0, man = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
-      EXPECT_EQ(g.e.pos.board[x][y], rows[y][x]) << x << "," << y;
-      com += g.e.pos.board[x][y] >= 10;
-      man += g.e.pos.board[x][y] <= -10;
+      EXPECT_EQ(g.engine.pos.board[x][y], rows[y][x]) << x << "," << y;
+      com += g.engine.pos.board[x][y] >= 10;
+      man += g.engine.pos.board[x][y] <= -10;
     }
   EXPECT_EQ(com, 20);
   EXPECT_EQ(man, 20);
   for (int s = 0; s <= 4; ++s) {
-    EXPECT_EQ(g.e.pos.man_hand[s], 0);
-    EXPECT_EQ(g.e.pos.com_hand[s], 0);
+    EXPECT_EQ(g.engine.pos.man_hand[s], 0);
+    EXPECT_EQ(g.engine.pos.com_hand[s], 0);
   }
-  EXPECT_EQ(g.e.pos.man_hand_count, 0);
-  EXPECT_EQ(g.e.pos.com_hand_count, 0);
+  EXPECT_EQ(g.engine.pos.man_hand_count, 0);
+  EXPECT_EQ(g.engine.pos.com_hand_count, 0);
   EXPECT_EQ(g.flow.side_to_move, 0);
   EXPECT_EQ(g.flow.move_count, 0);
-  EXPECT_EQ(g.rec.move_number, 0);
+  EXPECT_EQ(g.record.move_number, 0);
   EXPECT_EQ(g.flow.winner, 0);
   EXPECT_EQ(g.flow.game_mode, 0);
-  EXPECT_EQ(g.hc.handicap_level, 0);
-  EXPECT_EQ(g.rec.record_placed[0], 10);
-  EXPECT_EQ(g.rec.record_length, 12);  // a loaded record stays replayable
+  EXPECT_EQ(g.handicap.handicap_level, 0);
+  EXPECT_EQ(g.record.placed[0], 10);
+  EXPECT_EQ(g.record.record_length, 12);  // a loaded record stays replayable
   EXPECT_EQ(g.flow.man_side, -1);
   EXPECT_EQ(g.flow.com_side, 1);
 }

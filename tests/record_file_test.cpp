@@ -62,10 +62,10 @@ class RecordFile : public ::testing::Test {
     for (size_t i = before; i < port.events.size(); ++i) ASSERT_NE(port.events[i], "sound 禁止") << x << "," << y;
   }
   void move(int fx, int fy, int tx, int ty) {
-    const int before = g.rec.move_number;
+    const int before = g.record.move_number;
     click(fx, fy);
     click(tx, ty);
-    ASSERT_EQ(g.rec.move_number, before + 1) << fx << fy << tx << ty;
+    ASSERT_EQ(g.record.move_number, before + 1) << fx << fy << tx << ty;
   }
   void save(const std::string& file, const std::string& game = "", const std::string& first = "",
             const std::string& second = "") {
@@ -99,12 +99,12 @@ class RecordFile : public ::testing::Test {
 
 struct Snapshot {
   Position pos;
-  MoveRecord rec;
+  MoveRecord record;
   FlowState flow;
-  explicit Snapshot(const Game& g) : pos(g.e.pos), rec(g.rec), flow(g.flow) {}
+  explicit Snapshot(const Game& g) : pos(g.engine.pos), record(g.record), flow(g.flow) {}
   void expect_same(const Game& g) const {
-    EXPECT_EQ(std::memcmp(&pos, &g.e.pos, sizeof pos), 0);
-    EXPECT_EQ(std::memcmp(&rec, &g.rec, sizeof rec), 0);
+    EXPECT_EQ(std::memcmp(&pos, &g.engine.pos, sizeof pos), 0);
+    EXPECT_EQ(std::memcmp(&record, &g.record, sizeof record), 0);
     EXPECT_EQ(flow.side_to_move, g.flow.side_to_move);
     EXPECT_EQ(flow.move_count, g.flow.move_count);
     EXPECT_EQ(flow.record_mode, g.flow.record_mode);
@@ -117,16 +117,16 @@ struct Snapshot {
 TEST_F(RecordFile, SavedFileHasHeadersInSideOrderAndFixedColumns) {
   g.event([&] { g.start_two_person_game(); });
   move(7, 7, 7, 6);
-  MoveRecord& r = g.rec;
-  r.record_man_time_after[1] = 3.9;  // the fraction is dropped
+  MoveRecord& r = g.record;
+  r.man_time_after[1] = 3.9;  // the fraction is dropped
   // A drop from the person's hand taking nothing, and a capture of a gold,
   // with the times at the edges of their columns.
-  r.record_from_x[2] = 12, r.record_from_y[2] = 8, r.record_to_x[2] = 5, r.record_to_y[2] = 5;
-  r.record_piece[2] = r.record_placed[2] = -110;
-  r.record_man_time_before[2] = 1234.8, r.record_man_time_after[2] = 99999.9;
-  r.record_com_time_before[2] = 123456, r.record_com_time_after[2] = 7;
-  r.record_from_x[3] = 5, r.record_from_y[3] = 1, r.record_to_x[3] = 4, r.record_to_y[3] = 1;
-  r.record_piece[3] = 950, r.record_placed[3] = 950, r.record_captured[3] = -110;
+  r.from_x[2] = 12, r.from_y[2] = 8, r.to_x[2] = 5, r.to_y[2] = 5;
+  r.piece[2] = r.placed[2] = -110;
+  r.man_time_before[2] = 1234.8, r.man_time_after[2] = 99999.9;
+  r.com_time_before[2] = 123456, r.com_time_after[2] = 7;
+  r.from_x[3] = 5, r.from_y[3] = 1, r.to_x[3] = 4, r.to_y[3] = 1;
+  r.piece[3] = 950, r.placed[3] = 950, r.captured[3] = -110;
   r.move_number = 3;
   const Snapshot before(g);
 
@@ -157,11 +157,11 @@ TEST_F(RecordFile, SaveRefusalsLeaveEverythingAsItWas) {
   g.event([&] { g.show_save_panel(); });
   EXPECT_EQ(port.events.back(), "msg 棋譜書込|反転後は書き込みできません");
   g.flow.board_flipped = false;
-  g.hc.handicap_set = true;
+  g.handicap.handicap_set = true;
   g.event([&] { g.show_save_panel(); });
   EXPECT_EQ(port.events.back(), "msg 棋譜書込|ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
   EXPECT_FALSE(port.save_form_shown);
-  g.hc.handicap_set = false;
+  g.handicap.handicap_set = false;
 
   // A name Shift-JIS has no code for, and a folder that does not exist.
   const Snapshot before(g);
@@ -182,9 +182,9 @@ TEST_F(RecordFile, SaveRefusalsLeaveEverythingAsItWas) {
 TEST_F(RecordFile, TwoPeopleGameRoundTripsByteForByte) {
   play_two_people();
   // Long games: the times as a game of many hours writes them, one beyond the columns.
-  g.rec.record_man_time_after[7] = 45296.7;
-  g.rec.record_com_time_after[8] = 250000;
-  const Position final_position = g.e.pos;
+  g.record.man_time_after[7] = 45296.7;
+  g.record.com_time_after[8] = 250000;
+  const Position final_position = g.engine.pos;
   save("game", "練習", "甲", "乙");
   const std::string written = slurp(path("game"));
 
@@ -193,29 +193,29 @@ TEST_F(RecordFile, TwoPeopleGameRoundTripsByteForByte) {
   EXPECT_TRUE(g.flow.record_mode);
   EXPECT_EQ(g.flow.game_mode, 0);
   EXPECT_EQ(g.flow.side_to_move, g.flow.man_side);
-  EXPECT_EQ(g.rec.record_length, 8);
-  EXPECT_EQ(g.rec.record_com_time_after[8], 99999);
+  EXPECT_EQ(g.record.record_length, 8);
+  EXPECT_EQ(g.record.com_time_after[8], 99999);
   for (const char* header : {"練習", "乙", "甲"})
     EXPECT_NE(std::find(port.texts.begin(), port.texts.end(), header), port.texts.end()) << header;
 
   for (int i = 0; i < 8; ++i) g.event([&] { g.step_forward(); });
-  EXPECT_EQ(std::memcmp(g.e.pos.board, final_position.board, sizeof final_position.board), 0);
-  EXPECT_EQ(std::memcmp(g.e.pos.man_hand, final_position.man_hand, sizeof final_position.man_hand), 0);
-  EXPECT_EQ(std::memcmp(g.e.pos.com_hand, final_position.com_hand, sizeof final_position.com_hand), 0);
+  EXPECT_EQ(std::memcmp(g.engine.pos.board, final_position.board, sizeof final_position.board), 0);
+  EXPECT_EQ(std::memcmp(g.engine.pos.man_hand, final_position.man_hand, sizeof final_position.man_hand), 0);
+  EXPECT_EQ(std::memcmp(g.engine.pos.com_hand, final_position.com_hand, sizeof final_position.com_hand), 0);
   save("again", "練習", "甲", "乙");
   EXPECT_EQ(slurp(path("again")), written);
 }
 
 TEST_F(RecordFile, ComputerFirstGameLoadsAsComputerGame) {
   g.event([&] { g.start_game_computer_first(); });
-  ASSERT_EQ(g.rec.move_number, 1);
-  const int to_x = g.rec.record_to_x[1];
+  ASSERT_EQ(g.record.move_number, 1);
+  const int to_x = g.record.to_x[1];
   // Any pawn of the person's that is free to step.
   const int x = to_x == 1 ? 9 : 1;
   click(x, 7);
   click(x, 6);  // the computer answers at once
-  ASSERT_EQ(g.rec.move_number, 3);
-  const MoveRecord played = g.rec;
+  ASSERT_EQ(g.record.move_number, 3);
+  const MoveRecord played = g.record;
   save("com");
   const std::string written = slurp(path("com"));
 
@@ -223,7 +223,7 @@ TEST_F(RecordFile, ComputerFirstGameLoadsAsComputerGame) {
   EXPECT_EQ(g.flow.game_mode, 1);
   EXPECT_EQ(g.flow.side_to_move, g.flow.com_side);
   EXPECT_EQ(g.flow.first_side, g.flow.com_side);
-  for (int n = 1; n <= 3; ++n) EXPECT_EQ(record_format::line_of(g.rec, n), record_format::line_of(played, n)) << n;
+  for (int n = 1; n <= 3; ++n) EXPECT_EQ(record_format::line_of(g.record, n), record_format::line_of(played, n)) << n;
   for (int i = 0; i < 3; ++i) g.event([&] { g.step_forward(); });
   save("com2");
   EXPECT_EQ(slurp(path("com2")), written);
@@ -234,16 +234,16 @@ TEST_F(RecordFile, KingCaptureShortFilesAndLineEndsLoad) {
   const std::string king = " 8851 -10-900 950    0    0    0    0";
   put(dir_ / "king.棋譜", "\n\n\n" + king);  // LF only, no line end after the last line
   load("king.棋譜");
-  ASSERT_EQ(g.rec.record_length, 1) << port.events.back();
+  ASSERT_EQ(g.record.record_length, 1) << port.events.back();
   g.event([&] { g.step_forward(); });
-  EXPECT_EQ(g.e.pos.board[5][1], -10);
-  EXPECT_EQ(g.e.pos.man_hand_count, 0);
+  EXPECT_EQ(g.engine.pos.board[5][1], -10);
+  EXPECT_EQ(g.engine.pos.man_hand_count, 0);
 
   put(dir_ / "short.棋譜", sjis("対局だけ") + "\r\n");
   load("short.棋譜");
   EXPECT_EQ(port.events, (std::vector<std::string>{"msg 棋譜|棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません"}));
   EXPECT_TRUE(g.flow.record_mode);
-  EXPECT_EQ(g.rec.record_length, 0);
+  EXPECT_EQ(g.record.record_length, 0);
   EXPECT_EQ(record_format::header_x_twips("対局だけ"), 4780);
   EXPECT_EQ(record_format::header_x_twips(""), 4900);
 }

@@ -69,7 +69,7 @@ TEST_F(Settings, FirstStartWritesTheDefaultsAndPlaysNoMusic) {
   EXPECT_EQ(file(), DEFAULTS);
   EXPECT_TRUE(port.mark(MenuMark::GREEN));
   EXPECT_FALSE(port.mark(MenuMark::TATAMI));
-  EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
+  EXPECT_EQ(g.options.background_code, BACKGROUND_GREEN);
   EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
   EXPECT_TRUE(port.mark(MenuMark::CLOCK));
   EXPECT_TRUE(port.mark(MenuMark::MUSIC));
@@ -83,9 +83,9 @@ TEST_F(Settings, FileIsReadExactlyWithEitherLineEnd) {
   start();
   EXPECT_TRUE(port.mark(MenuMark::BAMBOO));
   EXPECT_FALSE(port.mark(MenuMark::TATAMI));
-  EXPECT_EQ(g.opt.background_code, BACKGROUND_BAMBOO);
-  EXPECT_TRUE(g.opt.move_guidance);
-  EXPECT_EQ(g.opt.guide_colour, WHITE);
+  EXPECT_EQ(g.options.background_code, BACKGROUND_BAMBOO);
+  EXPECT_TRUE(g.options.move_hints);
+  EXPECT_EQ(g.options.hint_colour, WHITE);
   EXPECT_FALSE(port.mark(MenuMark::CLOCK));
   EXPECT_EQ(port.loops, 1);
   EXPECT_EQ(file(), bytes);  // read, not rewritten
@@ -97,7 +97,7 @@ TEST_F(Settings, UnknownBackgroundKeepsTheMarkBeforeReading) {
   write(bytes);
   start();
   EXPECT_TRUE(port.mark(MenuMark::TATAMI));
-  EXPECT_EQ(g.opt.background_code, 0);
+  EXPECT_EQ(g.options.background_code, 0);
   EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
   EXPECT_FALSE(port.mark(MenuMark::CLOCK));
   EXPECT_FALSE(port.mark(MenuMark::MUSIC));
@@ -110,27 +110,27 @@ TEST_F(Settings, ShortFileGivesWayToTheDefaults) {
   EXPECT_EQ(file(), DEFAULTS);
   EXPECT_TRUE(port.mark(MenuMark::GREEN));
   EXPECT_FALSE(port.mark(MenuMark::BRICK));
-  EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
+  EXPECT_EQ(g.options.background_code, BACKGROUND_GREEN);
   // Guidance follows its mark: the short file's "ON" is not half applied.
   EXPECT_FALSE(port.mark(MenuMark::MOVE_HINTS));
-  EXPECT_FALSE(g.opt.move_guidance);
+  EXPECT_FALSE(g.options.move_hints);
   EXPECT_TRUE(port.mark(MenuMark::CLOCK));
 }
 
 TEST_F(Settings, EveryMenuChangeRewritesTheFile) {
   start();
   g.event([&] { g.choose_background(BACKGROUND_BRICK); });
-  EXPECT_EQ(g.opt.background_code, BACKGROUND_BRICK);
+  EXPECT_EQ(g.options.background_code, BACKGROUND_BRICK);
   EXPECT_TRUE(port.mark(MenuMark::BRICK));
   EXPECT_FALSE(port.mark(MenuMark::GREEN));
   EXPECT_EQ(file(), sjis_lines({"背景画=煉瓦", "移動指導=OFF", "経過時間=ON", "BGM=ON"}));
 
   g.event([&] { g.toggle_move_hints(); });
-  EXPECT_EQ(g.opt.guide_colour, WHITE);
+  EXPECT_EQ(g.options.hint_colour, WHITE);
   const long before = port.drawings;
   g.event([&] { g.toggle_move_hints(); });
   EXPECT_EQ(port.drawings - before, 81 + 8);  // the board's outlines and the top stand's
-  EXPECT_EQ(g.opt.guide_colour, Game::outline_colour);
+  EXPECT_EQ(g.options.hint_colour, Game::outline_colour);
 
   g.event([&] { g.toggle_clock(); });
   EXPECT_FALSE(port.timer_running);
@@ -154,7 +154,7 @@ TEST_F(Settings, UnwritableFileLeavesTheProgramRunningOnItsChoices) {
   testing::internal::CaptureStderr();
   start();
   EXPECT_TRUE(port.mark(MenuMark::GREEN));
-  EXPECT_EQ(g.opt.background_code, BACKGROUND_GREEN);
+  EXPECT_EQ(g.options.background_code, BACKGROUND_GREEN);
   g.event([&] { g.toggle_music(); });
   g.event([&] { g.choose_background(BACKGROUND_SPACE); });
   const std::string said = testing::internal::GetCapturedStderr();

@@ -62,7 +62,7 @@ std::vector<MoveTuple> move_check_moves(const Position& p, bool com) {
 
 MoveTuple as_game_move(deep::Move m) {
   const int to = deep::move_to(m), from = deep::move_from(m);
-  const int code = deep::to_game_code(deep::move_piece(m));
+  const int code = deep::to_piece_code(deep::move_piece(m));
   if (!deep::move_is_drop(m)) return {deep::sq_x(from), deep::sq_y(from), deep::sq_x(to), deep::sq_y(to), code};
   const bool com = code > 0;
   const bool back = iabs(code) == hand_face(from, true);

@@ -57,7 +57,7 @@ struct Session {
   bool load(const std::string& text, std::string& error) {
     Position p{};  // king squares stay 0 until a survey finds the kings
     if (!parse_position(text, p, error)) return false;
-    game.e.pos = p;
+    game.engine.pos = p;
     return true;
   }
 };
@@ -152,9 +152,9 @@ void print_map(std::string& out, const char* name, const Map& m) {
 }
 
 int survey(Game& g) {
-  survey_influence(g.e.pos, g.e.inf);
-  const Position& p = g.e.pos;
-  const Influence& m = g.e.inf;
+  survey_influence(g.engine.pos, g.engine.inf);
+  const Position& p = g.engine.pos;
+  const Influence& m = g.engine.inf;
   std::string out = "man_king " + std::to_string(p.man_king_x) + ' ' + std::to_string(p.man_king_y) + '\n';
   out += "com_king " + std::to_string(p.com_king_x) + ' ' + std::to_string(p.com_king_y) + '\n';
   print_map(out, "man_reach_count", m.man_reach_count);
@@ -176,7 +176,7 @@ int survey(Game& g) {
 }
 
 int mate(Game& g) {
-  Engine& e = g.e;
+  Engine& e = g.engine;
   survey_influence(e.pos, e.inf);
   const int escapes = count_man_king_escapes(e);
   const int man_mated = man_is_mated(e);
@@ -195,11 +195,11 @@ class PrintingHooks : public SearchHooks {
 };
 
 int com(Game& g, const SearchOptions& o) {
-  g.e.com_level = o.level;
-  g.e.random_term = o.random_term;
-  survey_influence(g.e.pos, g.e.inf);
+  g.engine.com_level = o.level;
+  g.engine.random_term = o.random_term;
+  survey_influence(g.engine.pos, g.engine.inf);
   PrintingHooks hooks;
-  const SearchResult r = com_search(g.e, hooks);
+  const SearchResult r = com_search(g.engine, hooks);
   std::cout << hooks.out.str();
   if (r.found) {
     std::cout << "best ";
@@ -241,7 +241,7 @@ int bench(const std::string& path, const SearchOptions& o) {
   for (const Position& p : positions) {
     for (int i = 0; i < o.repeat; ++i) {
       Engine& e = *engine;
-      e = fresh->game.e;
+      e = fresh->game.engine;
       e.pos = p;
       e.com_level = o.level;
       e.random_term = o.random_term;
@@ -429,7 +429,7 @@ int run(const std::vector<std::string>& args) {
     }
     auto s = std::make_unique<Session>();
     if (!s->load(args[1], error)) return bad("bad position: " + error);
-    if (command == "legal") return legal(s->game.e.pos);
+    if (command == "legal") return legal(s->game.engine.pos);
     if (command == "survey") return survey(s->game);
     if (command == "mate") return mate(s->game);
     return com(s->game, o);

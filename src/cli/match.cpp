@@ -112,7 +112,7 @@ std::vector<Candidate> random_opening(int plies, std::mt19937& rng) {
     c.from_y = deep::sq_y(deep::move_from(m));
     c.to_x = deep::sq_x(deep::move_to(m));
     c.to_y = deep::sq_y(deep::move_to(m));
-    c.piece = deep::to_game_code(deep::move_piece(m));
+    c.piece = deep::to_piece_code(deep::move_piece(m));
     if (bottom) c = turn_move(c);
     apply_move(real, c.from_x, c.from_y, c.to_x, c.to_y, placed_code(c));
     out.push_back(c);
@@ -138,8 +138,8 @@ class MatchRunner {
   GameResult play(int index);
 
  private:
-  bool opening(int index, GameState& g, MoveRecord& rec, std::string& error);
-  void save(int index, bool player_top, const MoveRecord& rec, const GameResult& r);
+  bool opening(int index, GameState& g, MoveRecord& record, std::string& error);
+  void save(int index, bool player_top, const MoveRecord& record, const GameResult& r);
 
   const MatchOptions& o_;
   std::unique_ptr<Player> player_, opponent_;
@@ -149,32 +149,32 @@ class MatchRunner {
 // The record keeps each side's thinking time so far after every move: the
 // bottom side's as the person's, the top side's as the computer's. A full
 // record takes no more moves, but the game goes on.
-int commit(GameState& g, MoveRecord& rec, const Candidate& c, double seconds) {
-  const double man_before = rec.record_man_time_after[rec.move_number];
-  const double com_before = rec.record_com_time_after[rec.move_number];
+int commit(GameState& g, MoveRecord& record, const Candidate& c, double seconds) {
+  const double man_before = record.man_time_after[record.move_number];
+  const double com_before = record.com_time_after[record.move_number];
   const double man_after = g.now.top_to_move ? man_before : man_before + seconds;
   const double com_after = g.now.top_to_move ? com_before + seconds : com_before;
-  if (!rec.full())
-    record_move(rec, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man_before, man_after,
+  if (!record.full())
+    record_move(record, g.now.pos, c.from_x, c.from_y, c.to_x, c.to_y, c.piece, placed_code(c), man_before, man_after,
                 com_before, com_after);
   g.moves.push_back(format_move(c));
   return play_move(g.now, c);
 }
 
-bool MatchRunner::opening(int index, GameState& g, MoveRecord& rec, std::string& error) {
+bool MatchRunner::opening(int index, GameState& g, MoveRecord& record, std::string& error) {
   place_start_position(g.now.pos);
   if (!o_.openings.empty()) {
     const std::vector<std::string>& line = o_.openings[static_cast<std::size_t>(index / 2) % o_.openings.size()];
     for (const std::string& m : line) {
       Candidate c;
       if (!parse_move(m, g.now, c, error)) return false;
-      commit(g, rec, c, 0);
+      commit(g, record, c, 0);
     }
     return true;
   }
   // Both games of a pair share the opening.
   std::mt19937 rng(static_cast<unsigned>(o_.settings.seed * 1000003 + index / 2));
-  for (const Candidate& c : random_opening(o_.opening_plies, rng)) commit(g, rec, c, 0);
+  for (const Candidate& c : random_opening(o_.opening_plies, rng)) commit(g, record, c, 0);
   return true;
 }
 
@@ -182,9 +182,9 @@ GameResult MatchRunner::play(int index) {
   GameResult result;
   const bool player_top = index % 2 == 0;
   GameState g;
-  auto rec = std::make_unique<MoveRecord>();
+  auto record = std::make_unique<MoveRecord>();
   std::string error;
-  if (!opening(index, g, *rec, error)) {
+  if (!opening(index, g, *record, error)) {
     result.note = "bad opening: " + error;
     result.end = End::none;
     return result;
@@ -196,7 +196,7 @@ GameResult MatchRunner::play(int index) {
       result.winner = top ? -1 : 1;
       result.end = End::nomove;
       result.note = error;
-      save(index, player_top, *rec, result);
+      save(index, player_top, *record, result);
       return result;
     }
   Engine judge;
@@ -227,7 +227,7 @@ GameResult MatchRunner::play(int index) {
       std::cout << "position " << format_position(g.now.pos) << "\nmove " << g.now.plies() + 1 << ' ' << entrant.name
                 << ' ' << r.c.from_x << ' ' << r.c.from_y << ' ' << r.c.to_x << ' ' << r.c.to_y << ' ' << r.c.piece
                 << ' ' << r.text << '\n';
-    const int captured = commit(g, *rec, r.c, r.seconds);
+    const int captured = commit(g, *record, r.c, r.seconds);
     result.moves = g.now.plies();
     if (captured == KING || captured == -KING) {
       result.end = End::king;
@@ -245,7 +245,7 @@ GameResult MatchRunner::play(int index) {
       }
     }
   }
-  save(index, player_top, *rec, result);
+  save(index, player_top, *record, result);
   return result;
 }
 
@@ -253,14 +253,14 @@ GameResult MatchRunner::play(int index) {
 // the record's header cannot hold is written as "top" or "bottom". The file
 // is written under a temporary name and renamed, so a record file is never
 // left half written.
-void MatchRunner::save(int index, bool player_top, const MoveRecord& rec, const GameResult& r) {
+void MatchRunner::save(int index, bool player_top, const MoveRecord& record, const GameResult& r) {
   if (o_.records.empty()) return;
   record_format::RecordFile file;
   file.game = "match game " + std::to_string(index) + " " + end_name(r.end) +
               (r.winner == 0 ? " draw" : r.winner > 0 ? " top wins" : " bottom wins");
   file.top = player_top ? o_.player.name : o_.opponent.name;
   file.bottom = player_top ? o_.opponent.name : o_.player.name;
-  file.moves = record_format::lines_of(rec);
+  file.moves = record_format::lines_of(record);
   std::string bytes;
   int bad_header = 0;
   if (!record_format::format_record_file(file, bytes, bad_header)) {

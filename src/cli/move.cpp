@@ -55,7 +55,7 @@ int move_command(const std::vector<std::string>& args) {
   auto game = std::make_unique<Game>(*port);
   port->real_files = false;
   game->start_up();
-  Engine& e = game->e;
+  Engine& e = game->engine;
   e.pos = p;
   e.random_term = random_term;
   survey_influence(e.pos, e.inf);

@@ -54,10 +54,10 @@ std::string state_line(const Game& g) {
   const FlowState& f = g.flow;
   std::ostringstream s;
   s << "state side_to_move=" << f.side_to_move << " move_count=" << f.move_count
-    << " move_number=" << g.rec.move_number << " record_length=" << g.rec.record_length << " winner=" << f.winner
+    << " move_number=" << g.record.move_number << " record_length=" << g.record.record_length << " winner=" << f.winner
     << " game_mode=" << f.game_mode << " man_side=" << f.man_side << " com_side=" << f.com_side
     << " first_side=" << f.first_side << " second_side=" << f.second_side
-    << " handicap_level=" << g.hc.handicap_level << " record_mode=" << (f.record_mode ? 1 : 0)
+    << " handicap_level=" << g.handicap.handicap_level << " record_mode=" << (f.record_mode ? 1 : 0)
     << " board_flipped=" << (f.board_flipped ? 1 : 0);
   return s.str();
 }
@@ -78,7 +78,7 @@ FolderAndName split_path(const std::string& path) {
 class Driver {
  public:
   Driver(std::ostream& out, bool random_term) : out_(out) {
-    game_.e.random_term = random_term;
+    game_.engine.random_term = random_term;
     game_.event([&] { game_.start_up(); });
     flush();
   }
@@ -133,9 +133,9 @@ class Driver {
         g.load_record_file(file.folder, file.name);
       });
     } else if (n == 1 && c == "board") {
-      out_ << "board " << format_position(g.e.pos) << '\n';
+      out_ << "board " << format_position(g.engine.pos) << '\n';
     } else if (n == 1 && c == "record") {
-      for (int i = 1; i <= g.rec.move_number; ++i) out_ << "record " << record_format::format_move_line(g.rec, i) << '\n';
+      for (int i = 1; i <= g.record.move_number; ++i) out_ << "record " << record_format::format_move_line(g.record, i) << '\n';
     } else if (n == 1 && c == "state") {
       out_ << state_line(g) << '\n';
     } else {

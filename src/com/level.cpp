@@ -14,9 +14,9 @@ void Game::set_level(int n) {
   for (int level = 1; level <= HIGHEST_LEVEL; ++level) set_mark(ITEMS[level], false);
   if (n >= 1 && n <= HIGHEST_LEVEL) {
     set_mark(ITEMS[n], true);
-    e.com_level = n;
+    engine.com_level = n;
   }
-  if (flow.game_mode == 1) draw_level(e.com_level);
+  if (flow.game_mode == 1) draw_level(engine.com_level);
 }
 
 void Game::draw_level(int level) {

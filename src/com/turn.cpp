@@ -55,25 +55,25 @@ int turning_kind(int face_before) {
 
 void Game::computer_turn() {
   time.turn_start_time = port_.clock();
-  if (opt.marked(MenuMark::CLOCK)) set_timer(true);
+  if (options.marked(MenuMark::CLOCK)) set_timer(true);
   for (int x = -2; x <= 0; ++x) paint_background(x, 6);
   draw_text_at(-1.5, 6.5, "思考中", BLACK, 12);
   draw_text_at(-1.6, 6.4, "思考中", WHITE, 12);
 
-  if (rec.full()) {
+  if (record.full()) {
     announce_move_limit_draw();
     return;
   }
 
   SearchResult result;
-  if (e.com_level == SEARCHING_LEVEL) {
+  if (engine.com_level == SEARCHING_LEVEL) {
     port_.refresh();
     wait_seconds(0.3);
     DeepTurnHooks hooks(*this, SEARCHING_LEVEL_SECONDS);
-    result = deep_search(e, SEARCHING_LEVEL_SECONDS, RECORD_CAPACITY - rec.move_number, hooks);
+    result = deep_search(engine, SEARCHING_LEVEL_SECONDS, RECORD_CAPACITY - record.move_number, hooks);
   } else {
     TurnHooks hooks(*this, port_);
-    result = com_search(e, hooks);
+    result = com_search(engine, hooks);
   }
   if (!result.found) {
     // Nothing on the board or in hand can move: the computer resigns.
@@ -86,7 +86,7 @@ void Game::computer_turn() {
   const int face_before = m.piece;
   const bool board_move = m.from_x > 0 && m.from_x < 10;
   const int piece_after = board_move ? face_after_move(m.piece) : m.piece;
-  record_move(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total, time.man_time_total,
+  record_move(record, engine.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total, time.man_time_total,
            time.com_time_total, time.com_time_total + time.move_seconds);
   port_.computer_moved(m.from_x, m.from_y, m.to_x, m.to_y, piece_after);
   flow.move_count += 1;
@@ -100,22 +100,22 @@ void Game::computer_turn() {
     port_.play(Sound::PIECE_PLACED);
     wait_seconds(0.2);
     animate_turning_piece(turning_kind(face_before), m.to_x, m.to_y);
-    draw_picture_at(e.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
+    draw_picture_at(engine.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
     draw_square_outline(board_line_colour, m.to_x, m.to_y);
   }
   port_.play(Sound::PIECE_PLACED);
   set_timer(false);
 
-  survey_influence(e.pos, e.inf);
+  survey_influence(engine.pos, engine.inf);
   // A captured king ends the game before anything is said of mate: with the
   // king gone its square is stale, and the mate test would read it.
   if (flow.winner == flow.com_side) {
     announce_winner("ｺﾝﾋﾟｭｰﾀ");
     return;
   }
-  if (man_is_mated(e) == 1) {
+  if (man_is_mated(engine) == 1) {
     port_.message("詰め ?", "よし！!");
-  } else if (e.inf.com_reach_count[e.pos.man_king_x][e.pos.man_king_y] > 0) {
+  } else if (engine.inf.com_reach_count[engine.pos.man_king_x][engine.pos.man_king_y] > 0) {
     port_.message("", "   ** 王手 **");
   }
 
@@ -125,9 +125,9 @@ void Game::computer_turn() {
   time.com_time_total += time.move_seconds;
   time.turn_start_time = port_.clock();
   flow.side_to_move = flow.man_side;
-  if (opt.marked(MenuMark::CLOCK)) set_timer(true);
+  if (options.marked(MenuMark::CLOCK)) set_timer(true);
 
-  if (rec.full()) announce_move_limit_draw();
+  if (record.full()) announce_move_limit_draw();
 }
 
 }  // namespace vv

@@ -23,7 +23,7 @@ void Game::draw_background(int code) {
 void Game::draw_board() {
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
-      draw_picture_at(e.pos.board[x][y], x, y);
+      draw_picture_at(engine.pos.board[x][y], x, y);
       draw_square_outline(board_line_colour, x, y);
     }
 }
@@ -79,7 +79,7 @@ void Game::clear_loaded_record_texts() {
 }
 
 void Game::redraw_screen() {
-  draw_background(opt.background_code);
+  draw_background(options.background_code);
   draw_coordinate_labels();
   draw_man_stand();
   draw_com_stand();
@@ -96,8 +96,8 @@ void Game::redraw_screen() {
     draw_text_at(h.x, h.y, h.text, BLACK, 15);
     draw_text_at(h.x - 0.1, h.y - 0.1, h.text, WHITE, 15);
   }
-  if (flow.game_mode == 1) draw_level(e.com_level);
-  if (hc.handicap_set) draw_handicap_level(hc.handicap_level);
+  if (flow.game_mode == 1) draw_level(engine.com_level);
+  if (handicap.handicap_set) draw_handicap_level(handicap.handicap_level);
   draw_picture_at(PICTURE_TITLE, 11, -0.5);
   port_.refresh();
 }

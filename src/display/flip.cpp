@@ -41,7 +41,7 @@ void Game::flip_board() {
   flow.selection_state = 0;
   // Every piece goes to the square opposite it through the centre and
   // changes owner.
-  Position& p = e.pos;
+  Position& p = engine.pos;
   int before[10][10];
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) before[x][y] = p.board[x][y];
@@ -69,16 +69,16 @@ void Game::flip_board() {
   redraw_screen();
   draw_move_count(flow.move_count);
   // The missing pieces changed sides with the board; so does the handicap.
-  if (hc.handicap_set) {
-    hc.handicap_level = -hc.handicap_level;
-    draw_handicap_level(hc.handicap_level);
+  if (handicap.handicap_set) {
+    handicap.handicap_level = -handicap.handicap_level;
+    draw_handicap_level(handicap.handicap_level);
   }
   port_.play(Sound::PIECE_PLACED);
   // The pieces to move now stand on the other half and keep the move. The
   // record starts over: its entries describe the board before the flip.
   flow.side_to_move = -flow.side_to_move;
-  rec.move_number = 0;
-  rec.record_length = 0;
+  record.move_number = 0;
+  record.record_length = 0;
 }
 
 }  // namespace vv

@@ -11,7 +11,7 @@ namespace vv {
 // Bottom side, right of the board: slot s on row s + 5, front faces in
 // column 12, back faces in 14, the count in 13.
 void Game::draw_man_stand() {
-  const Position& p = e.pos;
+  const Position& p = engine.pos;
   for (int back = 0; back <= 1; ++back) {
     const int column = back ? MAN_BACK_COLUMN : MAN_FRONT_COLUMN;
     for (int slot = 1; slot <= 4; ++slot) {
@@ -35,7 +35,7 @@ void Game::draw_man_stand() {
 // Top side, left of the board, turned by half a turn: slot s on row 5 - s,
 // front faces in column -1, back faces in -3, the count in -2.
 void Game::draw_com_stand() {
-  const Position& p = e.pos;
+  const Position& p = engine.pos;
   for (int back = 0; back <= 1; ++back) {
     const int column = back ? COM_BACK_COLUMN : COM_FRONT_COLUMN;
     for (int row = 1; row <= 4; ++row) {

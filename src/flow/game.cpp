@@ -11,13 +11,13 @@ namespace vv {
 void Game::start_up() {
   port_.open_sounds();
   flow.record_mode = false;
-  opt.move_guidance = false;
-  rec.record_length = 0;
+  options.move_hints = false;
+  record.record_length = 0;
   flow.first_side = 1;
   flow.second_side = -1;
   flow.man_side = flow.second_side;
   flow.com_side = flow.first_side;
-  e.com_level = 3;
+  engine.com_level = 3;
   set_mark(MenuMark::LEVEL3, true);
   // 畳 (Tatami) carries the background mark until the settings file names a
   // background, and until then no background picture is drawn (code 0 draws
@@ -25,19 +25,19 @@ void Game::start_up() {
   // both so on purpose: players of such a file see 畳 marked over a window
   // without a background.
   set_mark(MenuMark::TATAMI, true);
-  opt.background_code = 0;
-  opt.guide_colour = board_line_colour;
+  options.background_code = 0;
+  options.hint_colour = board_line_colour;
   read_settings_file();
   reset_game();
 }
 
 void Game::reset_game() {
-  hc.handicap_level = 0;
-  hc.handicap_set = false;
+  handicap.handicap_level = 0;
+  handicap.handicap_set = false;
   flow.game_mode = 0;
   flow.winner = 0;
   flow.side_to_move = 0;
-  rec.move_number = 0;
+  record.move_number = 0;
   flow.move_count = 0;
   flow.board_flipped = false;
   set_timer(false);
@@ -47,9 +47,9 @@ void Game::reset_game() {
   flow.record_mode = false;
   flow.resume_pending = false;
   flow.selection_state = 0;
-  rec.record_placed[0] = PAWN;
+  record.placed[0] = PAWN;
 
-  Position& p = e.pos;
+  Position& p = engine.pos;
   for (int s = 1; s <= 4; ++s) {
     p.man_hand[s] = 0;
     p.com_hand[s] = 0;
@@ -70,7 +70,7 @@ void Game::set_timer(bool running) {
 }
 
 void Game::set_mark(MenuMark m, bool on) {
-  opt.marks[static_cast<int>(m)] = on;
+  options.marks[static_cast<int>(m)] = on;
   port_.set_mark(m, on);
 }
 
@@ -81,7 +81,7 @@ void Game::wait_seconds(double seconds) {
 }
 
 void Game::carry_out_move(int from_x, int from_y, int to_x, int to_y, int placed) {
-  Position& p = e.pos;
+  Position& p = engine.pos;
   const int taken = apply_move(p, from_x, from_y, to_x, to_y, placed);
   // Taking a king decides the game; it goes to no hand.
   if (taken == KING) flow.winner = flow.man_side;

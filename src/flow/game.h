@@ -132,10 +132,10 @@ struct TimeState {
 // The options as their menu marks stand.
 struct Options {
   int background_code = 0;  // 0 draws no picture until the settings file names a background
-  bool move_guidance = false;  // 移動指導 (Move Hints)
+  bool move_hints = false;  // 移動指導 (Move Hints)
   // The colour of the outlines on the squares a picked piece can reach: white
   // with hints on, the board's line colour (so, unseen) with them off.
-  int guide_colour = GREEN;
+  int hint_colour = GREEN;
   bool marks[static_cast<int>(MenuMark::COUNT)] = {};
   bool marked(MenuMark m) const { return marks[static_cast<int>(m)]; }
 };
@@ -257,12 +257,12 @@ class Game {
   void show_handicap_refusal(int reason);
 
   // --- State ----------------------------------------------------------------
-  Engine e;            // the board, hands, king squares, maps and computer state
-  MoveRecord rec;      // the move record
+  Engine engine;       // the board, hands, king squares, maps and computer state
+  MoveRecord record;      // the move record
   FlowState flow;      // sides, turn and the state of the game
   TimeState time;      // thinking time
-  Options opt;         // the option marks
-  HandicapState hc;    // the handicap
+  Options options;         // the option marks
+  HandicapState handicap;    // the handicap
   // Drawing the coordinate labels turns every later text bold. They are drawn
   // at start-up, so in practice every text is bold.
   bool font_bold = false;
@@ -277,7 +277,7 @@ class Game {
   void set_timer(bool running);
   void set_mark(MenuMark m, bool on);
   // Paints one grid place with the background picture, covering what stood there.
-  void paint_background(int x, int y) { draw_picture_at(opt.background_code, x, y); }
+  void paint_background(int x, int y) { draw_picture_at(options.background_code, x, y); }
   void offer_new_game();  // "続けますか？" (Play again?): Yes resets the board, No ends the program
   [[noreturn]] void end_program();
   // The person's move once the move check allowed it, and the handover.

@@ -42,10 +42,10 @@ bool Game::belongs_to_side_to_move(int code) const {
 
 void Game::outline_reachable_squares(int from_x, int from_y, int colour, int piece) {
   draw_board_outlines();
-  if (!opt.move_guidance) return;
+  if (!options.move_hints) return;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (move_allowed(e.pos.board, from_x, from_y, x, y, piece) == TRUE_VALUE) draw_square_outline(colour, x, y);
+      if (move_allowed(engine.pos.board, from_x, from_y, x, y, piece) == TRUE_VALUE) draw_square_outline(colour, x, y);
 }
 
 void Game::mouse_down(int, int, double x, double y) {
@@ -78,7 +78,7 @@ void Game::mouse_down(int, int, double x, double y) {
     if (flow.resume_pending) {
       flow.resume_pending = false;
       time.turn_start_time = port_.clock();
-      if (opt.marked(MenuMark::CLOCK)) set_timer(true);
+      if (options.marked(MenuMark::CLOCK)) set_timer(true);
       if (flow.side_to_move == flow.first_side)
         port_.message("対局", "先手の番です");
       else if (flow.side_to_move == flow.second_side)
@@ -91,7 +91,7 @@ void Game::mouse_down(int, int, double x, double y) {
   } else if (flow.side_to_move == flow.man_side && flow.resume_pending) {
     flow.resume_pending = false;
     time.turn_start_time = port_.clock();
-    if (opt.marked(MenuMark::CLOCK)) set_timer(true);
+    if (options.marked(MenuMark::CLOCK)) set_timer(true);
     port_.message("対局", "MANの番です");
   }
 
@@ -103,13 +103,13 @@ void Game::mouse_down(int, int, double x, double y) {
 
 void Game::click_square(int x, int y) {
   HumanMove& m = flow.human_move;
-  const int code = e.pos.board[x][y];
+  const int code = engine.pos.board[x][y];
   if (flow.selection_state == 0) {
     if (code == EMPTY) return;
     m.from_x = x;
     m.from_y = y;
     m.piece = code;
-    outline_reachable_squares(x, y, opt.guide_colour, code);
+    outline_reachable_squares(x, y, options.hint_colour, code);
     if (belongs_to_side_to_move(code)) {
       flow.selection_state = 1;
       draw_square_outline(SELECTION_COLOUR, x, y);
@@ -117,7 +117,7 @@ void Game::click_square(int x, int y) {
     } else {
       // The other side's piece is not picked, only looked at: with move hints
       // on, the squares it can reach show.
-      draw_square_outline(opt.guide_colour, x, y);
+      draw_square_outline(options.hint_colour, x, y);
     }
     return;
   }
@@ -130,11 +130,11 @@ void Game::click_square(int x, int y) {
     m.from_y = y;
     m.piece = code;
     m.piece_shown = code;
-    outline_reachable_squares(x, y, opt.guide_colour, code);
+    outline_reachable_squares(x, y, options.hint_colour, code);
     draw_square_outline(SELECTION_COLOUR, x, y);
     return;
   }
-  if (move_allowed(e.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
+  if (move_allowed(engine.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
     port_.play(Sound::REFUSED);
     flow.selection_state = 0;
     draw_board_outlines();
@@ -154,11 +154,11 @@ void Game::click_beside_board(int x, int y) {
   int face;
   int stand_side;
   if ((x == MAN_FRONT_COLUMN || x == MAN_BACK_COLUMN) && y >= 6 && y <= 9) {
-    if (e.pos.man_hand[y - 5] == 0) return;
+    if (engine.pos.man_hand[y - 5] == 0) return;
     face = man_hand_face(x, y);
     stand_side = flow.man_side;
   } else if ((x == COM_FRONT_COLUMN || x == COM_BACK_COLUMN) && y >= 1 && y <= 5) {
-    if (e.pos.com_hand[5 - y] == 0) return;  // row 5 is slot 0, always empty
+    if (engine.pos.com_hand[5 - y] == 0) return;  // row 5 is slot 0, always empty
     face = com_hand_face(x, y);
     stand_side = flow.com_side;
   } else {
@@ -174,15 +174,15 @@ void Game::click_beside_board(int x, int y) {
     draw_square_outline(SELECTION_COLOUR, x, y);
   } else {
     flow.selection_state = 0;
-    draw_square_outline(opt.guide_colour, x, y);
+    draw_square_outline(options.hint_colour, x, y);
   }
-  outline_reachable_squares(x, y, opt.guide_colour, face);
+  outline_reachable_squares(x, y, options.hint_colour, face);
 }
 
 void Game::perform_human_move() {
   HumanMove& m = flow.human_move;
   // The record holds 500 moves: a move beyond them ends the game undecided.
-  if (rec.full()) {
+  if (record.full()) {
     announce_move_limit_draw();
     return;
   }
@@ -190,14 +190,14 @@ void Game::perform_human_move() {
   // second person of a two-person game made it: record files and stepping
   // through the record show these times, so they stay. The placed face is
   // put right below once a board move has turned the piece over.
-  record_move(rec, e.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
+  record_move(record, engine.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
            time.man_time_total + time.move_seconds, time.com_time_total, time.com_time_total);
   flow.move_count += 1;
   draw_move_count(flow.move_count);
   const bool board_move = is_board_column(m.from_x);
   if (board_move) {
     m.piece = face_after_move(m.piece);
-    rec.record_placed[rec.move_number] = m.piece;
+    record.placed[record.move_number] = m.piece;
   }
   flow.selection_state = 0;
   draw_square_outline(outline_colour, m.from_x, m.from_y);
@@ -206,7 +206,7 @@ void Game::perform_human_move() {
   // Carrying out a drop from the top side's stand takes its slot, not the
   // grid row; the record entry above keeps the grid row.
   if (m.from_x < 0) m.from_y = 5 - m.from_y;
-  const int captured = e.pos.board[m.to_x][m.to_y];
+  const int captured = engine.pos.board[m.to_x][m.to_y];
   carry_out_move(m.from_x, m.from_y, m.to_x, m.to_y, m.piece);
 
   // A board move shows the piece as it was picked, then turns it over. A
@@ -218,7 +218,7 @@ void Game::perform_human_move() {
     port_.play(Sound::PIECE_PLACED);
     wait_seconds(0.2);
     animate_turning_piece(turning_kind(m.piece_shown), m.to_x, m.to_y);
-    draw_picture_at(e.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
+    draw_picture_at(engine.pos.board[m.to_x][m.to_y], m.to_x, m.to_y);
     draw_square_outline(board_line_colour, m.to_x, m.to_y);
   }
   port_.play(Sound::PIECE_PLACED);
@@ -229,11 +229,11 @@ void Game::perform_human_move() {
   if (flow.game_mode == 1) {
     set_timer(false);
     time.man_time_total += time.move_seconds;
-    survey_influence(e.pos, e.inf);
-    if (com_is_mated(e) == TRUE_VALUE || captured == KING) {
+    survey_influence(engine.pos, engine.inf);
+    if (com_is_mated(engine) == TRUE_VALUE || captured == KING) {
       announce_winner("あなた");
     } else if (flow.winner == 0) {
-      if (rec.full()) {
+      if (record.full()) {
         announce_move_limit_draw();
         return;
       }
@@ -259,7 +259,7 @@ void Game::perform_human_move() {
     time.com_time_total += time.move_seconds;
   }
   time.turn_start_time = port_.clock();
-  if (flow.winner == 0 && flow.side_to_move != 0 && rec.full()) announce_move_limit_draw();
+  if (flow.winner == 0 && flow.side_to_move != 0 && record.full()) announce_move_limit_draw();
 }
 
 }  // namespace vv

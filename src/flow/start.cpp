@@ -43,7 +43,7 @@ void Game::start_two_person_game() {
   for (int x = -2; x <= 0; ++x) paint_background(x, 0);  // the computer's level label goes
   draw_board_outlines();
   time.turn_start_time = port_.clock();
-  if (opt.marked(MenuMark::CLOCK)) set_timer(true);
+  if (options.marked(MenuMark::CLOCK)) set_timer(true);
   flow.record_mode = false;
   flow.game_mode = 0;
   if (fresh_start()) {
@@ -59,7 +59,7 @@ void Game::start_two_person_game() {
 
 void Game::start_game_person_first() {
   clear_loaded_record_texts();
-  draw_level(e.com_level);
+  draw_level(engine.com_level);
   draw_board_outlines();
   flow.selection_state = 0;
   flow.game_mode = 1;
@@ -67,7 +67,7 @@ void Game::start_game_person_first() {
   // Record entries after the moves played can no longer be stepped to. The
   // move counter runs on across a flip while the record starts over, so it
   // can pass the record's 500 entries.
-  rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
+  record.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   time.turn_start_time = port_.clock();
   set_timer(true);
   if (fresh_start()) {
@@ -88,13 +88,13 @@ void Game::start_game_person_first() {
 
 void Game::start_game_computer_first() {
   clear_loaded_record_texts();
-  draw_level(e.com_level);
+  draw_level(engine.com_level);
   draw_board_outlines();
   set_timer(true);
   flow.selection_state = 0;
   flow.game_mode = 1;
   flow.record_mode = false;
-  rec.record_length = std::min(flow.move_count, RECORD_CAPACITY);
+  record.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   if (fresh_start()) {
     take_sides(false);
     computer_turn();

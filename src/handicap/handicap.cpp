@@ -69,28 +69,28 @@ void Game::lower_handicap() { handicap_step(-1); }
 void Game::handicap_step(int direction) {
   show_file_lists(false, false, false);
   set_save_form(1);
-  const int reason = flow.record_mode ? 1 : rec.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
+  const int reason = flow.record_mode ? 1 : record.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
   if (reason != 0) {
     port_.play(Sound::REFUSED);
     show_handicap_refusal(reason);
     return;
   }
-  rec.record_length = 0;  // entries left in the record were made on another board
-  const int old_level = hc.handicap_level;
+  record.record_length = 0;  // entries left in the record were made on another board
+  const int old_level = handicap.handicap_level;
   if (old_level * direction < HANDICAP_LIMIT) {
     const int new_level = old_level + direction;
-    hc.handicap_level = new_level;
+    handicap.handicap_level = new_level;
     draw_handicap_level(new_level);
     // Moving away from 0 empties the new level's square; moving toward 0
     // puts back the piece of the level left.
     const bool away = new_level * direction > 0;
     const HandicapRow& row = away ? row_of(new_level) : row_of(old_level);
-    e.pos.board[row.x][row.y] = away ? EMPTY : row.piece;
-    draw_picture_at(e.pos.board[row.x][row.y], row.x, row.y);
+    engine.pos.board[row.x][row.y] = away ? EMPTY : row.piece;
+    draw_picture_at(engine.pos.board[row.x][row.y], row.x, row.y);
     draw_square_outline(board_line_colour, row.x, row.y);
     port_.play(Sound::PIECE_PLACED);
   }
-  hc.handicap_set = true;
+  handicap.handicap_set = true;
 }
 
 }  // namespace vv

@@ -179,7 +179,7 @@ void CandidateSurvey::start(Position& p, Influence& m) {
       const int sq = 10 * x + y;
       const int code = b[sq];
       if (code == EMPTY) continue;
-      const auto rec = static_cast<std::int16_t>(recorded_code(code));
+      const auto record = static_cast<std::int16_t>(recorded_code(code));
       std::int16_t* side = counts[code > 0];
       each_reach(b, code, sq, [&](int s, int d) {
         if (list_n_[s] == LIST_CAP || target_n_[sq] == TARGET_CAP) {
@@ -188,7 +188,7 @@ void CandidateSurvey::start(Position& p, Influence& m) {
         }
         ++side[s];
         list_sq_[s][list_n_[s]] = static_cast<std::int8_t>(sq);
-        list_[s][list_n_[s]++] = Reacher{rec, static_cast<std::uint8_t>(sq)};
+        list_[s][list_n_[s]++] = Reacher{record, static_cast<std::uint8_t>(sq)};
         target_[sq][target_n_[sq]++] = static_cast<std::uint8_t>(s);
         if (d >= 0) ++run_len_[sq][d];
       });

@@ -34,7 +34,7 @@ void Game::erase_elapsed_time(int side) {
 }
 
 void Game::draw_elapsed_time(int side, double seconds) {
-  if (!opt.marked(MenuMark::CLOCK)) return;
+  if (!options.marked(MenuMark::CLOCK)) return;
   if (side != flow.man_side && side != flow.com_side) return;
   const std::string text = clock_text(seconds);
   erase_elapsed_time(side);

@@ -109,14 +109,14 @@ void Game::read_settings_file() {
       if (line_is(lines[0], b.text)) {
         mark_background(b.code);
         draw_background(b.code);
-        opt.background_code = b.code;
+        options.background_code = b.code;
         break;
       }
     }
     const bool guidance = line_is(lines[1], GUIDANCE_ON);
-    opt.guide_colour = guidance ? WHITE : board_line_colour;
+    options.hint_colour = guidance ? WHITE : board_line_colour;
     set_mark(MenuMark::MOVE_HINTS, guidance);
-    opt.move_guidance = guidance;
+    options.move_hints = guidance;
     set_mark(MenuMark::CLOCK, line_is(lines[2], ELAPSED_ON));
     const bool music = line_is(lines[3], MUSIC_ON);
     set_mark(MenuMark::MUSIC, music);
@@ -130,10 +130,10 @@ void Game::read_settings_file() {
   write_lines(port_, DEFAULT_LINES);
   mark_background(BACKGROUND_GREEN);
   draw_background(BACKGROUND_GREEN);
-  opt.background_code = BACKGROUND_GREEN;
+  options.background_code = BACKGROUND_GREEN;
   set_mark(MenuMark::MOVE_HINTS, false);
-  opt.move_guidance = false;
-  opt.guide_colour = board_line_colour;
+  options.move_hints = false;
+  options.hint_colour = board_line_colour;
   set_mark(MenuMark::CLOCK, true);
   set_mark(MenuMark::MUSIC, true);
 }
@@ -141,14 +141,14 @@ void Game::read_settings_file() {
 void Game::write_settings_file() {
   std::vector<std::string> lines;
   for (const BackgroundLine& b : BACKGROUNDS) {
-    if (opt.marked(b.item)) {
+    if (options.marked(b.item)) {
       lines.push_back(b.text);
       break;
     }
   }
-  lines.push_back(opt.marked(MenuMark::MOVE_HINTS) ? GUIDANCE_ON : GUIDANCE_OFF);
-  lines.push_back(opt.marked(MenuMark::CLOCK) ? ELAPSED_ON : ELAPSED_OFF);
-  lines.push_back(opt.marked(MenuMark::MUSIC) ? MUSIC_ON : MUSIC_OFF);
+  lines.push_back(options.marked(MenuMark::MOVE_HINTS) ? GUIDANCE_ON : GUIDANCE_OFF);
+  lines.push_back(options.marked(MenuMark::CLOCK) ? ELAPSED_ON : ELAPSED_OFF);
+  lines.push_back(options.marked(MenuMark::MUSIC) ? MUSIC_ON : MUSIC_OFF);
   if (write_lines(port_, lines)) return;
   // The defaults replace a file that could not be written. Where even they
   // cannot be written, the marks keep showing what the player chose, which
@@ -169,16 +169,16 @@ void Game::options_menu_opened() {
 void Game::choose_background(int code) {
   const BackgroundLine* b = background_of(code);
   if (b == nullptr) return;
-  if (!opt.marked(b->item)) {
+  if (!options.marked(b->item)) {
     mark_background(code);
-    opt.background_code = code;
+    options.background_code = code;
   }
   write_settings_file();
   redraw_screen();
 }
 
 void Game::toggle_move_hints() {
-  if (opt.marked(MenuMark::MOVE_HINTS)) {
+  if (options.marked(MenuMark::MOVE_HINTS)) {
     // The hint outlines go: the board's squares and the top side's stand get
     // their plain outlines back. The bottom side's stand keeps what it has
     // until it is next drawn.
@@ -189,18 +189,18 @@ void Game::toggle_move_hints() {
       draw_square_outline(outline_colour, COM_BACK_COLUMN, r);
     }
     set_mark(MenuMark::MOVE_HINTS, false);
-    opt.move_guidance = false;
-    opt.guide_colour = outline_colour;
+    options.move_hints = false;
+    options.hint_colour = outline_colour;
   } else {
     set_mark(MenuMark::MOVE_HINTS, true);
-    opt.move_guidance = true;
-    opt.guide_colour = WHITE;
+    options.move_hints = true;
+    options.hint_colour = WHITE;
   }
   write_settings_file();
 }
 
 void Game::toggle_clock() {
-  if (opt.marked(MenuMark::CLOCK)) {
+  if (options.marked(MenuMark::CLOCK)) {
     set_mark(MenuMark::CLOCK, false);
     set_timer(false);
     erase_elapsed_time(flow.man_side);
@@ -215,7 +215,7 @@ void Game::toggle_clock() {
 }
 
 void Game::toggle_music() {
-  if (opt.marked(MenuMark::MUSIC)) {
+  if (options.marked(MenuMark::MUSIC)) {
     set_mark(MenuMark::MUSIC, false);
     port_.stop(Sound::MUSIC);
   } else {

@@ -30,12 +30,12 @@ void change_hand(Position& p, int code, int by) {
 // are not theirs and conjure others into a hand.
 bool entry_fits(const Position& p, const MoveRecord& r, int n) {
   if (n < 1 || n > RECORD_CAPACITY) return false;
-  const int from_x = r.record_from_x[n], from_y = r.record_from_y[n];
-  const int to_x = r.record_to_x[n], to_y = r.record_to_y[n];
+  const int from_x = r.from_x[n], from_y = r.from_y[n];
+  const int to_x = r.to_x[n], to_y = r.to_y[n];
   if (!is_board_column(to_x) || to_y < 1 || to_y > 9) return false;
-  if (p.board[to_x][to_y] != r.record_captured[n]) return false;
-  if (is_board_column(from_x)) return from_y >= 1 && from_y <= 9 && p.board[from_x][from_y] == r.record_piece[n];
-  const int placed = r.record_placed[n], slot = hand_slot(placed);
+  if (p.board[to_x][to_y] != r.captured[n]) return false;
+  if (is_board_column(from_x)) return from_y >= 1 && from_y <= 9 && p.board[from_x][from_y] == r.piece[n];
+  const int placed = r.placed[n], slot = hand_slot(placed);
   if (slot == 0) return false;
   return is_man_piece(placed) ? p.man_hand[slot] > 0 : p.com_hand[slot] > 0;
 }
@@ -55,8 +55,8 @@ void Game::step_forward() {
   // entries are taken without a check; the game's own record stops at an
   // entry that does not fit the board. At the end a loaded record says
   // "終わり" (that was the last move), the game's own "できません" (not possible).
-  if (rec.move_number >= rec.record_length ||
-      (!flow.record_mode && !entry_fits(e.pos, rec, rec.move_number + 1))) {
+  if (record.move_number >= record.record_length ||
+      (!flow.record_mode && !entry_fits(engine.pos, record, record.move_number + 1))) {
     if (flow.record_mode) {
       port_.message("進む", "終わり");
     } else {
@@ -68,14 +68,14 @@ void Game::step_forward() {
   flow.selection_state = 0;
   set_timer(false);
   draw_board_outlines();
-  const int n = ++rec.move_number;
+  const int n = ++record.move_number;
   flow.move_count += 1;
   draw_move_count(flow.move_count);
 
-  Position& p = e.pos;
-  const int from_x = rec.record_from_x[n], from_y = rec.record_from_y[n];
-  const int to_x = rec.record_to_x[n], to_y = rec.record_to_y[n];
-  const int placed = rec.record_placed[n], captured = rec.record_captured[n];
+  Position& p = engine.pos;
+  const int from_x = record.from_x[n], from_y = record.from_y[n];
+  const int to_x = record.to_x[n], to_y = record.to_y[n];
+  const int placed = record.placed[n], captured = record.captured[n];
   const bool board_move = is_board_column(from_x);
   if (board_move)
     p.board[from_x][from_y] = EMPTY;
@@ -83,8 +83,8 @@ void Game::step_forward() {
     change_hand(p, placed, -1);
   p.board[to_x][to_y] = placed;
   change_hand(p, -captured, +1);  // a capture sits in the other side's hand
-  time.com_time_total = rec.record_com_time_after[n];
-  time.man_time_total = rec.record_man_time_after[n];
+  time.com_time_total = record.com_time_after[n];
+  time.man_time_total = record.man_time_after[n];
   draw_elapsed_time(flow.com_side, time.com_time_total);
   draw_elapsed_time(flow.man_side, time.man_time_total);
 
@@ -106,7 +106,7 @@ void Game::step_back() {
   show_file_lists(false, false, false);
   set_save_form(1);
   flow.resume_pending = true;
-  if (rec.move_number < 1) {
+  if (record.move_number < 1) {
     port_.play(Sound::REFUSED);
     port_.message("戻る", "できません");
     return;
@@ -115,11 +115,11 @@ void Game::step_back() {
   set_timer(false);
   draw_board_outlines();
 
-  Position& p = e.pos;
-  const int n = rec.move_number;
-  const int from_x = rec.record_from_x[n], from_y = rec.record_from_y[n];
-  const int to_x = rec.record_to_x[n], to_y = rec.record_to_y[n];
-  const int piece = rec.record_piece[n], placed = rec.record_placed[n], captured = rec.record_captured[n];
+  Position& p = engine.pos;
+  const int n = record.move_number;
+  const int from_x = record.from_x[n], from_y = record.from_y[n];
+  const int to_x = record.to_x[n], to_y = record.to_y[n];
+  const int piece = record.piece[n], placed = record.placed[n], captured = record.captured[n];
   if (is_board_column(from_x)) {
     p.board[from_x][from_y] = piece;
     draw_picture_at(piece, from_x, from_y);
@@ -128,8 +128,8 @@ void Game::step_back() {
     change_hand(p, placed, +1);
   }
   change_hand(p, -captured, -1);
-  time.com_time_total = rec.record_com_time_before[n];
-  time.man_time_total = rec.record_man_time_before[n];
+  time.com_time_total = record.com_time_before[n];
+  time.man_time_total = record.man_time_before[n];
   draw_elapsed_time(flow.com_side, time.com_time_total);
   draw_elapsed_time(flow.man_side, time.man_time_total);
   p.board[to_x][to_y] = captured;
@@ -144,7 +144,7 @@ void Game::step_back() {
   }
   port_.play(Sound::PIECE_PLACED);
   erase_move_result(piece > 0 ? flow.com_side : flow.man_side);
-  rec.move_number -= 1;
+  record.move_number -= 1;
   flow.move_count -= 1;
   flow.side_to_move = -flow.side_to_move;
   draw_move_count(flow.move_count);

@@ -38,7 +38,7 @@ void Game::show_save_panel() {
     port_.message(SAVE_TITLE, "反転後は書き込みできません");
     return;
   }
-  if (hc.handicap_set) {
+  if (handicap.handicap_set) {
     port_.message(SAVE_TITLE, "ﾊﾝﾃﾞｷｬｯﾌﾟ設定後は書き込みできません");
     return;
   }
@@ -52,7 +52,7 @@ void Game::save_record_file() {
     port_.message("  ", "ﾌｧｲﾙ名が入力されていません");
     return;
   }
-  if (rec.move_number < 1) {
+  if (record.move_number < 1) {
     port_.message("棋譜保存", "保存するデータがありません");
     return;
   }
@@ -64,7 +64,7 @@ void Game::save_record_file() {
   const bool man_first = flow.man_side == flow.first_side;
   file.top = man_first ? typed.second : typed.first;
   file.bottom = man_first ? typed.first : typed.second;
-  file.moves = record_format::lines_of(rec);
+  file.moves = record_format::lines_of(record);
 
   std::string bytes;
   int bad_header = 0;
@@ -124,21 +124,21 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
   const int moves = static_cast<int>(file.moves.size());
   for (int i = 1; i <= moves; ++i) {
     const record_format::MoveLine& m = file.moves[i - 1];
-    rec.record_from_x[i] = m.from_x;
-    rec.record_from_y[i] = m.from_y;
-    rec.record_to_x[i] = m.to_x;
-    rec.record_to_y[i] = m.to_y;
-    rec.record_placed[i] = m.placed;
-    rec.record_piece[i] = m.piece;
-    rec.record_captured[i] = m.captured;
-    rec.record_man_time_before[i] = static_cast<double>(m.man_before);
-    rec.record_man_time_after[i] = static_cast<double>(m.man_after);
-    rec.record_com_time_before[i] = static_cast<double>(m.com_before);
-    rec.record_com_time_after[i] = static_cast<double>(m.com_after);
+    record.from_x[i] = m.from_x;
+    record.from_y[i] = m.from_y;
+    record.to_x[i] = m.to_x;
+    record.to_y[i] = m.to_y;
+    record.placed[i] = m.placed;
+    record.piece[i] = m.piece;
+    record.captured[i] = m.captured;
+    record.man_time_before[i] = static_cast<double>(m.man_before);
+    record.man_time_after[i] = static_cast<double>(m.man_after);
+    record.com_time_before[i] = static_cast<double>(m.com_before);
+    record.com_time_after[i] = static_cast<double>(m.com_after);
   }
-  rec.move_number = 0;
+  record.move_number = 0;
   flow.move_count = 0;
-  rec.record_length = moves;
+  record.record_length = moves;
   if (moves == 0) {
     port_.message(LOAD_TITLE, "棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません");
     return;
@@ -148,7 +148,7 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
   // The file does not say whether the computer played, so who moved first
   // decides: a top-side piece first is replayed as a game the computer
   // opened, a bottom-side piece first as a game between two people.
-  if (rec.record_piece[1] >= 10) {
+  if (record.piece[1] >= 10) {
     flow.game_mode = 1;
     flow.first_side = flow.com_side;
     flow.second_side = flow.man_side;

@@ -196,17 +196,17 @@ std::vector<std::string_view> split_lines(std::string_view bytes) {
 
 MoveLine line_of(const MoveRecord& r, int n) {
   MoveLine m;
-  m.from_x = r.record_from_x[n];
-  m.from_y = r.record_from_y[n];
-  m.to_x = r.record_to_x[n];
-  m.to_y = r.record_to_y[n];
-  m.placed = r.record_placed[n];
-  m.piece = r.record_piece[n];
-  m.captured = r.record_captured[n];
-  m.man_before = whole_seconds(r.record_man_time_before[n]);
-  m.man_after = whole_seconds(r.record_man_time_after[n]);
-  m.com_before = whole_seconds(r.record_com_time_before[n]);
-  m.com_after = whole_seconds(r.record_com_time_after[n]);
+  m.from_x = r.from_x[n];
+  m.from_y = r.from_y[n];
+  m.to_x = r.to_x[n];
+  m.to_y = r.to_y[n];
+  m.placed = r.placed[n];
+  m.piece = r.piece[n];
+  m.captured = r.captured[n];
+  m.man_before = whole_seconds(r.man_time_before[n]);
+  m.man_after = whole_seconds(r.man_time_after[n]);
+  m.com_before = whole_seconds(r.com_time_before[n]);
+  m.com_after = whole_seconds(r.com_time_after[n]);
   return m;
 }
 

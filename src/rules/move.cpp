@@ -42,17 +42,17 @@ bool record_move(MoveRecord& r, const Position& p, int from_x, int from_y, int t
               double com_time_after) {
   if (r.full()) return false;
   const int n = ++r.move_number;
-  r.record_from_x[n] = from_x;
-  r.record_from_y[n] = from_y;
-  r.record_to_x[n] = to_x;
-  r.record_to_y[n] = to_y;
-  r.record_piece[n] = piece;
-  r.record_placed[n] = placed;
-  r.record_captured[n] = p.board[to_x][to_y];
-  r.record_man_time_before[n] = man_time_before;
-  r.record_man_time_after[n] = man_time_after;
-  r.record_com_time_before[n] = com_time_before;
-  r.record_com_time_after[n] = com_time_after;
+  r.from_x[n] = from_x;
+  r.from_y[n] = from_y;
+  r.to_x[n] = to_x;
+  r.to_y[n] = to_y;
+  r.piece[n] = piece;
+  r.placed[n] = placed;
+  r.captured[n] = p.board[to_x][to_y];
+  r.man_time_before[n] = man_time_before;
+  r.man_time_after[n] = man_time_after;
+  r.com_time_before[n] = com_time_before;
+  r.com_time_after[n] = com_time_after;
   r.record_length = n;
   return true;
 }

@@ -2,7 +2,7 @@
 // and an effect playing, and what a play call costs the window's thread.
 #include <benchmark/benchmark.h>
 
-#include "window/sound/ds_sound.h"
+#include "window/sound/sound_library.h"
 #include "window/sound/sound_mixer.h"
 #include "window/sound/wave_synth.h"
 
@@ -32,11 +32,11 @@ struct Quiet : SoundOutput {
 };
 
 void BM_PlayCall(benchmark::State& state) {
-  const long library = dsInitialize(std::make_unique<Quiet>());
+  const long library = open_sound_library(std::make_unique<Quiet>());
   const std::string image = wave_image(synth::piece_click());
-  const long click = dsCreateDSB(library, image.data(), image.size(), kSoundEffect);
-  for (auto _ : state) dsPlay(click);
-  dsTerminate(library);
+  const long click = create_sound_buffer(library, image.data(), image.size(), SOUND_EFFECT);
+  for (auto _ : state) play_buffer(click);
+  close_sound_library(library);
 }
 BENCHMARK(BM_PlayCall);
 

@@ -129,8 +129,8 @@ std::string code_text(int code) { return std::to_string(code); }
 // into the capturer's hand (a king into none). Returns why the entry does not
 // fit the position it is applied to, or "".
 std::string apply_entry(Snapshot& s, const MoveRecord& r, int n) {
-  const int fx = r.record_from_x[n], fy = r.record_from_y[n], tx = r.record_to_x[n], ty = r.record_to_y[n];
-  const int piece = r.record_piece[n], placed = r.record_placed[n], captured = r.record_captured[n];
+  const int fx = r.from_x[n], fy = r.from_y[n], tx = r.to_x[n], ty = r.to_y[n];
+  const int piece = r.piece[n], placed = r.placed[n], captured = r.captured[n];
   std::ostringstream why;
   why << "record entry " << n << " (" << fx << "," << fy << ")->(" << tx << "," << ty << ") piece " << piece
       << " placed " << placed << " captured " << captured << ": ";
@@ -160,7 +160,7 @@ std::string apply_entry(Snapshot& s, const MoveRecord& r, int n) {
 // where the record starts: the starting position less the handicap, or the
 // position a flip left.
 std::string check_game(Game& g, const Snapshot& base) {
-  const Position& p = g.e.pos;
+  const Position& p = g.engine.pos;
   std::ostringstream why;
   // Only piece codes on the board, row and column 0 never written.
   for (int x = 0; x <= 9; ++x)
@@ -184,7 +184,7 @@ std::string check_game(Game& g, const Snapshot& base) {
   const Snapshot now = snapshot_of(p);
   int counts[5], expected[5];
   count_pairs(now, counts);
-  count_pairs(handicap_start(g.hc.handicap_level), expected);
+  count_pairs(handicap_start(g.handicap.handicap_level), expected);
   int kings[2] = {0, 0};
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
@@ -193,7 +193,7 @@ std::string check_game(Game& g, const Snapshot& base) {
   for (int slot = 1; slot <= 4; ++slot)
     if (counts[slot] != expected[slot]) {
       why << "pair " << slot << " counts " << counts[slot] << " pieces on the board and in hand, the start had "
-          << expected[slot] << " (handicap " << g.hc.handicap_level << ")";
+          << expected[slot] << " (handicap " << g.handicap.handicap_level << ")";
       return why.str();
     }
   // Sides: two distinct side codes each way; the side to move is one of them while a game runs.
@@ -213,7 +213,7 @@ std::string check_game(Game& g, const Snapshot& base) {
   // board (before a flip, or with a handicap before going back to the start
   // with "最初"): stepping forward ("進") refuses those that do not fit, and
   // the piece count above catches any that slips.
-  const MoveRecord& r = g.rec;
+  const MoveRecord& r = g.record;
   if (r.move_number < 0 || r.move_number > RECORD_CAPACITY || r.record_length < 0 ||
       r.record_length > RECORD_CAPACITY || r.move_number > r.record_length) {
     why << "record at entry " << r.move_number << " of " << r.record_length;
@@ -316,7 +316,7 @@ class Monkey {
         open_program();
         continue;
       }
-      previous_ = snapshot_of(window_->game().e.pos);
+      previous_ = snapshot_of(window_->game().engine.pos);
       if (window_->game().ended) {
         if (const std::string after = probe_after_end(); !after.empty()) {
           fail(after);
@@ -359,7 +359,7 @@ class Monkey {
     window_->show();
     QApplication::processEvents();
     ++programs_;
-    previous_ = snapshot_of(window_->game().e.pos);
+    previous_ = snapshot_of(window_->game().engine.pos);
     collect_menu();
     long_game_ = chance(0.2) ? 1500 : 0;
     if (long_game_ > 0) note("  a long game");
@@ -400,8 +400,8 @@ class Monkey {
   // box, draw nothing and end nothing again.
   std::string probe_after_end() {
     Game& g = window_->game();
-    const Position pos = g.e.pos;
-    const MoveRecord rec = g.rec;
+    const Position pos = g.engine.pos;
+    const MoveRecord record = g.record;
     const FlowState flow = g.flow;
     const QImage image = window_->surface().image().copy();
     const long boxes = boxes_.shown;
@@ -418,7 +418,7 @@ class Monkey {
     }
     if (boxes_.shown != boxes) return "a message box opened after the program ended";
     if (quits_ != 1) return "the program asked to end again after it ended";
-    if (std::memcmp(&pos, &g.e.pos, sizeof pos) != 0 || std::memcmp(&rec, &g.rec, sizeof rec) != 0 ||
+    if (std::memcmp(&pos, &g.engine.pos, sizeof pos) != 0 || std::memcmp(&record, &g.record, sizeof record) != 0 ||
         flow.side_to_move != g.flow.side_to_move || flow.selection_state != g.flow.selection_state ||
         flow.move_count != g.flow.move_count)
       return "the game changed after the program ended";
@@ -431,7 +431,7 @@ class Monkey {
   Snapshot base() {
     Game& g = window_->game();
     if (g.flow.board_flipped && flip_base_valid_) return flip_base_;
-    return handicap_start(g.hc.handicap_level);
+    return handicap_start(g.handicap.handicap_level);
   }
 
   // A flip empties the record: the position it leaves is the record's new
@@ -443,10 +443,10 @@ class Monkey {
       flip_base_valid_ = false;
       return "";
     }
-    if (g.rec.move_number != 0 || g.rec.record_length != 0) return "";
+    if (g.record.move_number != 0 || g.record.record_length != 0) return "";
     // Back at the record's start, and the record cut there (a start item
     // after stepping back): nothing new.
-    const Snapshot now = snapshot_of(g.e.pos);
+    const Snapshot now = snapshot_of(g.engine.pos);
     if (flip_base_valid_ && now == flip_base_) return "";
     Snapshot turned;
     for (int x = 1; x <= 9; ++x)
@@ -464,8 +464,8 @@ class Monkey {
   void one_event() {
     note(event_label());
     const Game& g = window_->game();
-    const long before = g.rec.move_number;
-    const int length_before = g.rec.record_length, side_before = g.flow.side_to_move;
+    const long before = g.record.move_number;
+    const int length_before = g.record.record_length, side_before = g.flow.side_to_move;
     last_item_ = -1;
     const long boxes = boxes_.shown;
     int roll = pick(1000);
@@ -501,17 +501,17 @@ class Monkey {
     }
     // An item that ends the program by itself does so without a question.
     if (window_->game().ended && last_item_ >= 0 && boxes_.shown == boxes) ending_items_.insert(last_item_);
-    if (!g.ended && g.rec.move_number > before) moves_ += g.rec.move_number - before;
+    if (!g.ended && g.record.move_number > before) moves_ += g.record.move_number - before;
     // The items that step one move back or forward through the record, known
     // by what they do: the record entry moves by one, the record keeps its
     // length and the other side is to move.
-    if (!g.ended && last_item_ >= 0 && g.rec.record_length == length_before && side_before != 0 &&
+    if (!g.ended && last_item_ >= 0 && g.record.record_length == length_before && side_before != 0 &&
         g.flow.side_to_move == -side_before) {
-      if (g.rec.move_number == before - 1) back_item_ = last_item_;
-      if (g.rec.move_number == before + 1) forward_item_ = last_item_;
+      if (g.record.move_number == before - 1) back_item_ = last_item_;
+      if (g.record.move_number == before + 1) forward_item_ = last_item_;
     }
     if (!window_->game().ended) {
-      longest_record_ = std::max(longest_record_, window_->game().rec.record_length);
+      longest_record_ = std::max(longest_record_, window_->game().record.record_length);
       if (window_->game().flow.record_mode) ++record_mode_events_;
     }
   }
@@ -520,7 +520,7 @@ class Monkey {
   // clicks a square the piece may reach: the two clicks of a move.
   void move() {
     Game& g = window_->game();
-    const Position& p = g.e.pos;
+    const Position& p = g.engine.pos;
     const FlowState& f = g.flow;
     struct Choice {
       int fx, fy, tx, ty;

@@ -316,7 +316,7 @@ TEST(TranslationRecords, ASavedRecordLoadsInTheOtherLanguage) {
       w.click(7, 6);
       w.click(3, 3);
       w.click(3, 4);
-      ASSERT_EQ(w.window->game().rec.move_number, 2);
+      ASSERT_EQ(w.window->game().record.move_number, 2);
       w.window->dispatch([&] { w.window->game().show_save_panel(); });
       w.window->panel().set_form_texts({"名局 Final", "Alice", "羽生", "crossing"});
       w.window->panel().return_button()->click();
@@ -347,9 +347,9 @@ TEST(TranslationRecords, ASavedRecordLoadsInTheOtherLanguage) {
     w.window->dispatch([&] { w.window->game().load_record_file(folder.path().toStdString(), "crossing.棋譜"); });
     ASSERT_GE(w.boxes.shown.size(), 2u);
     EXPECT_EQ(w.boxes.shown[w.boxes.shown.size() - 2], "棋譜| 読み込みました");
-    EXPECT_EQ(w.window->game().rec.record_length, 2);
-    EXPECT_EQ(w.window->game().rec.record_to_y[1], 6);
-    EXPECT_EQ(w.window->game().rec.record_to_y[2], 4);
+    EXPECT_EQ(w.window->game().record.record_length, 2);
+    EXPECT_EQ(w.window->game().record.to_y[1], 6);
+    EXPECT_EQ(w.window->game().record.to_y[2], 4);
   }
   use_language(Language::japanese);
 }

@@ -121,7 +121,7 @@ TEST(WindowMenus, OnlyTheGameSetsCheckMarks) {
   level1->trigger();
   EXPECT_TRUE(level1->isChecked());
   EXPECT_FALSE(level3->isChecked());
-  EXPECT_EQ(f.game().e.com_level, 1);
+  EXPECT_EQ(f.game().engine.com_level, 1);
   // Qt turns a checkable item's mark over when it is clicked; the window
   // sets it back to what the game says.
   const std::pair<const char*, MenuMark> options[] = {{"ｵﾌﾟｼｮﾝ/移動指導", MenuMark::MOVE_HINTS},
@@ -133,7 +133,7 @@ TEST(WindowMenus, OnlyTheGameSetsCheckMarks) {
     ASSERT_TRUE(a) << path;
     a->trigger();
     EXPECT_EQ(a->isChecked(), f.window->port().mark(mark)) << path;
-    EXPECT_EQ(a->isChecked(), f.game().opt.marked(mark)) << path;
+    EXPECT_EQ(a->isChecked(), f.game().options.marked(mark)) << path;
   }
 }
 
@@ -147,7 +147,7 @@ TEST(WindowPlay, ClicksMoveAPieceOnTheSurface) {
   EXPECT_EQ(f.boxes.shown.back().title, " ");
   EXPECT_EQ(f.boxes.shown.back().text, "先手の番です");
 
-  const int pawn = f.game().e.pos.board[7][7];
+  const int pawn = f.game().engine.pos.board[7][7];
   ASSERT_LT(pawn, 0);
   const QImage from_before = f.place_image(7, 7), to_before = f.place_image(7, 6);
   f.click(7, 7);
@@ -155,8 +155,8 @@ TEST(WindowPlay, ClicksMoveAPieceOnTheSurface) {
   f.window->resize(1300, 600);
   QApplication::processEvents();
   f.click(7, 6);
-  EXPECT_EQ(f.game().e.pos.board[7][7], 0);
-  EXPECT_NE(f.game().e.pos.board[7][6], 0);
+  EXPECT_EQ(f.game().engine.pos.board[7][7], 0);
+  EXPECT_NE(f.game().engine.pos.board[7][6], 0);
   EXPECT_NE(f.place_image(7, 7), from_before);
   EXPECT_NE(f.place_image(7, 6), to_before);
   // The emptied square shows the same picture as an empty square that never held a piece.
@@ -205,7 +205,7 @@ TEST(WindowLifetime, CloseDuringTheComputersTurnEndsCleanly) {
 
 TEST(WindowLifetime, TimerTicksWaitWhileAHandlerRuns) {
   Fixture f;
-  ASSERT_TRUE(f.game().opt.marked(MenuMark::CLOCK));
+  ASSERT_TRUE(f.game().options.marked(MenuMark::CLOCK));
   double seconds_seen_in_box = -1;
   f.boxes.while_open = [&] {
     QTest::qWait(200);  // four ticks' time with the box open

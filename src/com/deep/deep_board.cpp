@@ -98,7 +98,7 @@ inline bool enemy(int cell, int sgn) { return cell * sgn < 0 && cell != OFF && c
 
 }  // namespace
 
-int kind_of_code(int game_code) {
+int kind_of_piece_code(int game_code) {
   switch (iabs(game_code)) {
     case PAWN: return PAWN_KIND;
     case TOKIN: return TOKIN_KIND;
@@ -113,9 +113,9 @@ int kind_of_code(int game_code) {
   }
 }
 
-int to_game_code(int cell) {
+int to_piece_code(int cell) {
   if (cell == 0 || cell == OFF) return 0;
-  return cell > 0 ? GAME_CODE[cell] : -GAME_CODE[-cell];
+  return cell > 0 ? PIECE_CODE[cell] : -PIECE_CODE[-cell];
 }
 
 void DeepBoard::set(const Position& p, int side_to_move) {
@@ -123,7 +123,7 @@ void DeepBoard::set(const Position& p, int side_to_move) {
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
       const int code = p.board[x][y];
-      const int k = kind_of_code(code);
+      const int k = kind_of_piece_code(code);
       // A value that is no piece code cannot stand on a played board; read it as empty.
       cell_[sq_of(x, y) + PAD] = static_cast<std::int8_t>(k == NO_KIND ? 0 : (code > 0 ? k : -k));
     }
@@ -138,7 +138,7 @@ void DeepBoard::set(const Position& p, int side_to_move) {
 
 void DeepBoard::write(Position& p) const {
   for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y) p.board[x][y] = to_game_code(at(sq_of(x, y)));
+    for (int y = 1; y <= 9; ++y) p.board[x][y] = to_piece_code(at(sq_of(x, y)));
   p.com_hand_count = p.man_hand_count = 0;
   for (int slot = 1; slot <= 4; ++slot) {
     p.com_hand[slot] = hand_[COM][slot];
@@ -206,7 +206,7 @@ void DeepBoard::make(Move m, Undo& u) {
     const int sgn = sign_of(side);
     const int kind = piece * sgn;
     put(from, 0);
-    put(to, FLIP[kind] * sgn);
+    put(to, FACE_AFTER_MOVE[kind] * sgn);
     if (kind == KING_KIND && king_count_[side] == 1) king_sq_[side] = to;
     if (captured != 0) {
       const int captured_kind = captured < 0 ? -captured : captured;
@@ -215,7 +215,7 @@ void DeepBoard::make(Move m, Undo& u) {
         // unmake. With one king left, a rescan finds its square.
         if (--king_count_[side ^ 1] == 1) rescan_kings();
       } else {
-        const int slot = SLOT[captured_kind];
+        const int slot = HAND_SLOT[captured_kind];
         const int before = hand_[side][slot];
         key_ ^= keys.hand[side][slot][hand_index(before)] ^ keys.hand[side][slot][hand_index(before + 1)];
         hand_[side][slot] = before + 1;
@@ -237,7 +237,7 @@ void DeepBoard::unmake(Move m, const Undo& u) {
     cell_[move_from(m) + PAD] = static_cast<std::int8_t>(move_piece(m));
     cell_[to + PAD] = static_cast<std::int8_t>(u.captured);
     const int captured_kind = u.captured < 0 ? -u.captured : u.captured;
-    if (captured_kind != 0 && captured_kind != KING_KIND) hand_[side][SLOT[captured_kind]] -= 1;
+    if (captured_kind != 0 && captured_kind != KING_KIND) hand_[side][HAND_SLOT[captured_kind]] -= 1;
   }
   key_ = u.key;
   king_sq_[0] = u.king_sq[0];

@@ -37,19 +37,19 @@ constexpr int sq_y(int sq) { return sq % STRIDE; }
 
 // A piece has two faces, a pair, and a board move always turns it over:
 // pawn/rook, lance/tokin, knight/gold, silver/bishop; the king has one face.
-// By kind: FLIP is the face after a board move, SLOT the hand slot a captured
-// piece of that pair goes to (1..4, 0 for the king), GAME_CODE the face's
+// By kind: FACE_AFTER_MOVE is the face after a board move, HAND_SLOT the hand slot a captured
+// piece of that pair goes to (1..4, 0 for the king), PIECE_CODE the face's
 // piece code in the rest of the program. By slot: the face a drop puts down
 // from the front hand column (the game's column -1 for the computer, 12 for
 // the person) and from the back one (-3 and 14).
-constexpr int FLIP[KINDS] = {0, ROOK_KIND, LANCE_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND, KNIGHT_KIND, SILVER_KIND, PAWN_KIND, KING_KIND};
-constexpr int SLOT[KINDS] = {0, 1, 2, 2, 3, 4, 3, 4, 1, 0};
-constexpr int GAME_CODE[KINDS] = {0, 10, 11, 20, 30, 100, 110, 800, 900, 950};
+constexpr int FACE_AFTER_MOVE[KINDS] = {0, ROOK_KIND, LANCE_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND, KNIGHT_KIND, SILVER_KIND, PAWN_KIND, KING_KIND};
+constexpr int HAND_SLOT[KINDS] = {0, 1, 2, 2, 3, 4, 3, 4, 1, 0};
+constexpr int PIECE_CODE[KINDS] = {0, 10, 11, 20, 30, 100, 110, 800, 900, 950};
 constexpr int FRONT_FACE[5] = {0, PAWN_KIND, LANCE_KIND, KNIGHT_KIND, SILVER_KIND};  // hand column -1 / 12
 constexpr int BACK_FACE[5] = {0, ROOK_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND};   // hand column -3 / 14
 
-int kind_of_code(int game_code);  // the kind whatever the sign; NO_KIND for a value that is no piece code
-int to_game_code(int cell);       // the signed piece code of a cell; 0 for empty or off the board
+int kind_of_piece_code(int game_code);  // the kind whatever the sign; NO_KIND for a value that is no piece code
+int to_piece_code(int cell);       // the signed piece code of a cell; 0 for empty or off the board
 
 // A move packed in 32 bits: from (a square, or the hand slot for a drop) in
 // bits 0-7, to in bits 8-15, the signed face before the move (for a drop, the

@@ -114,7 +114,7 @@ void eval_features(const DeepBoard& b, int out[FEATURES]) {
       // once they move; pieces next to their own king guard it.
       const int enemy_king = side == COM ? man_king : com_king;
       const int own_king = side == COM ? com_king : man_king;
-      if (enemy_king != 0 && chebyshev(sq, enemy_king) <= 2) out[F_NEAR_ENEMY_KING + FLIP[kind] - 1] += sign;
+      if (enemy_king != 0 && chebyshev(sq, enemy_king) <= 2) out[F_NEAR_ENEMY_KING + FACE_AFTER_MOVE[kind] - 1] += sign;
       if (own_king != 0 && chebyshev(sq, own_king) <= 1) out[F_NEAR_OWN_KING] += sign;
       if (kind == LANCE_KIND || kind == BISHOP_KIND || kind == ROOK_KIND) out[F_REACH] += sign * reach(b, sq, kind, side);
     }

@@ -20,7 +20,7 @@ enum Feature : int {
   F_STUCK = F_BOARD + 8,
   F_HAND = F_STUCK + 1,    // a pair in hand, by slot (F_HAND + slot - 1)
   // A piece within two squares of the other king, by the face it turns to
-  // when it moves (F_NEAR_ENEMY_KING + FLIP[kind] - 1).
+  // when it moves (F_NEAR_ENEMY_KING + FACE_AFTER_MOVE[kind] - 1).
   F_NEAR_ENEMY_KING = F_HAND + 4,
   F_NEAR_OWN_KING = F_NEAR_ENEMY_KING + 8,  // a piece next to its own king
   F_KING_ATTACKED = F_NEAR_OWN_KING + 1,    // a square next to the king the other side reaches (counted against the king's side)

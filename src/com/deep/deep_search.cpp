@@ -135,7 +135,7 @@ inline bool is_capture(const DeepBoard& b, Move m) { return !move_is_drop(m) && 
 // the taker's hand.
 inline int victim_gain(int cell) {
   const int k = cell < 0 ? -cell : cell;
-  return board_value(k) + hand_value(SLOT[k]);
+  return board_value(k) + hand_value(HAND_SLOT[k]);
 }
 
 // The root position and its moves, prepared once per search for every thread.
@@ -355,7 +355,7 @@ int Searcher::quiesce(int alpha, int beta, int ply, int qply) {
       // A capture that gives up more than it takes, on a square the other
       // side holds, loses material in the exchange.
       const int mover = move_piece(m) < 0 ? -move_piece(m) : move_piece(m);
-      if (mover != KING_KIND && board_value(mover) + hand_value(SLOT[mover]) > gain + 100 &&
+      if (mover != KING_KIND && board_value(mover) + hand_value(HAND_SLOT[mover]) > gain + 100 &&
           b_.attacked_by(b_.side() ^ 1, move_to(m), false))
         continue;
     }
@@ -493,7 +493,7 @@ int Searcher::search(int depth, int alpha, int beta, int ply, bool pv, bool null
 Candidate to_candidate(Move m, int score) {
   Candidate c;
   const int piece = move_piece(m);
-  c.piece = to_game_code(piece);
+  c.piece = to_piece_code(piece);
   c.to_x = sq_x(move_to(m));
   c.to_y = sq_y(move_to(m));
   if (move_is_drop(m)) {

@@ -48,7 +48,7 @@ bool MateRule::run_game_test(const DeepBoard& b) {
     b.write(p);
   } else {
     for (int x = 1; x <= 9; ++x)
-      for (int y = 1; y <= 9; ++y) p.board[x][y] = -to_game_code(b.at(sq_of(10 - x, 10 - y)));
+      for (int y = 1; y <= 9; ++y) p.board[x][y] = -to_piece_code(b.at(sq_of(10 - x, 10 - y)));
     p.com_hand_count = p.man_hand_count = 0;
     for (int slot = 1; slot <= 4; ++slot) {
       p.com_hand[slot] = b.hand(MAN, slot);

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "window/sound/ds_sound.h"
+#include "window/sound/sound_library.h"
 
 namespace vv {
 
@@ -20,10 +20,10 @@ struct SoundFile {
 
 // The load order, which is also the order in which the buffers are freed.
 constexpr SoundFile kFiles[] = {
-    {Sound::CHIME, "その他.wav", kSoundEffect},
-    {Sound::REFUSED, "禁止.wav", kSoundEffect},
-    {Sound::PIECE_PLACED, "駒打音.wav", kSoundEffect},
-    {Sound::MUSIC, "BGM.wav", kSoundMusic},
+    {Sound::CHIME, "その他.wav", SOUND_EFFECT},
+    {Sound::REFUSED, "禁止.wav", SOUND_EFFECT},
+    {Sound::PIECE_PLACED, "駒打音.wav", SOUND_EFFECT},
+    {Sound::MUSIC, "BGM.wav", SOUND_MUSIC},
 };
 
 // The working folder first, so a player's own sounds win; then beside the
@@ -49,7 +49,7 @@ QString find_sound(const QString& name) {
 
 bool SoundBank::open(QWidget* window, std::vector<std::string>& problems) {
   close();
-  library_ = dsInitialize(window);
+  library_ = open_sound_library(window);
   if (library_ == 0) return false;
   for (const SoundFile& f : kFiles) {
     long& buffer = buffers_[int(f.sound)];
@@ -67,24 +67,24 @@ bool SoundBank::open(QWidget* window, std::vector<std::string>& problems) {
       continue;
     }
     std::string reason;
-    buffer = dsCreateDSB(library_, image.constData(), std::size_t(image.size()), f.flags, &reason);
+    buffer = create_sound_buffer(library_, image.constData(), std::size_t(image.size()), f.flags, &reason);
     if (buffer == 0) problems.push_back(std::string(f.name) + ": " + reason);
   }
   return true;
 }
 
-void SoundBank::play(Sound s) { dsPlay(buffers_[int(s)]); }
+void SoundBank::play(Sound s) { play_buffer(buffers_[int(s)]); }
 
-void SoundBank::play_looping(Sound s) { dsPlayLooping(buffers_[int(s)]); }
+void SoundBank::play_looping(Sound s) { loop_buffer(buffers_[int(s)]); }
 
-void SoundBank::stop(Sound s) { dsStop(buffers_[int(s)]); }
+void SoundBank::stop(Sound s) { stop_buffer(buffers_[int(s)]); }
 
 void SoundBank::close() {
   for (const SoundFile& f : kFiles) {
-    dsFree(buffers_[int(f.sound)]);
+    free_buffer(buffers_[int(f.sound)]);
     buffers_[int(f.sound)] = 0;
   }
-  if (library_ != 0) dsTerminate(library_);
+  if (library_ != 0) close_sound_library(library_);
   library_ = 0;
 }
 

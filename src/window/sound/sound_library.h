@@ -17,8 +17,8 @@ class SoundMixer;
 
 // Buffer flags: an effect starts afresh on every play; music already
 // playing goes on when asked to play again.
-constexpr int kSoundEffect = 3;
-constexpr int kSoundMusic = 1;
+constexpr int SOUND_EFFECT = 3;
+constexpr int SOUND_MUSIC = 1;
 
 // Where the mixed frames go: the sound device, or a stand-in in the tests.
 class SoundOutput {
@@ -33,23 +33,23 @@ class SoundOutput {
 
 // Opens the library on the default sound device; 0 when there is none or it
 // cannot start. Never waits long: a device that does not answer counts as none.
-long dsInitialize(QWidget* window);
+long open_sound_library(QWidget* window);
 // The same over a given output (the tests' stand-in for a device).
-long dsInitialize(std::unique_ptr<SoundOutput> output);
+long open_sound_library(std::unique_ptr<SoundOutput> output);
 
 // A buffer from a whole wave file image of `size` bytes (16-bit PCM, mono or
 // stereo). 0 for a zero library handle or an image that is not such a wave;
 // the reason then goes to `error` when given.
-long dsCreateDSB(long library, const void* image, std::size_t size, int flags, std::string* error = nullptr);
+long create_sound_buffer(long library, const void* image, std::size_t size, int flags, std::string* error = nullptr);
 
-void dsPlay(long buffer);         // from the start, once; returns at once
-void dsPlayLooping(long buffer);  // from the start, until stopped
-void dsStop(long buffer);
-void dsFree(long buffer);
-void dsTerminate(long library);  // also releases the buffers still held
+void play_buffer(long buffer);         // from the start, once; returns at once
+void loop_buffer(long buffer);  // from the start, until stopped
+void stop_buffer(long buffer);
+void free_buffer(long buffer);
+void close_sound_library(long library);  // also releases the buffers still held
 
 // The mixer of an open library, for the tests to pull frames from; nullptr
 // for a handle that names no open library.
-SoundMixer* dsMixer(long library);
+SoundMixer* mixer_of_library(long library);
 
 }  // namespace vv

@@ -1,4 +1,4 @@
-#include "window/sound/ds_sound.h"
+#include "window/sound/sound_library.h"
 
 #include <gtest/gtest.h>
 
@@ -32,19 +32,19 @@ class SoundLibrary : public ::testing::Test {
   void SetUp() override {
     auto out = std::make_unique<FakeOutput>();
     out->stops = &stops;
-    library = dsInitialize(std::move(out));
+    library = open_sound_library(std::move(out));
     ASSERT_NE(library, 0);
   }
-  void TearDown() override { dsTerminate(library); }
+  void TearDown() override { close_sound_library(library); }
 
   long buffer(std::int16_t value = 1000, int frames = 4800) {
     const std::string image = level_image(value, frames);
-    return dsCreateDSB(library, image.data(), image.size(), kSoundEffect);
+    return create_sound_buffer(library, image.data(), image.size(), SOUND_EFFECT);
   }
   // The first 20 ms the device would take after the call.
   std::vector<std::int16_t> pull() {
     std::vector<std::int16_t> out(960 * 2);
-    dsMixer(library)->render(out.data(), 960);
+    mixer_of_library(library)->render(out.data(), 960);
     return out;
   }
 
@@ -57,55 +57,55 @@ TEST(SoundLibraryWithoutDevice, GivesNoHandlesAndIgnoresZero) {
   auto refusing = std::make_unique<FakeOutput>();
   refusing->works = false;
   refusing->stops = &stops;
-  EXPECT_EQ(dsInitialize(std::move(refusing)), 0);
-  EXPECT_EQ(dsInitialize(std::unique_ptr<SoundOutput>()), 0);
+  EXPECT_EQ(open_sound_library(std::move(refusing)), 0);
+  EXPECT_EQ(open_sound_library(std::unique_ptr<SoundOutput>()), 0);
   const std::string image = level_image(1, 10);
-  EXPECT_EQ(dsCreateDSB(0, image.data(), image.size(), kSoundEffect), 0);
+  EXPECT_EQ(create_sound_buffer(0, image.data(), image.size(), SOUND_EFFECT), 0);
   // What the game does with the handles of sounds that never loaded.
-  dsPlay(0);
-  dsPlayLooping(0);
-  dsStop(0);
-  dsFree(0);
-  dsTerminate(0);
-  EXPECT_EQ(dsMixer(0), nullptr);
+  play_buffer(0);
+  loop_buffer(0);
+  stop_buffer(0);
+  free_buffer(0);
+  close_sound_library(0);
+  EXPECT_EQ(mixer_of_library(0), nullptr);
 }
 
 TEST_F(SoundLibrary, BadImagesGiveNoBufferAndSayWhy) {
   const std::string good = level_image(1, 10);
   std::string cut = good.substr(0, good.size() - 2), floating = good, why;
   floating[20] = 3;
-  EXPECT_EQ(dsCreateDSB(library, cut.data(), cut.size(), kSoundEffect, &why), 0);
+  EXPECT_EQ(create_sound_buffer(library, cut.data(), cut.size(), SOUND_EFFECT, &why), 0);
   EXPECT_FALSE(why.empty());
   why.clear();
-  EXPECT_EQ(dsCreateDSB(library, floating.data(), floating.size(), kSoundMusic, &why), 0);
+  EXPECT_EQ(create_sound_buffer(library, floating.data(), floating.size(), SOUND_MUSIC, &why), 0);
   EXPECT_FALSE(why.empty());
-  EXPECT_EQ(dsCreateDSB(library, nullptr, 0, kSoundEffect), 0);
+  EXPECT_EQ(create_sound_buffer(library, nullptr, 0, SOUND_EFFECT), 0);
 }
 
 TEST_F(SoundLibrary, AnEffectIsInTheVeryNextFramesTheDeviceTakes) {
   const long click = buffer(1234);
   EXPECT_EQ(pull()[0], 0);
-  dsPlay(click);
+  play_buffer(click);
   const auto out = pull();
   EXPECT_EQ(out[0], 1234);
   EXPECT_EQ(out[1], 1234);
-  dsStop(click);
+  stop_buffer(click);
   EXPECT_EQ(pull().back(), 0);
 }
 
 TEST_F(SoundLibrary, FreeingIsSafeTwiceInAnyOrderAndHandlesAreNeverReused) {
   const long a = buffer(100), b = buffer(200), c = buffer(400);
-  dsPlayLooping(b);
-  dsFree(b);
-  dsFree(b);
-  dsFree(a);
+  loop_buffer(b);
+  free_buffer(b);
+  free_buffer(b);
+  free_buffer(a);
   const long d = buffer(800);
   EXPECT_NE(d, a);
   EXPECT_NE(d, b);
-  dsPlay(a);  // a stale handle reaches nothing, least of all d
-  dsPlay(b);
+  play_buffer(a);  // a stale handle reaches nothing, least of all d
+  play_buffer(b);
   EXPECT_EQ(pull()[0], 0);
-  dsPlay(c);
+  play_buffer(c);
   EXPECT_EQ(pull()[0], 400);
 }
 
@@ -113,18 +113,18 @@ TEST(SoundLibraryClosing, TerminateStopsTheDeviceOnceAndReleasesItsBuffers) {
   int stops = 0;
   auto out = std::make_unique<FakeOutput>();
   out->stops = &stops;
-  const long library = dsInitialize(std::move(out));
+  const long library = open_sound_library(std::move(out));
   const std::string image = level_image(5, 100);
-  const long music = dsCreateDSB(library, image.data(), image.size(), kSoundMusic);
+  const long music = create_sound_buffer(library, image.data(), image.size(), SOUND_MUSIC);
   ASSERT_NE(music, 0);
-  dsPlayLooping(music);
-  dsTerminate(library);
+  loop_buffer(music);
+  close_sound_library(library);
   EXPECT_EQ(stops, 1);
-  EXPECT_EQ(dsMixer(library), nullptr);
+  EXPECT_EQ(mixer_of_library(library), nullptr);
   // The shutdown order may free the buffers after the library is gone.
-  dsStop(music);
-  dsFree(music);
-  dsTerminate(library);
+  stop_buffer(music);
+  free_buffer(music);
+  close_sound_library(library);
   EXPECT_EQ(stops, 1);
 }
 

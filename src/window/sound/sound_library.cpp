@@ -1,4 +1,4 @@
-#include "window/sound/ds_sound.h"
+#include "window/sound/sound_library.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -175,9 +175,9 @@ SoundMixer* mixer_of_buffer(Registry& r, long buffer) {
 
 }  // namespace
 
-long dsInitialize(QWidget*) { return dsInitialize(std::make_unique<DeviceOutput>()); }
+long open_sound_library(QWidget*) { return open_sound_library(std::make_unique<DeviceOutput>()); }
 
-long dsInitialize(std::unique_ptr<SoundOutput> output) {
+long open_sound_library(std::unique_ptr<SoundOutput> output) {
   if (!output) return 0;
   auto mixer = std::make_unique<SoundMixer>();
   if (!output->start(*mixer)) return 0;
@@ -188,7 +188,7 @@ long dsInitialize(std::unique_ptr<SoundOutput> output) {
   return handle;
 }
 
-long dsCreateDSB(long library, const void* image, std::size_t size, int flags, std::string* error) {
+long create_sound_buffer(long library, const void* image, std::size_t size, int flags, std::string* error) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   const auto l = r.libraries.find(library);
@@ -200,37 +200,37 @@ long dsCreateDSB(long library, const void* image, std::size_t size, int flags, s
     return 0;
   }
   const long handle = r.next_handle++;
-  l->second.mixer->add(handle, std::move(clip), (flags & kSoundEffect) == kSoundEffect);
+  l->second.mixer->add(handle, std::move(clip), (flags & SOUND_EFFECT) == SOUND_EFFECT);
   r.buffer_library[handle] = library;
   return handle;
 }
 
-void dsPlay(long buffer) {
+void play_buffer(long buffer) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   if (SoundMixer* m = mixer_of_buffer(r, buffer)) m->play(buffer, false);
 }
 
-void dsPlayLooping(long buffer) {
+void loop_buffer(long buffer) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   if (SoundMixer* m = mixer_of_buffer(r, buffer)) m->play(buffer, true);
 }
 
-void dsStop(long buffer) {
+void stop_buffer(long buffer) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   if (SoundMixer* m = mixer_of_buffer(r, buffer)) m->stop(buffer);
 }
 
-void dsFree(long buffer) {
+void free_buffer(long buffer) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   if (SoundMixer* m = mixer_of_buffer(r, buffer)) m->remove(buffer);
   r.buffer_library.erase(buffer);
 }
 
-void dsTerminate(long library) {
+void close_sound_library(long library) {
   Library closing;
   {
     Registry& r = registry();
@@ -245,7 +245,7 @@ void dsTerminate(long library) {
   closing.output->stop();
 }
 
-SoundMixer* dsMixer(long library) {
+SoundMixer* mixer_of_library(long library) {
   Registry& r = registry();
   std::lock_guard lock(r.mutex);
   const auto l = r.libraries.find(library);
