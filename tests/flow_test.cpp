@@ -80,7 +80,7 @@ TEST(Flow, DropFromTheTopHandRecordsTheGridRowAndTakesTheSlot) {
   t.running("4k4/9/9/9/9/9/9/9/4K4 1,0,0,1 0,0,0,0", false, -1);
   t.g.engine.pos.com_hand_count = 2;
   t.click(-1, 5);  // row 5 is slot 0: never a piece there
-  EXPECT_EQ(t.g.flow.selection_state, 0);
+  EXPECT_FALSE(t.g.flow.piece_picked);
   t.click(-3, 4);  // slot 1 (pawn and rook), its back face: the rook
   t.click(5, 5);
   EXPECT_EQ(t.g.engine.pos.board[5][5], 900);

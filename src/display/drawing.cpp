@@ -96,7 +96,7 @@ void Game::redraw_screen() {
     draw_text_at(h.x, h.y, h.text, BLACK, 15);
     draw_text_at(h.x - 0.1, h.y - 0.1, h.text, WHITE, 15);
   }
-  if (flow.game_mode == 1) draw_level(engine.com_level);
+  if (flow.game_mode == AGAINST_COMPUTER) draw_level(engine.com_level);
   if (handicap.handicap_set) draw_handicap_level(handicap.handicap_level);
   draw_picture_at(PICTURE_TITLE, 11, -0.5);
   port_.refresh();

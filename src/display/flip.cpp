@@ -38,7 +38,7 @@ void Game::flip_board() {
     return;
   }
   flow.board_flipped = true;
-  flow.selection_state = 0;
+  flow.piece_picked = false;
   // Every piece goes to the square opposite it through the centre and
   // changes owner.
   Position& p = engine.pos;

@@ -34,7 +34,7 @@ void Game::start_up() {
 void Game::reset_game() {
   handicap.handicap_level = 0;
   handicap.handicap_set = false;
-  flow.game_mode = 0;
+  flow.game_mode = TWO_PEOPLE;
   flow.winner = 0;
   flow.side_to_move = 0;
   record.move_number = 0;
@@ -46,7 +46,7 @@ void Game::reset_game() {
   time.shown_second = 0;
   flow.record_mode = false;
   flow.resume_pending = false;
-  flow.selection_state = 0;
+  flow.piece_picked = false;
   record.placed[0] = PAWN;
 
   Position& p = engine.pos;

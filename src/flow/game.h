@@ -97,6 +97,11 @@ struct HumanMove {
 };
 
 // Who plays which side, whose move it is, and the state of the game.
+// Who plays: two people at one board, or a person against the computer.
+// `veverodu-cli play` prints the value (0 or 1) as game_mode.
+constexpr int TWO_PEOPLE = 0;
+constexpr int AGAINST_COMPUTER = 1;
+
 // A side is one of the values +1 and -1, not tied to the sign of its piece
 // codes: man_side is the bottom side's value (the person: negative codes,
 // stand on the right), com_side the top side's (the computer, or the second
@@ -106,7 +111,7 @@ struct FlowState {
   int side_to_move = 0;  // 0 while no game runs
   int first_side = 1, second_side = -1;
   int man_side = -1, com_side = 1;
-  int game_mode = 0;  // 0 two people, 1 against the computer
+  int game_mode = TWO_PEOPLE;  // TWO_PEOPLE or AGAINST_COMPUTER
   int winner = 0;     // the side that took the other's king; 0 while undecided
   // The move counter shown beside the board. Unlike the record's move
   // number it runs on across a flip, which starts the record over.
@@ -114,7 +119,7 @@ struct FlowState {
   bool record_mode = false;     // a loaded record file is being stepped through
   bool board_flipped = false;   // flipped since the last reset: no handicap, no saving
   bool resume_pending = false;  // the record was stepped: the next click resumes play
-  int selection_state = 0;      // 1 while a piece is picked
+  int piece_picked = false;      // 1 while a piece is picked
   HumanMove human_move;
 };
 
@@ -245,7 +250,8 @@ class Game {
   void draw_move_result(int side, int to_x, int to_y, int placed, int colour);
   void erase_move_result(int side);
   void show_file_lists(bool drive, bool folder, bool file);
-  void set_save_form(int mode);  // 0 shows the save form; any other mode empties and hides it
+  void show_save_form();
+  void hide_save_form();  // and empties its boxes
   // Time and options (options/).
   void draw_elapsed_time(int side, double seconds);
   void erase_elapsed_time(int side);

@@ -50,7 +50,7 @@ void Game::outline_reachable_squares(int from_x, int from_y, int colour, int pie
 
 void Game::mouse_down(int, int, double x, double y) {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
   // While a loaded record is shown the board takes no moves. Answering No to
   // the reminder (step through the record with 進, Forward) leaves the record
   // for a fresh board.
@@ -74,7 +74,7 @@ void Game::mouse_down(int, int, double x, double y) {
   // starts again and the side to move is named. Against the computer, a
   // click while the computer is to move lets it play first. Either way the
   // same click then goes on to the board or the stands.
-  if (flow.game_mode == 0) {
+  if (flow.game_mode == TWO_PEOPLE) {
     if (flow.resume_pending) {
       flow.resume_pending = false;
       time.turn_start_time = port_.clock();
@@ -104,14 +104,14 @@ void Game::mouse_down(int, int, double x, double y) {
 void Game::click_square(int x, int y) {
   HumanMove& m = flow.human_move;
   const int code = engine.pos.board[x][y];
-  if (flow.selection_state == 0) {
+  if (!flow.piece_picked) {
     if (code == EMPTY) return;
     m.from_x = x;
     m.from_y = y;
     m.piece = code;
     outline_reachable_squares(x, y, options.hint_colour, code);
     if (belongs_to_side_to_move(code)) {
-      flow.selection_state = 1;
+      flow.piece_picked = true;
       draw_square_outline(SELECTION_COLOUR, x, y);
       m.piece_shown = code;
     } else {
@@ -136,7 +136,7 @@ void Game::click_square(int x, int y) {
   }
   if (move_allowed(engine.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
     port_.play(Sound::REFUSED);
-    flow.selection_state = 0;
+    flow.piece_picked = false;
     draw_board_outlines();
     return;
   }
@@ -169,11 +169,11 @@ void Game::click_beside_board(int x, int y) {
   m.piece = face;
   // The stand of the side not to move is only looked at, as on the board.
   if (flow.side_to_move == stand_side) {
-    flow.selection_state = 1;
+    flow.piece_picked = true;
     m.piece_shown = face;
     draw_square_outline(SELECTION_COLOUR, x, y);
   } else {
-    flow.selection_state = 0;
+    flow.piece_picked = false;
     draw_square_outline(options.hint_colour, x, y);
   }
   outline_reachable_squares(x, y, options.hint_colour, face);
@@ -199,7 +199,7 @@ void Game::perform_human_move() {
     m.piece = face_after_move(m.piece);
     record.placed[record.move_number] = m.piece;
   }
-  flow.selection_state = 0;
+  flow.piece_picked = false;
   draw_square_outline(outline_colour, m.from_x, m.from_y);
   draw_square_outline(outline_colour, m.to_x, m.to_y);
   outline_reachable_squares(m.from_x, m.from_y, outline_colour, m.piece);
@@ -226,7 +226,7 @@ void Game::perform_human_move() {
 
   // Against the computer: the person's clock stops, and unless the game is
   // over the computer replies at once.
-  if (flow.game_mode == 1) {
+  if (flow.game_mode == AGAINST_COMPUTER) {
     set_timer(false);
     time.man_time_total += time.move_seconds;
     survey_influence(engine.pos, engine.inf);

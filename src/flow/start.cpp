@@ -19,12 +19,12 @@ constexpr const char* MAN_TO_MOVE = "MANの番です";      // the person to mov
 // Opening a menu hides the record-file panel and empties its save form.
 void Game::game_menu_opened() {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
 }
 
 void Game::board_menu_opened() {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
 }
 
 // A fresh game: the person takes the first or the second side, and the first
@@ -45,7 +45,7 @@ void Game::start_two_person_game() {
   time.turn_start_time = port_.clock();
   if (options.marked(MenuMark::CLOCK)) set_timer(true);
   flow.record_mode = false;
-  flow.game_mode = 0;
+  flow.game_mode = TWO_PEOPLE;
   if (fresh_start()) {
     take_sides(true);
     port_.message(" ", FIRST_TO_MOVE);
@@ -61,8 +61,8 @@ void Game::start_game_person_first() {
   clear_loaded_record_texts();
   draw_level(engine.com_level);
   draw_board_outlines();
-  flow.selection_state = 0;
-  flow.game_mode = 1;
+  flow.piece_picked = false;
+  flow.game_mode = AGAINST_COMPUTER;
   flow.record_mode = false;
   // Record entries after the moves played can no longer be stepped to. The
   // move counter runs on across a flip while the record starts over, so it
@@ -91,8 +91,8 @@ void Game::start_game_computer_first() {
   draw_level(engine.com_level);
   draw_board_outlines();
   set_timer(true);
-  flow.selection_state = 0;
-  flow.game_mode = 1;
+  flow.piece_picked = false;
+  flow.game_mode = AGAINST_COMPUTER;
   flow.record_mode = false;
   record.record_length = std::min(flow.move_count, RECORD_CAPACITY);
   if (fresh_start()) {

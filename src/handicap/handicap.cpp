@@ -68,7 +68,7 @@ void Game::lower_handicap() { handicap_step(-1); }
 
 void Game::handicap_step(int direction) {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
   const int reason = flow.record_mode ? 1 : record.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
   if (reason != 0) {
     port_.play(Sound::REFUSED);

@@ -163,7 +163,7 @@ void Game::write_settings_file() {
 // Opening the menu hides the record-file panel and empties its save form.
 void Game::options_menu_opened() {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
 }
 
 void Game::choose_background(int code) {

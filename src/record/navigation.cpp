@@ -44,7 +44,7 @@ bool entry_fits(const Position& p, const MoveRecord& r, int n) {
 
 void Game::step_forward() {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
   if (flow.side_to_move == 0) {  // no game yet: start one from the menu "対局" (Game)
     port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
@@ -65,7 +65,7 @@ void Game::step_forward() {
     }
     return;
   }
-  flow.selection_state = 0;
+  flow.piece_picked = false;
   set_timer(false);
   draw_board_outlines();
   const int n = ++record.move_number;
@@ -104,14 +104,14 @@ void Game::step_forward() {
 
 void Game::step_back() {
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
   flow.resume_pending = true;
   if (record.move_number < 1) {
     port_.play(Sound::REFUSED);
     port_.message("戻る", "できません");
     return;
   }
-  flow.selection_state = 0;
+  flow.piece_picked = false;
   set_timer(false);
   draw_board_outlines();
 

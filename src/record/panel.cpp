@@ -6,8 +6,9 @@ namespace vv {
 
 void Game::show_file_lists(bool drive, bool folder, bool file) { port_.show_file_lists(drive, folder, file); }
 
-// Mode 0 shows the save form; any other mode empties its boxes and hides it.
-void Game::set_save_form(int mode) { port_.show_save_form(mode == 0); }
+void Game::show_save_form() { port_.show_save_form(true); }
+// Hiding the save form also empties its boxes.
+void Game::hide_save_form() { port_.show_save_form(false); }
 
 // Opening the menu "棋譜" (Record) leaves the panel alone: its items show it.
 void Game::record_menu_opened() {}

@@ -28,7 +28,7 @@ double grid_y(double twips) { return (twips - 520) / 615.0; }
 
 void Game::show_load_panel() {
   show_file_lists(true, true, true);
-  set_save_form(1);
+  hide_save_form();
 }
 
 // A flipped board or a handicap cannot be saved: a record file replays its
@@ -43,7 +43,7 @@ void Game::show_save_panel() {
     return;
   }
   show_file_lists(true, true, false);
-  set_save_form(0);
+  show_save_form();
 }
 
 void Game::save_record_file() {
@@ -87,7 +87,7 @@ void Game::save_record_file() {
     return;
   }
   show_file_lists(false, false, false);
-  set_save_form(1);
+  hide_save_form();
   port_.refresh_file_list();
   port_.message("  ", "棋譜を書き込みました");
 }
@@ -149,11 +149,11 @@ void Game::load_record_file(const std::string& folder, const std::string& file_n
   // decides: a top-side piece first is replayed as a game the computer
   // opened, a bottom-side piece first as a game between two people.
   if (record.piece[1] >= 10) {
-    flow.game_mode = 1;
+    flow.game_mode = AGAINST_COMPUTER;
     flow.first_side = flow.com_side;
     flow.second_side = flow.man_side;
   } else {
-    flow.game_mode = 0;
+    flow.game_mode = TWO_PEOPLE;
     flow.first_side = flow.man_side;
     flow.second_side = flow.com_side;
   }

@@ -206,7 +206,6 @@ std::string check_game(Game& g, const Snapshot& base) {
   }
   if (f.side_to_move != 0 && f.side_to_move != f.first_side && f.side_to_move != f.second_side)
     return "side to move " + std::to_string(f.side_to_move);
-  if (f.selection_state != 0 && f.selection_state != 1) return "selection state " + std::to_string(f.selection_state);
   // The record: at most 500 entries, the current one within them, and the
   // entries up to the current one replay from the record's start to the
   // position on the board. Entries ahead of it may have been made on another
@@ -419,7 +418,7 @@ class Monkey {
     if (boxes_.shown != boxes) return "a message box opened after the program ended";
     if (quits_ != 1) return "the program asked to end again after it ended";
     if (std::memcmp(&pos, &g.engine.pos, sizeof pos) != 0 || std::memcmp(&record, &g.record, sizeof record) != 0 ||
-        flow.side_to_move != g.flow.side_to_move || flow.selection_state != g.flow.selection_state ||
+        flow.side_to_move != g.flow.side_to_move || flow.piece_picked != g.flow.piece_picked ||
         flow.move_count != g.flow.move_count)
       return "the game changed after the program ended";
     if (window_->surface().image() != image) return "the window was drawn on after the program ended";

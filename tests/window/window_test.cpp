@@ -151,7 +151,7 @@ TEST(WindowPlay, ClicksMoveAPieceOnTheSurface) {
   ASSERT_LT(pawn, 0);
   const QImage from_before = f.place_image(7, 7), to_before = f.place_image(7, 6);
   f.click(7, 7);
-  EXPECT_EQ(f.game().flow.selection_state, 1);
+  EXPECT_TRUE(f.game().flow.piece_picked);
   f.window->resize(1300, 600);
   QApplication::processEvents();
   f.click(7, 6);
