@@ -149,7 +149,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       if (p.com_hand[slot] <= 0) continue;
       const int piece = hand_face(slot, column == COM_BACK_COLUMN);
       cm.moving_piece = piece;
-      // The move check allows a drop exactly on an empty square.
+      // The move check allows a drop on every empty square, and only there.
       bool mate_found = false;
       each_square(empty_squares, [&](int bit) {
         if (mate_found) return;
@@ -158,6 +158,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         survey(column, slot, tx, ty, EMPTY);
         const double score = evaluate(EMPTY, piece, column, slot, tx, ty);
         b[tx][ty] = EMPTY;
+        // A drop scored as a mate (9998) or better ends the search at once.
         if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) mate_found = true;
       });
       if (mate_found) return result;
