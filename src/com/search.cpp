@@ -127,7 +127,8 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         if (step_piece ? same_side(piece, b[tx][ty]) : move_allowed(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
-        // The piece keeps its face while it is scored.
+        // The piece keeps its face while it is scored: it is not turned over
+        // as the move, once played, turns it.
         const int captured = b[tx][ty];
         b[fx][fy] = EMPTY;
         b[tx][ty] = piece;

@@ -125,7 +125,8 @@ inline SquareSet minus(const SquareSet& a, const SquareSet& b) { return SquareSe
 
 }  // namespace
 
-// One piece of a square's reachers, in scan order, taken into its fold.
+// Takes one of a square's reachers, in scan order, into its fold, with the
+// same comparisons survey_influence makes.
 inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
   const int k = r.code;
   if (k < 0) {
@@ -477,7 +478,7 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
 
 // The commonest case, one COM piece that comes and wins: the fold runs as
 // at the start up to its turn, and if no later reacher betters it, it ends
-// there. Kept small, to be worked out in the caller's place.
+// there. Kept small so that it is inlined.
 inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
   if (d.sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
