@@ -149,9 +149,9 @@ int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   return n;
 }
 
-// The terms square (x, y) adds to the danger, in the order they are added
-// (a subtraction is written as the addition of its negative, which rounds
-// the same), leaving out the fork of the moved piece. At most 16.
+// The terms square (x, y) adds to the danger, in the order they are added,
+// leaving out the fork of the moved piece; at most MAX_TERMS. Each
+// subtraction is kept as the addition of its negative, which rounds the same.
 inline int square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   const int v = e.pos.board[x][y];
   if (v == EMPTY) return empty_square_terms(e, c, x, y, out);
@@ -245,32 +245,34 @@ inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y
 
 }  // namespace
 
+// Every square's terms in scan order, and the forks of the moved piece: a
+// MAN piece it attacks while standing unattacked adds 0.1 on its square,
+// and two or more add the value of the cheapest of them at the end.
 double danger_score(Engine& e, int piece, int to_x, int to_y) {
   const ScanConstants c(e);
   const auto& b = e.pos.board;
   const bool moved_unattacked = e.inf.man_reach_count[to_x][to_y] == 0;
-  double D = 0;
+  double danger = 0;
   int fork_count = 0;
   int fork_min = 9999;
   double terms[DangerScan::MAX_TERMS];
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
       const int n = square_terms(e, c, x, y, terms);
-      for (int i = 0; i < n; ++i) D += terms[i];
+      for (int i = 0; i < n; ++i) danger += terms[i];
       const int v = b[x][y];
       if (v <= -10 && moved_unattacked && fork_on(e, piece, to_x, to_y, x, y)) {
-        D += 0.1;
+        danger += 0.1;
         ++fork_count;
         if (iabs(v) < fork_min) fork_min = iabs(v);
       }
     }
   }
-  if (fork_count > 1) D += fork_min;
-  return D;
+  if (fork_count > 1) danger += fork_min;
+  return danger;
 }
 
 namespace {
-
 
 // Which squares' terms can read a square, by what they read there.
 struct Neighbours {
@@ -316,7 +318,6 @@ struct Neighbours {
   }
 };
 const Neighbours near;
-
 
 // Square sets as one 81-bit number, bit 9 (x - 1) + (y - 1).
 using Bits = unsigned __int128;
@@ -627,7 +628,7 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
     // the start, the sum is the start's running sum: it is taken up from
     // there at the first square that adds something else.
     bool same = true;
-    double D = 0;
+    double danger = 0;
     int next_term = 0;
     double fresh[MAX_TERMS];
     each_square(dirty, [&](int s) {
@@ -639,48 +640,48 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
         for (int i = 0; equal && i < n; ++i) equal = fresh[i] == terms_[start + i];
         if (equal) return;
         same = false;
-        D = prefix_[s];
+        danger = prefix_[s];
       } else {
-        for (const int end = first_term_[s]; next_term < end; ++next_term) D += terms_[next_term];
+        for (const int end = first_term_[s]; next_term < end; ++next_term) danger += terms_[next_term];
       }
       next_term = first_term_[s + 1];
-      for (int i = 0; i < n; ++i) D += fresh[i];
+      for (int i = 0; i < n; ++i) danger += fresh[i];
     });
     if (same) return prefix_[81];
-    for (const int end = first_term_[81]; next_term < end; ++next_term) D += terms_[next_term];
-    return D;
+    for (const int end = first_term_[81]; next_term < end; ++next_term) danger += terms_[next_term];
+    return danger;
   }
   SquareSet changed = dirty;
   changed |= forks;
   const int first = changed.lo != 0   ? __builtin_ctzll(changed.lo)
                     : changed.hi != 0 ? 64 + __builtin_ctzll(changed.hi)
                                       : 81;
-  double D = prefix_[first];
+  double danger = prefix_[first];
   int next_term = first_term_[first];
   int fork_count = 0;
   int fork_min = 9999;
   double fresh[MAX_TERMS];
   each_square(changed, [&](int s) {
-    for (const int end = first_term_[s]; next_term < end; ++next_term) D += terms_[next_term];
+    for (const int end = first_term_[s]; next_term < end; ++next_term) danger += terms_[next_term];
     next_term = first_term_[s + 1];
     if (dirty.has(s)) {
       if (adds(s, bit_x(s), bit_y(s))) {
         const int n = square_terms(e, c, bit_x(s), bit_y(s), fresh);
-        for (int i = 0; i < n; ++i) D += fresh[i];
+        for (int i = 0; i < n; ++i) danger += fresh[i];
       }
     } else {
-      for (int i = first_term_[s]; i < next_term; ++i) D += terms_[i];
+      for (int i = first_term_[s]; i < next_term; ++i) danger += terms_[i];
     }
     if (forks.has(s)) {
-      D += 0.1;
+      danger += 0.1;
       ++fork_count;
       const int v = iabs(e.pos.board[bit_x(s)][bit_y(s)]);
       if (v < fork_min) fork_min = v;
     }
   });
-  for (const int end = first_term_[81]; next_term < end; ++next_term) D += terms_[next_term];
-  if (fork_count > 1) D += fork_min;
-  return D;
+  for (const int end = first_term_[81]; next_term < end; ++next_term) danger += terms_[next_term];
+  if (fork_count > 1) danger += fork_min;
+  return danger;
 }
 
 // A square's terms read the board and the maps only near it, and which

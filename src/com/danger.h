@@ -24,12 +24,15 @@ int bishop_drop_exposure(const Engine& e, int to_x, int to_y, int piece);
 // is added after its square's terms, so the sum rounds as the plain one.
 class DangerScan {
  public:
-  // What holds for the whole scan of one position: the hands (a hand slot
-  // holds a pair: 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角) and the COM king.
+  // What holds for the whole scan of one position: the MAN hand, the COM
+  // king's square and the corner mask of the surroundings count. A hand slot
+  // holds a pair, and each flag is named after one face of it: pawn for
+  // slot 1 (pawn/rook), lance for 2 (lance/tokin), knight for 3
+  // (knight/gold), bishop for 4 (silver/bishop).
   struct Constants {
     bool man_holds_knight_or_bishop, man_holds_any, man_holds_lance, man_holds_knight, man_holds_bishop,
         man_holds_pawn;
-    int kcx, kcy;
+    int kcx, kcy;  // the COM king's square
     std::uint32_t corner_mask;
     Constants() = default;
     explicit Constants(const Engine& e);

@@ -17,7 +17,8 @@ struct ComMaps {
   Map com_reach_before = {};
   Map com_capturer_x_before = {};
   Map com_capturer_y_before = {};
-  Map man_pinned = {};               // MAN pieces that may not leave without exposing their king
+  // Pieces that may not leave without exposing their king (see find_pinned_pieces).
+  Map man_pinned = {};
   Map com_pinned = {};
   Map man_bishop_drop_targets = {};  // empty squares from which a dropped MAN bishop attacks the COM king
   int com_has_pinned = 0;

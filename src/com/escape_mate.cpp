@@ -10,8 +10,12 @@ int count_man_king_escapes(const Engine& e) {
   const auto& cr = e.inf.com_reach_count;
   const int x = e.pos.man_king_x, y = e.pos.man_king_y;
   int count = 0;
-  // The written bounds let a king square still at (0, 0) look at row and
-  // column 0, which read as empty and unreached.
+  // Each neighbour is kept on the board by testing only the king's own row
+  // and column against the edges. A MAN king square never set (no MAN king
+  // has been surveyed) stays at (0, 0); the count then looks at (1, 1) and
+  // at two squares of row and column 0, which are never written and read as
+  // empty and unreached. Nothing is read outside the arrays, and the
+  // computer's scores keep this count as it comes out.
   auto visit = [&](int vx, int vy) {
     if (b[vx][vy] == EMPTY && cr[vx][vy] == 0) ++count;
   };
@@ -43,12 +47,15 @@ namespace {
 
 // The drop-block stage shared by both mate tests: true when a drop answers
 // the check (the test then reports no mate), false when the test must go on
-// to king moves and other pieces. trial_pawn is the blocking piece of the
-// defending side; a hand of nothing but 歩/飛 pairs never blocks. A checker
-// is marked 9 in the check map, the squares between a slider and the king 1:
-// a checker next to the king cannot be blocked, and a block must leave no
-// checker reaching the king. Any failure gives the same answer, so the
-// checkers are gathered once and each square between is tried against them.
+// to king moves and other pieces. The check map marks each checker 9 and
+// the squares between a slider and the king 1. A checker next to the king
+// cannot be blocked. Otherwise a pawn of the defending side (trial_pawn) is
+// put on each square marked 1 in turn, and the drop answers only if on
+// every one of them no checker reaches the king any more; the first square
+// that fails settles it, so the checkers are gathered once. When the
+// defender's hand holds nothing but pawn/rook pairs (slot 1) the squares
+// are tried empty, so such a hand never blocks. The game's mate verdicts
+// and the computer's scores depend on this stage exactly as it is.
 bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn, bool only_slot_one) {
   int checkers[81];
   int n_checkers = 0;
@@ -65,8 +72,8 @@ bool drop_blocks(Board& b, const Map& check_map, int kx, int ky, int trial_pawn,
       if (!only_slot_one) b[x][y] = trial_pawn;
       bool still_check = false;
       for (int i = 0; i < n_checkers && !still_check; ++i) {
-        const int a = checkers[i] / 10, c = checkers[i] % 10;
-        still_check = move_allowed(b, a, c, kx, ky, b[a][c]) == 1;
+        const int cx = checkers[i] / 10, cy = checkers[i] % 10;
+        still_check = move_allowed(b, cx, cy, kx, ky, b[cx][cy]) == 1;
       }
       b[x][y] = saved;
       if (still_check) return false;
@@ -100,19 +107,21 @@ int man_is_mated(Engine& e) {
 
   if (king_escapes(b, e.inf.com_reach_count, kx, ky, -KING)) return 0;
 
-  for (int a = 1; a <= 9; ++a) {
-    for (int c = 1; c <= 9; ++c) {
-      const int code = b[a][c];
+  // A MAN piece other than the king that captures a checker or steps
+  // between: judged by the move check alone, without a survey.
+  for (int fx = 1; fx <= 9; ++fx) {
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int code = b[fx][fy];
       if (code < -ROOK || code > -PAWN) continue;
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
-          if (tx == a && ty == c) continue;
-          if (e.inf.com_check_map[tx][ty] <= 0 || move_allowed(b, a, c, tx, ty, code) != 1) continue;
+          if (tx == fx && ty == fy) continue;
+          if (e.inf.com_check_map[tx][ty] <= 0 || move_allowed(b, fx, fy, tx, ty, code) != 1) continue;
           const int saved = b[tx][ty];
           b[tx][ty] = code;
-          b[a][c] = EMPTY;
+          b[fx][fy] = EMPTY;
           const int king_taken = com_reaches_man_king(e);
-          b[a][c] = code;
+          b[fx][fy] = code;
           b[tx][ty] = saved;
           if (king_taken == 0) return 0;
         }
@@ -134,22 +143,24 @@ int com_is_mated(Engine& e) {
 
   if (king_escapes(b, e.inf.man_reach_count, kx, ky, KING)) return 0;
 
-  // Each trial is judged by a fresh survey of the trial position; the targets
-  // are read from the check map as it stands, which after the first trial is
-  // that of the trial position.
+  // A COM piece other than the king that captures a checker or steps
+  // between. Each trial is judged by a fresh survey of the trial position.
+  // The targets are read from the check map as it stands, which after the
+  // first trial is that of the last trial position, not of the position
+  // tested. The game's mate verdicts depend on this, so it stays.
   const auto& check_map = e.inf.man_check_map;
-  for (int a = 1; a <= 9; ++a) {
-    for (int c = 1; c <= 9; ++c) {
-      const int code = b[a][c];
+  for (int fx = 1; fx <= 9; ++fx) {
+    for (int fy = 1; fy <= 9; ++fy) {
+      const int code = b[fx][fy];
       if (code < PAWN || code > ROOK) continue;
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
-          if (check_map[tx][ty] <= 0 || move_allowed(b, a, c, tx, ty, code) != 1) continue;
+          if (check_map[tx][ty] <= 0 || move_allowed(b, fx, fy, tx, ty, code) != 1) continue;
           const int saved = b[tx][ty];
           b[tx][ty] = code;
-          b[a][c] = EMPTY;
+          b[fx][fy] = EMPTY;
           survey_influence(p, e.inf);
-          b[a][c] = code;
+          b[fx][fy] = code;
           b[tx][ty] = saved;
           if (e.inf.man_reach_count[p.com_king_x][p.com_king_y] == 0) return 0;
         }

@@ -5,7 +5,7 @@
 
 namespace vv {
 
-// Empty squares around the MAN king that no COM piece reaches.
+// How many empty squares around the MAN king no COM piece reaches.
 int count_man_king_escapes(const Engine& e);
 // 1 when some COM piece may move onto the MAN king's square.
 int com_reaches_man_king(const Engine& e);

@@ -11,7 +11,9 @@ namespace {
 constexpr double KING_CAPTURE = 9999;
 constexpr double MATE = 9998;
 
-// The third layer, by the kind of the moving piece.
+// The third layer, by the kind of the moving piece. The short names read the
+// position after the candidate: B the board, MR and CR the MAN and COM reach
+// counts, MRB and CRB those counts at the start of the computer's turn.
 double layer_three(Engine& e, double score, int captured, int piece, int fx, int fy, int tx, int ty) {
   const auto& B = e.pos.board;
   const Position& p = e.pos;
@@ -22,7 +24,7 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
   const auto& CRB = e.cm.com_reach_before;
   const bool drop = fx < 0;
   const int kx = p.man_king_x, ky = p.man_king_y;
-  const int mcp_t = m.man_capturer_piece[tx][ty];
+  const int man_capturer = m.man_capturer_piece[tx][ty];  // of the moved piece
 
   switch (piece) {
     case PAWN: {
@@ -39,18 +41,19 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
       }
       if (CR[tx][ty] > 0 && tx > 1 && tx < 9 && (B[tx + 1][ty] == ROOK || B[tx - 1][ty] == ROOK)) score -= 1;
       if (drop) {
-        const int qx = m.man_capturer_x[tx][ty], qy = m.man_capturer_y[tx][ty];
-        if (!(MR[qx][qy] == 0 && CRB[qx][qy] > 0) && CR[tx][ty] > 0 && qx == tx && (mcp_t == -LANCE || mcp_t == -ROOK) &&
-            ty < qy)
+        const int ax = m.man_capturer_x[tx][ty], ay = m.man_capturer_y[tx][ty];
+        // A dropped pawn that stops a MAN lance or rook below it in its column.
+        if (!(MR[ax][ay] == 0 && CRB[ax][ay] > 0) && CR[tx][ty] > 0 && ax == tx &&
+            (man_capturer == -LANCE || man_capturer == -ROOK) && ty < ay)
           score += 120;
       } else {
         score -= 0.1;
-        const int cgp = m.com_guard_piece[tx][ty];
-        if (cgp == GOLD || cgp == SILVER) score += 0.6;
+        const int com_guard = m.com_guard_piece[tx][ty];
+        if (com_guard == GOLD || com_guard == SILVER) score += 0.6;
         if (ty < 4) {
-          if (cgp == LANCE)
+          if (com_guard == LANCE)
             score += 1;
-          else if (cgp == ROOK && m.com_guard_x[tx][ty] == tx && CR[tx][ty] >= MR[tx][ty] && m.com_guard_y[tx][ty] < ty)
+          else if (com_guard == ROOK && m.com_guard_x[tx][ty] == tx && CR[tx][ty] >= MR[tx][ty] && m.com_guard_y[tx][ty] < ty)
             score += 2;
           if (MR[tx][ty + 1] == 0 && B[tx][ty + 2] <= -KNIGHT) score += 1;
           if (B[tx][ty + 1] == -PAWN && MR[tx][ty + 1] > 0) score -= 5;
@@ -63,11 +66,11 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
             if (B[tx - 1][ty + 2] == -PAWN) score += 5;
           }
           if (captured <= -10 && CR[fx][fy] == 1) {
-            if (ty > 2 && mcp_t == -LANCE && B[tx][ty - 2] == BISHOP)
+            if (ty > 2 && man_capturer == -LANCE && B[tx][ty - 2] == BISHOP)
               score -= 5;
             else
               score += 5;
-            if (captured == -PAWN && (mcp_t == -LANCE || mcp_t == -ROOK) && CR[fx][fy] < 2) score += 50;
+            if (captured == -PAWN && (man_capturer == -LANCE || man_capturer == -ROOK) && CR[fx][fy] < 2) score += 50;
           }
           const int ahead = B[tx][ty + 1];
           if (ahead <= -10) {
@@ -135,7 +138,7 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
         if (MR[tx][ty + 1] > 0) score -= 1;
         if (MR[fx][fy] == 0 && fx == 2 && fy == 2 && tx == 2 && ty == 3) score -= 1;
       }
-      if (MR[tx][ty] == 0 || (mcp_t == -KING && CR[tx][ty] > 0)) {
+      if (MR[tx][ty] == 0 || (man_capturer == -KING && CR[tx][ty] > 0)) {
         if (count_safe_destinations(e, tx, ty, ROOK) <= 1) return score - 35;
         if ((tx == kx || ty == ky) && iabs(tx - kx) < 3 && iabs(ty - ky) < 3) return score + 100;
       }
@@ -160,7 +163,7 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
   const auto& CR = m.com_reach_count;
   const int kx = p.man_king_x, ky = p.man_king_y;
   const bool drop = fx < 0;
-  const int mcp_t = m.man_capturer_piece[tx][ty];
+  const int man_capturer = m.man_capturer_piece[tx][ty];  // of the moved piece
   double score = 0;
 
   // Layer 1: king capture, own king left attacked, checks, drops, danger.
@@ -168,10 +171,14 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
   if (MR[p.com_king_x][p.com_king_y] >= 1) return -MATE;
   const bool gives_check = CR[kx][ky] > 0;
   if (gives_check) {
-    // A pawn never delivers the mate.
+    // A mate given by a pawn, moved or dropped, scores as low as being
+    // mated: the computer never mates with a pawn.
     if (man_is_mated(e) == 1) return piece == PAWN ? -MATE : MATE;
+    // A knight's check cannot be blocked: with no safe square for the king
+    // it scores as a mate, even where the mate test found an answer such as
+    // taking the knight.
     if (piece == KNIGHT && count_safe_destinations(e, kx, ky, -KING) == 0) return MATE;
-    if (mcp_t == -KING && CR[tx][ty] > 0) score += 100;
+    if (man_capturer == -KING && CR[tx][ty] > 0) score += 100;
     if (MR[tx][ty] == 0) score += 10;
   }
   if (drop) score -= 5;
@@ -186,15 +193,17 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
     score += 0.1;
   }
 
-  const int qx = m.man_capturer_x[tx][ty], qy = m.man_capturer_y[tx][ty];
-  if (MR[qx][qy] > 0 && e.cm.man_pinned[qx][qy] == 1 &&
+  // The MAN capturer of the moved piece, pinned to its king, with the
+  // moved piece able to take it.
+  const int ax = m.man_capturer_x[tx][ty], ay = m.man_capturer_y[tx][ty];
+  if (MR[ax][ay] > 0 && e.cm.man_pinned[ax][ay] == 1 &&
       (MR[tx][ty] == 1 || (CR[tx][ty] > 0 && MR[tx][ty] == 2 && gives_check)) &&
-      ((qx == kx && tx != kx) || (qy == ky && ty != ky) || ((tx == kx || ty == ky) && qx != kx && qy != ky)) &&
-      move_allowed(B, tx, ty, qx, qy, piece) == 1) {
+      ((ax == kx && tx != kx) || (ay == ky && ty != ky) || ((tx == kx || ty == ky) && ax != kx && ay != ky)) &&
+      move_allowed(B, tx, ty, ax, ay, piece) == 1) {
     if (drop)
-      score += iabs(B[qx][qy]);
-    else if (B[e.cm.com_capturer_x_before[qx][qy]][e.cm.com_capturer_y_before[qx][qy]] != EMPTY)
-      score += iabs(B[qx][qy]);
+      score += iabs(B[ax][ay]);
+    else if (B[e.cm.com_capturer_x_before[ax][ay]][e.cm.com_capturer_y_before[ax][ay]] != EMPTY)
+      score += iabs(B[ax][ay]);
   }
 
   if (MR[tx][ty] > 0) {
@@ -202,11 +211,11 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
       if ((p.man_hand[3] > 0 || p.man_hand[4] > 0) && tx > 1 && tx < 9 &&
           ((B[tx - 1][ty] == -ROOK && B[tx + 1][ty] == KING) || (B[tx - 1][ty] == KING && B[tx + 1][ty] == -ROOK)))
         score -= piece;
-      if (piece > iabs(mcp_t)) {
+      if (piece > iabs(man_capturer)) {
         score -= piece;
-        score += iabs(mcp_t);
+        score += iabs(man_capturer);
       }
-      if (mcp_t == -KING && gives_check && ty < ky) score += piece;
+      if (man_capturer == -KING && gives_check && ty < ky) score += piece;
     } else if (drop) {
       score -= piece;
       score -= 50;
@@ -224,7 +233,7 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
     }
   } else {
     if (MR[tx][ty] > 0 && CR[tx][ty] > 0) {
-      if (B[tx][ty] < iabs(mcp_t)) score += iabs(captured);
+      if (B[tx][ty] < iabs(man_capturer)) score += iabs(captured);
     }
     if (MR[tx][ty] > 0 && CR[tx][ty] == 0) {
       if (e.cm.man_reach_before[fx][fy] > 0 && count_safe_destinations(e, fx, fy, piece) == 0) score += iabs(captured);

@@ -16,7 +16,7 @@ void Game::set_level(int n) {
     set_mark(ITEMS[n], true);
     engine.com_level = n;
   }
-  if (flow.game_mode == 1) draw_level(engine.com_level);
+  if (flow.game_mode == AGAINST_COMPUTER) draw_level(engine.com_level);
 }
 
 void Game::draw_level(int level) {

@@ -127,7 +127,8 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         if (step_piece ? same_side(piece, b[tx][ty]) : move_allowed(b, fx, fy, tx, ty, piece) != 1) return;
         cm.moving_piece = piece;
         cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
-        // The piece keeps its face while it is scored.
+        // The piece keeps its face while it is scored: it is not turned over
+        // as the move, once played, turns it.
         const int captured = b[tx][ty];
         b[fx][fy] = EMPTY;
         b[tx][ty] = piece;
@@ -149,7 +150,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       if (p.com_hand[slot] <= 0) continue;
       const int piece = hand_face(slot, column == COM_BACK_COLUMN);
       cm.moving_piece = piece;
-      // The move check allows a drop exactly on an empty square.
+      // The move check allows a drop on every empty square, and only there.
       bool mate_found = false;
       each_square(empty_squares, [&](int bit) {
         if (mate_found) return;
@@ -158,6 +159,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         survey(column, slot, tx, ty, EMPTY);
         const double score = evaluate(EMPTY, piece, column, slot, tx, ty);
         b[tx][ty] = EMPTY;
+        // A drop scored as a mate (9998) or better ends the search at once.
         if (consider(column, slot, tx, ty, piece, score) && best.score >= 9998) mate_found = true;
       });
       if (mate_found) return result;

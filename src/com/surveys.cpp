@@ -7,7 +7,6 @@ namespace vv {
 
 int count_safe_destinations(const Engine& e, int x, int y, int code) {
   const auto& b = e.pos.board;
-  // The opponent's reach decides whether a square is safe.
   const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
   int count = 0;
   // A slider goes along its lines up to the first piece, which it may take
@@ -43,32 +42,34 @@ int count_safe_destinations(const Engine& e, int x, int y, int code) {
   return count;
 }
 
-// A piece is pinned when the board without it lets a slider in the corner
-// of columns 1..5 and rows 1..5 reach its king. Emptying a square changes
-// that only on the line between the slider and the king (the king's own
-// square is a capture either way): so a slider that reaches the king
-// already pins every piece of that side, and one that does not pins at
-// most the one piece that alone stands between, the move check deciding.
+// A piece is pinned when the board without it lets an enemy slider reach
+// its king. Only lances, bishops and rooks in the corner of columns 1..5 and
+// rows 1..5 are looked at: the program's own choice, which its scores
+// depend on. Emptying a square changes that only on the line between the
+// slider and the king (the king's own square is a capture either way): so a
+// slider that reaches the king already pins every piece of that side, and
+// one that does not pins at most the one piece that alone stands between,
+// the move check deciding.
 void find_pinned_pieces(Engine& e) {
   auto& b = e.pos.board;
   auto& cm = e.cm;
   cm.com_has_pinned = 0;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) cm.man_pinned[x][y] = cm.com_pinned[x][y] = 0;
-  auto pins = [&](int a, int c, int kx, int ky, bool man_pieces, Map& pinned) {
-    const int s = b[a][c];
+  auto pins = [&](int sx, int sy, int kx, int ky, bool man_pieces, Map& pinned) {
+    const int slider = b[sx][sy];
     auto side = [&](int v) { return man_pieces ? v <= -10 : v >= 10; };
-    if (move_allowed(b, a, c, kx, ky, s) == 1) {
+    if (move_allowed(b, sx, sy, kx, ky, slider) == 1) {
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
           if (side(b[x][y])) pinned[x][y] = 1;
       return;
     }
-    const SquareSet* line = move_reach.find(s, a, c);
+    const SquareSet* line = move_reach.find(slider, sx, sy);
     if (kx < 1 || kx > 9 || ky < 1 || ky > 9 || !line->has(square_bit(kx, ky))) return;
-    const int dx = (kx > a) - (kx < a), dy = (ky > c) - (ky < c);
+    const int dx = (kx > sx) - (kx < sx), dy = (ky > sy) - (ky < sy);
     int bx = 0, by = 0, blockers = 0;
-    for (int x = a + dx, y = c + dy; x != kx || y != ky; x += dx, y += dy)
+    for (int x = sx + dx, y = sy + dy; x != kx || y != ky; x += dx, y += dy)
       if (b[x][y] != EMPTY) {
         ++blockers;
         bx = x;
@@ -77,14 +78,16 @@ void find_pinned_pieces(Engine& e) {
     if (blockers != 1 || !side(b[bx][by])) return;
     const int v = b[bx][by];
     b[bx][by] = EMPTY;
-    if (move_allowed(b, a, c, kx, ky, s) == 1) pinned[bx][by] = 1;
+    if (move_allowed(b, sx, sy, kx, ky, slider) == 1) pinned[bx][by] = 1;
     b[bx][by] = v;
   };
-  for (int a = 1; a <= 5; ++a)
-    for (int c = 1; c <= 5; ++c) {
-      const int s = b[a][c];
-      if (s == LANCE || s == BISHOP || s == ROOK) pins(a, c, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
-      if (s == -LANCE || s == -BISHOP || s == -ROOK) pins(a, c, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
+  for (int sx = 1; sx <= 5; ++sx)
+    for (int sy = 1; sy <= 5; ++sy) {
+      const int code = b[sx][sy];
+      if (code == LANCE || code == BISHOP || code == ROOK)
+        pins(sx, sy, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
+      if (code == -LANCE || code == -BISHOP || code == -ROOK)
+        pins(sx, sy, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
     }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)

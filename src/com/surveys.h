@@ -7,14 +7,29 @@
 
 namespace vv {
 
+// How many squares the piece `code` on (x, y) may move to that the other
+// side does not reach.
 int count_safe_destinations(const Engine& e, int x, int y, int code);
+// Fills the engine's man_pinned and com_pinned maps and com_has_pinned.
 void find_pinned_pieces(Engine& e);
+// Fills man_bishop_drop_targets: the empty squares from which a MAN bishop
+// would attack the COM king, and which COM does not reach (or reaches once,
+// next to its king).
 void find_man_bishop_drop_targets(Engine& e);
+// 1 when the first MAN lance or rook below (x, y) in its column, no lower
+// than row 5, would reach (x, y) with that square emptied; a COM piece in
+// between ends the look. The square is emptied only while it is asked.
 int man_runner_behind(Engine& e, int x, int y);
+// For a COM pawn on (x, y) in rows 7..9 that a MAN bishop or rook attacks,
+// with COM holding the square above it alone: the value of the first piece
+// below it that a COM lance on (x, y) could take; else 0.
 int lance_target_value(const Engine& e, int x, int y);
+// Always 0: the knight's counterpart of lance_target_value keeps its place
+// in the evaluation but adds nothing.
 int knight_target_value(const Engine& e, int x, int y);
 
-// The surroundings count looks only at columns 1..5 and rows 1..5: the COM
+// The surroundings count looks only at the corner of columns 1..5 and rows
+// 1..5, the program's own choice that its scores depend on: the COM
 // bishops, rooks and kings there, one bit a square (bit 5 (i - 1) + j - 1).
 inline std::uint32_t corner_big_pieces(const Board& b) {
   std::uint32_t mask = 0;
@@ -36,6 +51,8 @@ struct CornerNeighbours {
 };
 inline constexpr CornerNeighbours corner_neighbours;
 
+// Minus the number of COM bishops, rooks and kings of the corner mask next
+// to (x, y).
 inline int surroundings(std::uint32_t corner_mask, int x, int y) {
   std::uint32_t v = corner_mask & corner_neighbours.of[x][y];
   // Bit count without relying on a popcount instruction.
@@ -45,8 +62,7 @@ inline int surroundings(std::uint32_t corner_mask, int x, int y) {
   return -static_cast<int>((v * 0x01010101u) >> 24);
 }
 
-// Minus the number of COM bishops, rooks and kings next to (x, y) inside
-// columns 1..5 and rows 1..5, looking only at the corner squares next to it.
+// surroundings() read straight off the board.
 inline int big_pieces_around(const Engine& e, int x, int y) {
   int n = 0;
   for (std::uint32_t v = corner_neighbours.of[x][y]; v != 0; v &= v - 1) {

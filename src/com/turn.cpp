@@ -44,7 +44,8 @@ class DeepTurnHooks : public DeepHooks {
   double deadline_;
 };
 
-// The turning animation shows the face the piece turns from.
+// The turning animation has three drawings, chosen by the face the piece
+// turns from: tokin 1, lance 2, any other 3.
 int turning_kind(int face_before) {
   if (face_before == TOKIN) return 1;
   if (face_before == LANCE) return 2;
@@ -86,8 +87,8 @@ void Game::computer_turn() {
   const int face_before = m.piece;
   const bool board_move = m.from_x > 0 && m.from_x < 10;
   const int piece_after = board_move ? face_after_move(m.piece) : m.piece;
-  record_move(record, engine.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total, time.man_time_total,
-           time.com_time_total, time.com_time_total + time.move_seconds);
+  record_move(record, engine.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, piece_after, time.man_time_total,
+              time.man_time_total, time.com_time_total, time.com_time_total + time.move_seconds);
   port_.computer_moved(m.from_x, m.from_y, m.to_x, m.to_y, piece_after);
   flow.move_count += 1;
   draw_move_count(flow.move_count);

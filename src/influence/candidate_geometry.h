@@ -15,7 +15,8 @@ namespace vv::candidate {
 inline constexpr int DIR_X[8] = {0, 0, 1, -1, -1, 1, -1, 1};
 inline constexpr int DIR_Y[8] = {1, -1, 0, 0, -1, -1, 1, 1};
 
-// The eighteen faces: MAN 歩 と 香 桂 銀 金 角 飛 王 are 0..8, COM the same 9..17.
+// The eighteen faces: the MAN faces are 0..8 in face_number order (pawn,
+// tokin, lance, knight, silver, gold, bishop, rook, king), the COM ones 9..17.
 inline int face_index(int code) {
   const int f = face_number(code);
   if (f < 0) return -1;
@@ -25,14 +26,14 @@ inline int face_index(int code) {
 struct Geometry {
   std::uint8_t ray[100][8][8];  // the squares along a line, nearest first
   std::uint8_t ray_n[100][8];
-  std::uint8_t step[18][100][8];  // a stepping face's squares, in the survey's order
+  std::uint8_t step[18][100][8];  // a stepping face's squares, in the order the survey visits them
   std::uint8_t step_n[18][100];
-  std::uint8_t dirs[18][4];  // a slider's lines
+  std::uint8_t dirs[18][4];  // a slider's directions; none for a stepping face
   std::uint8_t dir_n[18];
   std::uint8_t bit[100];     // the square-set bit of a square
-  std::uint8_t square[81];   // and back
-  std::uint8_t column[100], row[100];  // of a square
-  std::uint64_t lo[100], hi[100];  // a square's bit as a square set
+  std::uint8_t square[81];   // the square of a square-set bit
+  std::uint8_t column[100], row[100];
+  std::uint64_t lo[100], hi[100];  // a square's bit as the two words of a square set
 
   constexpr Geometry()
       : ray(), ray_n(), step(), step_n(), dirs(), dir_n(), bit(), square(), column(), row(), lo(), hi() {
@@ -54,8 +55,9 @@ struct Geometry {
                sx += DIR_X[d], sy += DIR_Y[d])
             ray[s][d][ray_n[s][d]++] = static_cast<std::uint8_t>(10 * sx + sy);
       }
-    // Steps as (dx, dy) for the MAN faces; a COM face mirrors dy. Golds and
-    // tokins are listed in each side's own order, as the survey visits them.
+    // Steps as (dx, dy) for the MAN faces; a COM face mirrors dy. A gold's
+    // (and tokin's) steps are listed per side, because the survey visits
+    // them in a different order for each side.
     constexpr int KING_STEPS[8][2] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1}, {0, 1}, {1, -1}, {1, 0}, {1, 1}};
     constexpr int MAN_GOLD_STEPS[6][2] = {{0, -1}, {-1, -1}, {1, -1}, {0, 1}, {-1, 0}, {1, 0}};
     constexpr int COM_GOLD_STEPS[6][2] = {{0, -1}, {0, 1}, {-1, 1}, {1, 1}, {-1, 0}, {1, 0}};

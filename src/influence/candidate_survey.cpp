@@ -42,7 +42,7 @@ struct CodeKinds {
   std::uint8_t of[2 * KING + 1];
   constexpr CodeKinds() : of() {
     for (const int a : {LANCE, BISHOP, ROOK}) {
-      of[KING + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // a COM slider writes its square either way
+      of[KING + a] |= SLIDER | GUARD_SQUARE | CAPTURER;  // writes its square as guard and as capturer
       of[KING - a] |= SLIDER;
     }
     of[KING + KNIGHT] |= GUARD_SQUARE;
@@ -56,12 +56,12 @@ inline int kinds(int code) { return code_kinds.of[KING + code]; }
 
 inline bool is_slider(int code) { return kinds(code) & SLIDER; }
 
-// A COM gold and a COM tokin both record 110.
+// A COM gold and a COM tokin both record as GOLD.
 inline int recorded_code(int code) { return code == TOKIN ? GOLD : code; }
 
-// Every square a piece on s reaches, as the survey records them: a run goes
-// through empty squares and the other side's king. Runs pass their
-// direction, steps -1.
+// Every square a piece on s reaches, in the order the survey records them:
+// a run goes on through empty squares and the other side's king. visit gets
+// the square and, for a run, its direction (-1 for a step).
 template <class Visit>
 inline void each_reach(const int* b, int code, int s, Visit&& visit) {
   const int face = candidate::face_index(code);
@@ -83,6 +83,8 @@ inline void each_reach(const int* b, int code, int s, Visit&& visit) {
   }
 }
 
+// How many squares the run of `code` from s in direction d covers, the
+// square of the piece that stops it included.
 inline int run_length(const int* b, int code, int s, int d) {
   const int enemy_king = code < 0 ? KING : -KING;
   const std::uint8_t* ray = geometry.ray[s][d];
@@ -123,7 +125,8 @@ inline SquareSet minus(const SquareSet& a, const SquareSet& b) { return SquareSe
 
 }  // namespace
 
-// One piece of a square's reachers, in scan order, taken into its fold.
+// Takes one of a square's reachers, in scan order, into its fold, with the
+// same comparisons survey_influence makes.
 inline void CandidateSurvey::fold_in(Fold& f, const Reacher& r, int occupant) {
   const int k = r.code;
   if (k < 0) {
@@ -169,9 +172,9 @@ void CandidateSurvey::start(Position& p, Influence& m) {
   std::memset(list_sq_, PAST_EVERY_SQUARE, sizeof list_sq_);
   n_man_kings_ = n_com_kings_ = 0;
   king_squares_ = SquareSet{};
-  // The survey of the start, written as the candidates' surveys write
-  // theirs: the maps reset, the counts of every reach, then each occupied
-  // square's fold and the check marks.
+  // The start is surveyed the way the candidates will be: the maps reset,
+  // the counts of every reach, then each occupied square's fold and the
+  // check marks.
   std::memcpy(static_cast<void*>(&m), &survey_reset_maps(), RESET_BYTES);
   std::int16_t* counts[2] = {cells(m.man_reach_count), cells(m.com_reach_count)};
   for (int x = 1; x <= 9; ++x) {
@@ -300,16 +303,15 @@ inline int CandidateSurvey::turn_of(int s, int from_sq) const {
 }
 
 // Whether a piece coming to or leaving square s could change what folding
-// s writes. The sides fold apart (a MAN piece writes only the MAN entries),
-// and a piece that does not better the running best when its turn comes
-// passes through fold_in without a trace: if every piece that comes or goes
-// is of that kind, the square folds as at the start. A plain minimum or
-// maximum that writes no square (the MAN guard, the MAN capturer, whose
-// square is the winner's) keeps its winner when every change is strictly on
-// the losing side of the start's winner. The COM guard and capturer write
-// their squares on the way, so a COM piece counts unless a start reacher
-// before it in scan order is already as good. The target takes a new
-// occupant: everything counts there.
+// s writes. The two sides fold apart (a MAN piece writes only the MAN
+// entries). A piece that does not beat the best so far when its turn comes
+// leaves no trace in fold_in, so if every piece that comes or goes is like
+// that, the square folds as at the start. The MAN guard and capturer are a
+// plain smallest and largest code (the capturer's square is the winner's):
+// they keep the start's winner when every change is strictly worse. The COM
+// guard and capturer may write their squares on the way, so a COM piece
+// counts unless a reacher of the start before it in scan order is already
+// as good. On the target, which has a new occupant, everything counts.
 inline bool CandidateSurvey::can_win(int s, int occupant, int code, int from_sq) const {
   if (s == target_sq_) return true;
   if (code < 0) {
@@ -476,7 +478,7 @@ inline void CandidateSurvey::fold_now(int s, int occupant, Fold& f) const {
 
 // The commonest case, one COM piece that comes and wins: the fold runs as
 // at the start up to its turn, and if no later reacher betters it, it ends
-// there. Kept small, to be worked out in the caller's place.
+// there. Kept small so that it is inlined.
 inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   const Delta& d = delta_[s];
   if (d.sides == COM_SIDE && d.added == 1 && d.removed == 0 && d.come[0].code > 0) {
@@ -548,8 +550,9 @@ inline bool CandidateSurvey::fold_one_come(int s, int occupant, Fold& f) const {
   while (c < d.added) take(come[c++]);
 }
 
-// The guard's and capturer's squares, which the survey writes only where it
-// records a piece: elsewhere they keep whatever stood there before.
+// The COM guard's and capturer's squares, written only where the fold wrote
+// them: elsewhere they keep what stood there before, as survey_influence
+// leaves them.
 inline void CandidateSurvey::write_stale_squares(Influence& m, int s, const Fold& f) {
   if (f.guard_square_written) {
     cells(m.com_guard_x)[s] = f.guard_x;
@@ -594,10 +597,12 @@ inline void CandidateSurvey::put_back_counts(Influence& m) {
   });
 }
 
-// The guard and capturer entries, put back or folded again the same way.
-// The square maps the survey never resets are put back only where this
-// candidate does not fold again: where it does, a square it leaves
-// unwritten must keep what the previous survey left.
+// The guard and capturer entries: where the previous candidate changed them
+// and this one does not, they are put back to the start's; where this one
+// changes them, they are folded again. The COM guard and capturer squares,
+// which no survey resets, are put back only on squares not folded again: on
+// those, a square the fold leaves unwritten must keep what the previous
+// survey left, as survey_influence would.
 [[gnu::always_inline]] inline void CandidateSurvey::write_entries(Influence& m, int f, int t, bool drop, const int* b) {
   if (prev_everything_) {
     for (int bit = 0; bit < 81; ++bit)
@@ -608,9 +613,9 @@ inline void CandidateSurvey::put_back_counts(Influence& m) {
       write_fold(m, s, base_fold_[s]);
     });
   }
-  // The target and the source first: their occupants are new.
   // Every square folded again counts as changed: most of them are.
   entries_changed_ = folded_;
+  // The target and the source first: their occupants are new.
   if (f != 0) write_fold(m, f, NO_FOLD);
   const Delta& at_target = delta_[t];
   if (drop && b[t] >= 10 && at_target.removed == 0 && at_target.added == 0) {

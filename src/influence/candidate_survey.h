@@ -1,18 +1,20 @@
-// The survey of a candidate position, worked out from the survey of the
-// position the candidate was made in.
+// The influence survey of a candidate position, worked out from the survey
+// of the position the candidates are made in (the start), for the
+// computer's search, which surveys every candidate it scores.
 //
 // A candidate changes at most two squares: its source empties and its target
-// takes the moving piece. The maps can then differ from those of the start
-// only on the squares that the moving or the captured piece reaches, before
-// or after, and on the squares a slider gains or loses because its run now
-// goes on through the source or stops on the target. On those squares the
-// reach counts move by the pieces that come and go; an occupied square among
-// them has its guard and capturer entries folded again over the pieces that
-// reach it, kept in scan order, so strict first-in-scan-order ties and the
-// square maps the survey never resets come out exactly as the plain survey
-// leaves them. Check marks are written again, in scan order, by the pieces
-// that reach a king. Whatever the fast path cannot hold in its fixed arrays is
-// left to the plain survey.
+// takes the moving piece. The maps can then differ from the start's only on
+// the squares that the moving or the captured piece reaches, before or
+// after, and on the squares a slider gains or loses because its run now goes
+// on through the source or stops at the target. On those squares the reach
+// counts go up or down by the pieces that come and go. An occupied square
+// among them has its guard and capturer entries worked out again ("folded")
+// over every piece that reaches it, taken in scan order as survey_influence
+// takes them: a tie goes to the piece met first, and the guard and capturer
+// squares, which no survey resets, keep what the last writer left, so only
+// the same order gives the same maps. Check marks are written again, in scan
+// order, by the pieces that reach a king. A position too crowded for the
+// fixed arrays here is left to survey_influence.
 #pragma once
 
 #include <cstdint>
@@ -35,11 +37,12 @@ class CandidateSurvey {
   // the previous candidate (or of the start) left.
   void survey(Position& p, Influence& m, int fx, int fy, int tx, int ty, int captured);
 
-  // After survey(): the squares whose MAN reach count, COM reach count, or
-  // guard and capturer entries may differ from the start's (every square
-  // that does is in; the reach sets hold the squares the candidate touched,
-  // the entries set those it folded again), and whether the plain survey had
-  // to be run (everything may have changed).
+  // After survey(): the squares whose maps may differ from the start's.
+  // Every square that differs is in, and a few that do not may be: the
+  // reach sets hold the squares whose counts the candidate touched,
+  // entries_changed those whose guard and capturer entries it folded again.
+  // fell_back() tells that survey_influence was run instead, so that every
+  // square may have changed.
   const SquareSet& man_reach_changed() const { return man_reach_changed_; }
   const SquareSet& com_reach_changed() const { return com_reach_changed_; }
   const SquareSet& entries_changed() const { return entries_changed_; }
@@ -51,35 +54,38 @@ class CandidateSurvey {
 
  private:
   struct Reacher {
-    std::int16_t code;  // the code the survey records (a COM tokin as 110)
+    std::int16_t code;  // the code the survey records (a COM tokin as GOLD)
     std::uint8_t sq;    // 10 x + y of the reaching piece
   };
   static constexpr std::uint8_t MAN_SIDE = 1, COM_SIDE = 2;
   // The pieces that come to or go from an occupied square, against the start.
   struct Delta {
-    std::uint32_t stamp = 0;  // of the candidate they belong to
+    std::uint32_t stamp = 0;  // the candidate they belong to (see stamp_)
     std::uint8_t removed = 0, added = 0;
     std::uint8_t sides = 0;  // MAN_SIDE, COM_SIDE: the sides folded again
     std::uint8_t gone[DELTA_CAP];  // squares of pieces no longer reaching
     Reacher come[DELTA_CAP];       // pieces reaching now, not at the start
   };
-  // What folding a square's pieces writes beyond the counts.
+  // A square's guard and capturer entries, as folding its reachers writes
+  // them; the two flags tell whether the COM guard's or capturer's square
+  // was written.
   struct Fold {
     std::int16_t man_guard, com_guard, man_capturer, man_capturer_x, man_capturer_y, com_capturer;
     bool guard_square_written, capturer_square_written;
     std::int16_t guard_x, guard_y, capturer_x, capturer_y;
   };
-  // A square that a run through an empty square no longer reaches once a
-  // piece is dropped there.
+  // A square that a slider's run through an empty square no longer reaches
+  // once a piece is dropped there.
   struct Cut {
-    std::int16_t code;
-    std::uint8_t sq, from;
+    std::int16_t code;  // the slider's recorded code
+    std::uint8_t sq;    // the square it no longer reaches
+    std::uint8_t from;  // the slider's square
   };
-  static constexpr int CUT_CAP = 32;  // the squares beyond it on its lines
+  static constexpr int CUT_CAP = 32;  // squares one drop can cut off
   // What every drop on one empty square shares, whatever the face.
   struct DropSquare {
-    std::uint32_t start = 0;  // of the start it was worked out for
-    Fold fold;                // of a COM piece standing there
+    std::uint32_t start = 0;  // the start it was worked out for (see starts_)
+    Fold fold;                // its reachers folded over a COM piece standing there
     std::uint8_t cut_n = 0;
     Cut cut[CUT_CAP];
   };
@@ -124,14 +130,16 @@ class CandidateSurvey {
   std::uint8_t target_[100][TARGET_CAP];
   std::uint8_t target_n_[100] = {};
   std::uint8_t run_len_[100][8] = {};  // by direction index
-  // The squares of each list as bytes, and past its end a number above
-  // every square; a seventeenth entry stays above every square for a full list.
+  // The squares of each list as bytes, for turn_of(), padded past the
+  // list's end with a number above every square; the seventeenth entry keeps
+  // that padding even for a full list.
   static constexpr std::int8_t PAST_EVERY_SQUARE = 127;
   std::int8_t list_sq_[100][LIST_CAP + 1];
-  Fold base_fold_[100];                // of every square
-  // The COM guard (or on a MAN piece the COM capturer) as the fold of an
-  // occupied square stands after the first i reachers, and the best code
-  // among the reachers from i on.
+  Fold base_fold_[100];  // every square's fold at the start
+  // com_prefix_[s][i]: on occupied square s, the COM guard (on a MAN piece,
+  // the COM capturer) as folding stands after the start's first i
+  // reachers; com_suffix_best_[s][i]: the best COM code among its reachers
+  // from i on.
   struct ComState {
     std::int16_t best;
     bool written;     // a guard's or capturer's square was written
@@ -140,7 +148,9 @@ class CandidateSurvey {
   ComState com_prefix_[100][LIST_CAP + 1];
   std::int16_t com_suffix_best_[100][LIST_CAP + 1];
   DropSquare drop_[100];
-  std::uint32_t starts_ = 0;
+  std::uint32_t starts_ = 0;  // how many starts have been surveyed
+  // The squares of each side's kings at the start: a position text may set
+  // up several, or none.
   int man_kings_[81], com_kings_[81];
   int n_man_kings_ = 0, n_com_kings_ = 0;
   SquareSet king_squares_;
@@ -148,7 +158,7 @@ class CandidateSurvey {
   // The candidate's changes against the start: the pieces coming and going
   // on occupied squares, the squares whose counts are written and those
   // whose entries are folded again.
-  std::uint32_t stamp_ = 0;
+  std::uint32_t stamp_ = 0;  // counts candidates, so a Delta of an earlier one reads as empty
   std::int16_t* counts_[2] = {};  // the reach counts being noted: MAN, COM
   Delta delta_[100];
   SquareSet touched_[2], folded_;  // touched by side: MAN, COM

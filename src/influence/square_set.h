@@ -7,7 +7,8 @@
 
 namespace vv {
 
-// One bit a square, bit 9 (x - 1) + (y - 1): scan order is bit order.
+// One bit a square, bit 9 (x - 1) + (y - 1), so that scan order (column by
+// column, each from row 1 down) is bit order.
 struct SquareSet {
   std::uint64_t lo = 0, hi = 0;
   void add(int bit) {
@@ -48,8 +49,8 @@ inline SquareSet column_squares(int x) {
   return SquareSet{static_cast<std::uint64_t>(column), static_cast<std::uint64_t>(column >> 64)};
 }
 
-// Column and row of each bit, looked up: the division by 9 cost more than
-// the work done on many visited squares.
+// Column and row of each bit, looked up: dividing by 9 cost more than the
+// work done on many of the squares visited.
 struct BitCoordinates {
   std::uint8_t x[81], y[81];
   constexpr BitCoordinates() : x(), y() {
@@ -75,9 +76,8 @@ inline void each_square(const SquareSet& set, Visit&& visit) {
 // may skip every other square.
 class MoveReach {
  public:
-  // Every face moves along a line or jumps as a knight, so only those
-  // squares are asked of the move check: the table is built at every start
-  // of the program.
+  // Built once when the program starts. Every face moves along a line or
+  // jumps like a knight, so only those squares are put to the move check.
   MoveReach() {
     static constexpr int FACES[9] = {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING};
     const Board empty{};

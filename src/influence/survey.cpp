@@ -12,6 +12,10 @@ namespace {
 // What a piece writes beyond the reach count depends on its kind.
 enum class Kind { pawn, tokin, lance, knight, silver, gold, bishop, rook, king };
 
+// A piece giving check marks 9 on its own square: a pawn, silver, gold or
+// tokin on that square alone, a knight on the king's square too, and a
+// slider marks 1 on the squares between it and the king. A king marks
+// nothing.
 constexpr bool is_slider(Kind k) { return k == Kind::lance || k == Kind::rook || k == Kind::bishop; }
 constexpr bool marks_own_square(Kind k) {
   return k == Kind::pawn || k == Kind::silver || k == Kind::gold || k == Kind::tokin;
@@ -34,7 +38,10 @@ const ResetTemplate reset_template;
 
 inline bool on_board(int x, int y) { return x >= 1 && x <= 9 && y >= 1 && y <= 9; }
 
-// A MAN piece with code k on (px, py) reaches (x, y).
+// A MAN piece with code k on (px, py) reaches (x, y). On a MAN piece it may
+// become the guard (the smallest code wins); on a COM piece the capturer
+// (the largest code wins, the first in scan order on a tie, and its square
+// is written).
 template <Kind K>
 inline void record_man(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
   m.man_reach_count[x][y] += 1;
@@ -58,7 +65,11 @@ inline void record_man(const Board& b, Influence& m, int k, int px, int py, int 
   }
 }
 
-// A COM piece with code k on (px, py) reaches (x, y).
+// A COM piece with code k on (px, py) reaches (x, y). On a COM piece it may
+// become the guard (the smallest code wins, gold and tokin as GOLD), and a
+// knight, silver or slider then writes its square. On a MAN piece only a
+// pawn or a slider may become the capturer, and only a slider writes its
+// square. Where no square is written the old one stays: see maps.h.
 template <Kind K>
 inline void record_com(const Board& b, Influence& m, int k, int px, int py, int x, int y) {
   m.com_reach_count[x][y] += 1;
@@ -168,7 +179,7 @@ inline void man_gold(const Board& b, Influence& m, int code, int x, int y) {
 }
 
 inline void com_gold(const Board& b, Influence& m, int x, int y) {
-  // Golds and tokins both record as 110 and never write a square.
+  // Golds and tokins both record as GOLD and never write a square.
   step<false, Kind::gold>(b, m, GOLD, x, y, x, y - 1);
   step<false, Kind::gold>(b, m, GOLD, x, y, x, y + 1);
   step<false, Kind::gold>(b, m, GOLD, x, y, x - 1, y + 1);

@@ -38,8 +38,8 @@ int capture_to_hand(Position& p, int code) {
 }
 
 bool record_move(MoveRecord& r, const Position& p, int from_x, int from_y, int to_x, int to_y, int piece,
-              int placed, double man_time_before, double man_time_after, double com_time_before,
-              double com_time_after) {
+                 int placed, double man_time_before, double man_time_after, double com_time_before,
+                 double com_time_after) {
   if (r.full()) return false;
   const int n = ++r.move_number;
   r.from_x[n] = from_x;

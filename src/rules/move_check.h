@@ -53,8 +53,9 @@ inline int bishop_move_allowed(const Board& board, int from_x, int from_y, int t
 }
 
 // 1 when the move or drop is allowed, 0 when not. For a drop from_x is a hand
-// column (12, 14, -1, -3) and from_y is not looked at; code is the moving
-// piece before the move, or the face being dropped.
+// column (12, 14, -1, -3) and from_y is not looked at: a drop is allowed on
+// any empty square. code is the moving piece before the move, or the face
+// being dropped.
 inline int move_allowed(const Board& board, int from_x, int from_y, int to_x, int to_y, int code) {
   if (to_x < 1 || to_x > 9 || to_y < 1 || to_y > 9) return 0;
   if (from_x == to_x && from_y == to_y) return 0;
@@ -64,30 +65,30 @@ inline int move_allowed(const Board& board, int from_x, int from_y, int to_x, in
 
   const int dx = to_x - from_x;
   const int dy = to_y - from_y;
-  const int f = code >= 10 ? 1 : -1;  // one row forward
+  const int forward = code >= 10 ? 1 : -1;  // the row step toward the other side
   const int adx = iabs(dx);
   switch (code) {
     case PAWN: case -PAWN:
-      return dx == 0 && dy == f;
+      return dx == 0 && dy == forward;
     case LANCE: case -LANCE: {
-      if (dx != 0 || dy == 0 || (dy > 0) != (f > 0)) return 0;
-      for (int y = from_y + f; y != to_y; y += f)
+      if (dx != 0 || dy == 0 || (dy > 0) != (forward > 0)) return 0;
+      for (int y = from_y + forward; y != to_y; y += forward)
         if (board[from_x][y] != EMPTY) return 0;
       return 1;
     }
     case KNIGHT: case -KNIGHT:
-      return dy == 2 * f && adx == 1;
+      return dy == 2 * forward && adx == 1;
     case SILVER: case -SILVER:
-      return (adx <= 1 && dy == f) || (adx == 1 && dy == -f);
+      return (adx <= 1 && dy == forward) || (adx == 1 && dy == -forward);
     case GOLD: case -GOLD: case TOKIN: case -TOKIN:
-      return (adx <= 1 && dy == f) || (adx == 1 && dy == 0) || (dx == 0 && dy == -f);
+      return (adx <= 1 && dy == forward) || (adx == 1 && dy == 0) || (dx == 0 && dy == -forward);
     case BISHOP: case -BISHOP:
       return bishop_move_allowed(board, from_x, from_y, to_x, to_y);
     case ROOK: case -ROOK:
       return rook_move_allowed(board, from_x, from_y, to_x, to_y);
     case KING: case -KING:
       return adx <= 1 && iabs(dy) <= 1;
-    default:
+    default:  // a code that is no piece is not refused: callers ask only of pieces
       return 1;
   }
 }

@@ -3,6 +3,11 @@
 // A piece code is signed: positive codes are the computer's (COM, top side,
 // moving toward row 9), negative codes the person's (MAN, bottom side, moving
 // toward row 1). The magnitude is both the kind and its material value.
+//
+// Every piece has two faces and turns over after each board move (see
+// face_after_move): pawn and rook, lance and tokin, knight and gold, silver
+// and bishop share a piece; the king has one face. A captured piece goes to
+// the capturer's hand by its pair, one hand slot a pair.
 #pragma once
 
 namespace vv {
@@ -23,6 +28,7 @@ constexpr int KING = 950;
 constexpr int NO_PIECE = 999;
 constexpr int NO_MAN_CAPTURER = -999;
 
+// The yes and no of the move check and the mate tests.
 constexpr int TRUE_VALUE = 1;
 constexpr int FALSE_VALUE = 0;
 
@@ -35,8 +41,9 @@ inline int iabs(int v) { return v < 0 ? -v : v; }
 // a square no piece may move or be dropped to.
 inline bool same_side(int code, int other) { return code >= 10 ? other >= 10 : other <= -10; }
 
-// The nine faces numbered 歩 と 香 桂 銀 金 角 飛 王 = 0..8 whatever the side;
-// -1 for a code that is no face.
+// The nine faces numbered 0..8 whatever the side: pawn 歩, tokin と, lance 香,
+// knight 桂, silver 銀, gold 金, bishop 角, rook 飛, king 王; -1 for a code
+// that is no face.
 inline int face_number(int code) {
   switch (iabs(code)) {
     case PAWN: return 0;
@@ -62,7 +69,8 @@ inline bool is_piece_code(int code) {
   }
 }
 
-// Hand slot of a piece's pair: 1 歩/飛, 2 香/と, 3 桂/金, 4 銀/角; 0 for the king or no piece.
+// Hand slot of a piece's pair: 1 pawn/rook (歩/飛), 2 lance/tokin (香/と),
+// 3 knight/gold (桂/金), 4 silver/bishop (銀/角); 0 for the king or no piece.
 inline int hand_slot(int code) {
   switch (iabs(code)) {
     case PAWN: case ROOK: return 1;
@@ -88,7 +96,8 @@ inline bool is_hand_column(int x) {
   return x == MAN_FRONT_COLUMN || x == MAN_BACK_COLUMN || x == COM_FRONT_COLUMN || x == COM_BACK_COLUMN;
 }
 
-// The COM face shown in a hand column for a slot: front 歩 香 桂 銀, back 飛 と 金 角.
+// The COM face shown in a hand column for a slot: the front column shows
+// pawn, lance, knight, silver; the back column rook, tokin, gold, bishop.
 inline int hand_face(int slot, bool back) {
   static constexpr int front[5] = {0, PAWN, LANCE, KNIGHT, SILVER};
   static constexpr int rear[5] = {0, ROOK, TOKIN, GOLD, BISHOP};

@@ -3,7 +3,8 @@
 // BOARD is nine rows, top row first, separated by '/'; within a row the
 // squares x = 1..9 left to right, a digit standing for that many empty
 // squares. Upper-case letters are the person's pieces, lower-case the
-// computer's: P 歩, T と, L 香, N 桂, S 銀, G 金, B 角, R 飛, K 王.
+// computer's: P pawn 歩, T tokin と, L lance 香, N knight 桂, S silver 銀,
+// G gold 金, B bishop 角, R rook 飛, K king 王.
 // The hands are four slot counts `s1,s2,s3,s4`, each 0..99.
 #pragma once
 
