@@ -142,7 +142,7 @@ TEST(StraightGuard, LanceOrRookBelowUpToRowFive) {
   auto guard = [](const std::string& board, int x, int y) {
     Engine e = test::engine(board + " 0,0,0,0 0,0,0,0");
     const int kept = e.pos.board[x][y];
-    const int result = man_runner_behind(e, x, y);
+    const int result = man_slider_behind(e, x, y);
     EXPECT_EQ(e.pos.board[x][y], kept) << board;
     return result;
   };

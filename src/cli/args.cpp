@@ -6,7 +6,7 @@
 
 namespace vv::cli {
 
-int bad(const std::string& why) {
+int usage_error(const std::string& why) {
   std::cerr << "veverodu-cli: " << escape_line(why) << '\n';
   return 2;
 }

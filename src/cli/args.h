@@ -7,7 +7,7 @@
 namespace vv::cli {
 
 // Prints one line on standard error (bad bytes escaped) and gives status 2.
-int bad(const std::string& why);
+int usage_error(const std::string& why);
 
 // A decimal number low..high of at most nine digits, no sign, nothing else in
 // the text.

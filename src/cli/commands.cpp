@@ -212,22 +212,22 @@ int com(Game& g, const SearchOptions& o) {
 
 int bench(const std::string& path, const SearchOptions& o) {
   std::ifstream in(path);
-  if (!in) return bad("cannot read '" + path + "'");
+  if (!in) return usage_error("cannot read '" + path + "'");
   std::vector<Position> positions;
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {
     ++number;
-    if (line.find('\0') != std::string::npos) return bad(path + ":" + std::to_string(number) + ": a NUL byte");
+    if (line.find('\0') != std::string::npos) return usage_error(path + ":" + std::to_string(number) + ": a NUL byte");
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     Position p{};
     std::string error;
-    if (!parse_position(line, p, error)) return bad(path + ":" + std::to_string(number) + ": " + error);
+    if (!parse_position(line, p, error)) return usage_error(path + ":" + std::to_string(number) + ": " + error);
     positions.push_back(p);
   }
-  if (in.bad()) return bad("read error in '" + path + "' after line " + std::to_string(number));
-  if (positions.empty()) return bad("no positions in '" + path + "'");
+  if (in.bad()) return usage_error("read error in '" + path + "' after line " + std::to_string(number));
+  if (positions.empty()) return usage_error("no positions in '" + path + "'");
 
   Random rng;  // one random sequence for the whole run
   QuietHooks quiet;
@@ -294,7 +294,7 @@ class BenchClock : public DeepHooks {
 bool read_positions(const std::string& path, std::vector<Position>& positions, int& status) {
   std::ifstream in(path);
   if (!in) {
-    status = bad("cannot read '" + path + "'");
+    status = usage_error("cannot read '" + path + "'");
     return false;
   }
   std::string line;
@@ -302,7 +302,7 @@ bool read_positions(const std::string& path, std::vector<Position>& positions, i
   while (std::getline(in, line)) {
     ++number;
     if (line.find('\0') != std::string::npos) {
-      status = bad(path + ":" + std::to_string(number) + ": a NUL byte");
+      status = usage_error(path + ":" + std::to_string(number) + ": a NUL byte");
       return false;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -310,17 +310,17 @@ bool read_positions(const std::string& path, std::vector<Position>& positions, i
     Position p{};
     std::string error;
     if (!parse_position(line, p, error)) {
-      status = bad(path + ":" + std::to_string(number) + ": " + error);
+      status = usage_error(path + ":" + std::to_string(number) + ": " + error);
       return false;
     }
     positions.push_back(p);
   }
   if (in.bad()) {
-    status = bad("read error in '" + path + "' after line " + std::to_string(number));
+    status = usage_error("read error in '" + path + "' after line " + std::to_string(number));
     return false;
   }
   if (positions.empty()) {
-    status = bad("no positions in '" + path + "'");
+    status = usage_error("no positions in '" + path + "'");
     return false;
   }
   return true;
@@ -334,18 +334,18 @@ int deep_bench(const std::vector<std::string>& args) {
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--level" || a == "--depth") {
-      if (i + 1 >= args.size()) return bad(a + " needs a value");
+      if (i + 1 >= args.size()) return usage_error(a + " needs a value");
       const std::string& v = args[++i];
       int value = 0;
       if (a == "--level" ? !parse_int(v, 4, 4, value) : !parse_int(v, 1, 64, depth))
-        return bad("bad value for " + a + ": '" + v + "'");
+        return usage_error("bad value for " + a + ": '" + v + "'");
     } else if (!a.empty() && a[0] != '-' && path.empty()) {
       path = a;
     } else {
-      return bad("unknown option '" + a + "'");
+      return usage_error("unknown option '" + a + "'");
     }
   }
-  if (depth == 0) return bad("bench --level 4 needs --depth D");
+  if (depth == 0) return usage_error("bench --level 4 needs --depth D");
   std::vector<Position> positions;
   if (path.empty()) {
     for (const char* text : DEEP_BENCH_POSITIONS) {
@@ -419,16 +419,16 @@ int run(const std::vector<std::string>& args) {
   }
   const std::string& command = args[0];
   if (command == "legal" || command == "survey" || command == "mate" || command == "com") {
-    if (args.size() < 2) return bad(command + " needs a POSITION");
+    if (args.size() < 2) return usage_error(command + " needs a POSITION");
     SearchOptions o;
     std::string error;
     if (command == "com") {
-      if (!parse_options(args, false, o, error)) return bad(error);
+      if (!parse_options(args, false, o, error)) return usage_error(error);
     } else if (args.size() > 2) {
-      return bad(command + " takes one POSITION (quote it)");
+      return usage_error(command + " takes one POSITION (quote it)");
     }
     auto s = std::make_unique<Session>();
-    if (!s->load(args[1], error)) return bad("bad position: " + error);
+    if (!s->load(args[1], error)) return usage_error("bad position: " + error);
     if (command == "legal") return legal(s->game.engine.pos);
     if (command == "survey") return survey(s->game);
     if (command == "mate") return mate(s->game);
@@ -436,10 +436,10 @@ int run(const std::vector<std::string>& args) {
   }
   if (command == "bench") {
     if (asks_level_four(args)) return deep_bench(args);
-    if (args.size() < 2) return bad("bench needs a FILE");
+    if (args.size() < 2) return usage_error("bench needs a FILE");
     SearchOptions o;
     std::string error;
-    if (!parse_options(args, true, o, error)) return bad(error);
+    if (!parse_options(args, true, o, error)) return usage_error(error);
     return bench(args[1], o);
   }
   if (command == "move") return move_command(args);
@@ -451,12 +451,12 @@ int run(const std::vector<std::string>& args) {
   if (command == "play") {
     bool random_term = true;
     for (std::size_t i = 1; i < args.size(); ++i) {
-      if (args[i] != "--no-random") return bad("unknown option '" + args[i] + "'");
+      if (args[i] != "--no-random") return usage_error("unknown option '" + args[i] + "'");
       random_term = false;
     }
     return play(std::cin, std::cout, random_term);
   }
-  return bad("unknown command '" + command + "' (try --help)");
+  return usage_error("unknown command '" + command + "' (try --help)");
 }
 
 }  // namespace vv::cli

@@ -202,7 +202,7 @@ GameResult MatchRunner::play(int index) {
   Engine judge;
   while (true) {
     result.moves = g.now.plies();
-    if (g.now.plies() >= GAME_LENGTH) {
+    if (g.now.plies() >= RECORD_CAPACITY) {
       result.end = End::limit;
       break;
     }
@@ -396,7 +396,7 @@ int run_here(const MatchOptions& o) {
 int run_spread(const MatchOptions& o) {
   char self[4096];
   const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return bad("cannot find this program to run copies of it");
+  if (n <= 0) return usage_error("cannot find this program to run copies of it");
   self[n] = 0;
   struct Running {
     std::unique_ptr<EngineProcess> process;
@@ -422,7 +422,7 @@ int run_spread(const MatchOptions& o) {
       Running r;
       r.process = std::make_unique<EngineProcess>();
       std::string error;
-      if (!r.process->start(argv, error)) return bad(error);
+      if (!r.process->start(argv, error)) return usage_error(error);
       r.first = next;
       r.count = count;
       running.push_back(std::move(r));
@@ -431,7 +431,7 @@ int run_spread(const MatchOptions& o) {
     if (running.empty()) break;
     std::vector<pollfd> fds;
     for (const Running& r : running) fds.push_back(pollfd{r.process->output_fd(), POLLIN, 0});
-    if (poll(fds.data(), fds.size(), 1000) < 0 && errno != EINTR) return bad("cannot wait for the games");
+    if (poll(fds.data(), fds.size(), 1000) < 0 && errno != EINTR) return usage_error("cannot wait for the games");
     for (std::size_t k = 0; k < running.size();) {
       EngineProcess& p = *running[k].process;
       if (fds.size() > k && (fds[k].revents & (POLLIN | POLLHUP))) p.fill();
@@ -599,7 +599,7 @@ int match_command(const std::vector<std::string>& args) {
       o.shared_args.push_back(a);
       continue;
     }
-    if (i + 1 >= args.size()) return bad(a + " needs a value");
+    if (i + 1 >= args.size()) return usage_error(a + " needs a value");
     const std::string& v = args[++i];
     const bool shared = a != "--games" && a != "--first" && a != "--jobs";
     if (shared) o.shared_args.insert(o.shared_args.end(), {a, v});
@@ -613,7 +613,7 @@ int match_command(const std::vector<std::string>& args) {
     else if (a == "--jobs") target = &o.jobs, low = 1, high = 256;
     else if (const LimitOption* limit = limit_option(a)) {
       int value = 0;
-      if (!parse_int(v, limit->low, limit->high, value)) return bad("bad value for " + a + ": '" + v + "'");
+      if (!parse_int(v, limit->low, limit->high, value)) return usage_error("bad value for " + a + ": '" + v + "'");
       long* const by_option[] = {movetime, depth, nodes};  // in the order of LIMIT_OPTIONS
       long* sides = by_option[limit - LIMIT_OPTIONS];
       if (a.rfind("--opponent-", 0) != 0) sides[0] = value;
@@ -621,26 +621,26 @@ int match_command(const std::vector<std::string>& args) {
       continue;
     } else if (a == "--level") {
       int level = 0;
-      if (!parse_int(v, 1, 3, level)) return bad("bad value for " + a + ": '" + v + "'");
-      if (!parse_player("level" + v, o.opponent, error)) return bad(error);
+      if (!parse_int(v, 1, 3, level)) return usage_error("bad value for " + a + ": '" + v + "'");
+      if (!parse_player("level" + v, o.opponent, error)) return usage_error(error);
       continue;
     } else if (a == "--player" || a == "--opponent") {
-      if (!parse_player(v, a == "--player" ? o.player : o.opponent, error)) return bad(error);
+      if (!parse_player(v, a == "--player" ? o.player : o.opponent, error)) return usage_error(error);
       continue;
     } else if (a == "--player-engine" || a == "--engine") {
       PlayerSpec& p = a == "--engine" ? o.opponent : o.player;
       p.command = split_command(v);
-      if (p.command.empty()) return bad(a + " needs a command");
+      if (p.command.empty()) return usage_error(a + " needs a command");
       p.level = 0;
       p.name = p.command[0].substr(p.command[0].find_last_of('/') + 1);
       continue;
     } else if (a == "--player-option" || a == "--option") {
       const std::size_t eq = v.find('=');
-      if (eq == std::string::npos || eq == 0) return bad("an option is NAME=VALUE: '" + v + "'");
+      if (eq == std::string::npos || eq == 0) return usage_error("an option is NAME=VALUE: '" + v + "'");
       (a == "--option" ? o.opponent : o.player).options.emplace_back(v.substr(0, eq), v.substr(eq + 1));
       continue;
     } else if (a == "--player-name" || a == "--opponent-name") {
-      if (v.empty() || v.find_first_of(" \t\r\n") != std::string::npos) return bad("a name is one word: '" + v + "'");
+      if (v.empty() || v.find_first_of(" \t\r\n") != std::string::npos) return usage_error("a name is one word: '" + v + "'");
       name[a == "--player-name" ? 0 : 1] = v;
       continue;
     } else if (a == "--openings") {
@@ -653,16 +653,16 @@ int match_command(const std::vector<std::string>& args) {
       std::vector<double> values;
       if (!parse_double_list(v, values) || (values.size() != 2 && values.size() != 4) || values[1] <= values[0] ||
           (values.size() == 4 && (values[2] <= 0 || values[2] >= 0.5 || values[3] <= 0 || values[3] >= 0.5)))
-        return bad("bad value for --sprt: '" + v + "' (ELO0,ELO1[,ALPHA,BETA], ELO0 < ELO1, 0 < ALPHA, BETA < 0.5)");
+        return usage_error("bad value for --sprt: '" + v + "' (ELO0,ELO1[,ALPHA,BETA], ELO0 < ELO1, 0 < ALPHA, BETA < 0.5)");
       o.sprt = true;
       o.test.elo0 = values[0];
       o.test.elo1 = values[1];
       if (values.size() == 4) o.test.alpha = values[2], o.test.beta = values[3];
       continue;
     } else {
-      return bad("unknown option '" + a + "' (try match --help)");
+      return usage_error("unknown option '" + a + "' (try match --help)");
     }
-    if (!parse_int(v, low, high, *target)) return bad("bad value for " + a + ": '" + v + "'");
+    if (!parse_int(v, low, high, *target)) return usage_error("bad value for " + a + ": '" + v + "'");
   }
   PlayerSpec* specs[2] = {&o.player, &o.opponent};
   for (int s = 0; s < 2; ++s) {
@@ -674,21 +674,21 @@ int match_command(const std::vector<std::string>& args) {
     if (specs[s]->level != 0 && specs[s]->level != 4) l = Limits{};
     if (!name[s].empty()) specs[s]->name = name[s];
     if (specs[s]->level == 0 && l.movetime == 0 && l.depth == 0 && l.nodes == 0)
-      return bad("a program needs a time, depth or node limit");
+      return usage_error("a program needs a time, depth or node limit");
   }
   if (o.player.level == 4 && o.opponent.level == 4)
-    return bad("two LEVEL4 players in one program would share one table: run one as --engine 'veverodu-cli uci'");
+    return usage_error("two LEVEL4 players in one program would share one table: run one as --engine 'veverodu-cli uci'");
   if (o.player.name == o.opponent.name && o.player.level == 0) o.opponent.name += "-2";
   if (!o.openings_file.empty()) {
     std::string error;
-    if (!read_openings(o, error)) return bad(error);
+    if (!read_openings(o, error)) return usage_error(error);
   }
   if (!o.records.empty()) {
     struct stat st {};
     // A missing folder is made (its parent must exist).
     if (stat(o.records.c_str(), &st) != 0 && mkdir(o.records.c_str(), 0777) == 0) stat(o.records.c_str(), &st);
     if (!S_ISDIR(st.st_mode) || access(o.records.c_str(), W_OK) != 0)
-      return bad("--records needs a folder that can be written: '" + o.records + "'");
+      return usage_error("--records needs a folder that can be written: '" + o.records + "'");
   }
   if (o.jobs > 1 && !o.games_only) return run_spread(o);
   return run_here(o);

@@ -58,7 +58,7 @@ class OwnPlayer : public Player {
       s.max_seconds = s.seconds;
       if (l.depth > 0) s.max_depth = l.depth;
       s.max_nodes = l.nodes;
-      s.moves_left = GAME_LENGTH - g.now.plies();
+      s.moves_left = RECORD_CAPACITY - g.now.plies();
       s.plays_person = bottom;
       s.mate_test = settings_.mate_test;
       const double t0 = hooks.seconds();

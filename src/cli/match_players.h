@@ -10,11 +10,9 @@
 #include <vector>
 
 #include "cli/fen.h"
+#include "rules/record.h"
 
 namespace vv::cli {
-
-// The game's move limit: the 500th move ends it undecided.
-constexpr int GAME_LENGTH = 500;
 
 // How long a player may think about a move. A player given only a depth or a
 // node count has no time limit.

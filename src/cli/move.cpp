@@ -29,7 +29,7 @@ class ClockHooks : public DeepHooks {
 }  // namespace
 
 int move_command(const std::vector<std::string>& args) {
-  if (args.size() < 2) return bad("move needs a POSITION");
+  if (args.size() < 2) return usage_error("move needs a POSITION");
   int level = 3;
   int movetime = 1000;
   bool random_term = true;
@@ -38,18 +38,18 @@ int move_command(const std::vector<std::string>& args) {
     if (a == "--no-random") {
       random_term = false;
     } else if (a == "--level" || a == "--movetime") {
-      if (i + 1 >= args.size()) return bad(a + " needs a value");
+      if (i + 1 >= args.size()) return usage_error(a + " needs a value");
       const std::string& v = args[++i];
       const bool ok = a == "--level" ? parse_int(v, 1, 4, level) : parse_int(v, 1, 3600000, movetime);
-      if (!ok) return bad("bad value for " + a + ": '" + v + "'");
+      if (!ok) return usage_error("bad value for " + a + ": '" + v + "'");
     } else {
-      return bad("unknown option '" + a + "'");
+      return usage_error("unknown option '" + a + "'");
     }
   }
 
   Position p{};  // king squares stay 0 until a survey finds the kings
   std::string error;
-  if (!parse_position(args[1], p, error)) return bad("bad position: " + error);
+  if (!parse_position(args[1], p, error)) return usage_error("bad position: " + error);
   // A fresh game object after start-up, holding the position.
   auto port = std::make_unique<RecordingPort>();
   auto game = std::make_unique<Game>(*port);

@@ -23,12 +23,12 @@
 #include "cli/fen.h"
 #include "com/deep/deep_search.h"
 #include "influence/survey.h"
+#include "rules/record.h"
 #include "rules/start_position.h"
 
 namespace vv::cli {
 namespace {
 
-constexpr int GAME_LENGTH = 500;  // the 500th move ends a game undecided
 constexpr int MIN_HASH = 1, MAX_HASH = 4096, DEFAULT_HASH = 16;
 constexpr int MIN_THREADS = 1, MAX_THREADS = 64;
 
@@ -286,7 +286,7 @@ void Session::search(GoLimits limits, FenPosition f) {
   e.pos = view;
   survey_influence(e.pos, e.inf);
 
-  const int plies_left = std::max(1, GAME_LENGTH - f.plies());
+  const int plies_left = std::max(1, RECORD_CAPACITY - f.plies());
   const TimePlan plan = plan_time(limits, f.top_to_move, plies_left);
   DeepSettings s;
   s.moves_left = plies_left;
@@ -389,7 +389,7 @@ TimePlan plan_time(const GoLimits& g, bool top_to_move, int game_plies_left) {
 }
 
 int uci_command(const std::vector<std::string>& args) {
-  if (args.size() > 1) return bad("uci takes no arguments");
+  if (args.size() > 1) return usage_error("uci takes no arguments");
   Session session;
   for (std::string line; std::getline(std::cin, line);)
     if (!session.handle(line)) break;

@@ -11,14 +11,14 @@
 namespace vv {
 
 DangerScan::Constants::Constants(const Engine& e)
-    : man_holds_knight_or_bishop(e.pos.man_hand[3] > 0 || e.pos.man_hand[4] > 0),
+    : man_holds_knight_gold_or_silver_bishop(e.pos.man_hand[3] > 0 || e.pos.man_hand[4] > 0),
       man_holds_any(e.pos.man_hand_count > 0),
-      man_holds_lance(e.pos.man_hand[2] > 0),
-      man_holds_knight(e.pos.man_hand[3] > 0),
-      man_holds_bishop(e.pos.man_hand[4] > 0),
-      man_holds_pawn(e.pos.man_hand[1] > 0),
-      kcx(e.pos.com_king_x),
-      kcy(e.pos.com_king_y),
+      man_holds_lance_tokin(e.pos.man_hand[2] > 0),
+      man_holds_knight_gold(e.pos.man_hand[3] > 0),
+      man_holds_silver_bishop(e.pos.man_hand[4] > 0),
+      man_holds_pawn_rook(e.pos.man_hand[1] > 0),
+      com_king_x(e.pos.com_king_x),
+      com_king_y(e.pos.com_king_y),
       corner_mask(corner_big_pieces(e.pos.board)) {}
 
 namespace {
@@ -36,23 +36,23 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
   const int mr = MR[x][y];
   const int cr = CR[x][y];
   if (mr > 0) {
-    if (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) {  // next to the COM king
+    if (iabs(x - c.com_king_x) < 2 && iabs(y - c.com_king_y) < 2) {  // next to the COM king
       add(-(0.5 * mr));
       if (cr == 1 && mr > 1) add(-10);
-      if (c.man_holds_knight_or_bishop) add(-10);
+      if (c.man_holds_knight_gold_or_silver_bishop) add(-10);
     }
     if (cr == 0 && y < 4) {
       add(-0.1);
-      if (man_runner_behind(e, x, y) == 1) add(-10);
+      if (man_slider_behind(e, x, y) == 1) add(-10);
     }
     if (y < 4 && b[x][y + 1] == -PAWN && mr >= cr) {
       add(-30);
-      if (man_runner_behind(e, x, y + 1) == 1) add(-70);
+      if (man_slider_behind(e, x, y + 1) == 1) add(-70);
     }
   }
   if (c.man_holds_any) {
     // A dropped lance skewering two COM pieces in this column.
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) {
+    if (c.man_holds_lance_tokin && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) {
       for (int r = y - 2; r > 0; --r) {
         if (b[x][r] == EMPTY) continue;
         if (b[x][r] > LANCE) add(-(100 + b[x][r] / 2.0));
@@ -60,10 +60,10 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
       }
     }
     // A dropped knight forking two COM pieces.
-    if (c.man_holds_knight && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > KNIGHT)) && y > 2 && x > 1 &&
+    if (c.man_holds_knight_gold && (cr == 0 || (mr > 0 && m.com_capturer_piece[x][y] > KNIGHT)) && y > 2 && x > 1 &&
         x < 9 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN)
       add(-20);
-    if (c.man_holds_knight && cr <= 1) {
+    if (c.man_holds_knight_gold && cr <= 1) {
       const int around = surroundings(c.corner_mask, x, y);
       if (around < -1) add(-5);
       if (cr == 0 && around < 0) {
@@ -75,7 +75,7 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
       if (y == 2 && b[x][1] == KNIGHT) add(-5);
       if (y < 4) add(-0.1);
       // A dropped bishop forking two COM pieces on a diagonal.
-      if (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
+      if (c.man_holds_silver_bishop && y > 1 && y < 9 && x > 1 && x < 9) {
         if (b[x - 1][y - 1] >= 10 && b[x + 1][y + 1] >= 10 && CR[x - 1][y - 1] == 0 && CR[x + 1][y + 1] == 0)
           add(-20);
         if (b[x - 1][y + 1] >= 10 && b[x + 1][y - 1] >= 10 && CR[x - 1][y + 1] == 0 && CR[x + 1][y - 1] == 0)
@@ -100,8 +100,8 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   if (v == KING && y == 1 && MR[x][2] > 0) {
     add(-50);
     if (MR[x][2] >= CR[x][2]) add(-250);
-    if (c.man_holds_knight_or_bishop) add(-700);
-  } else if (v == PAWN && m.man_capturer_piece[x][y] == -ROOK && c.man_holds_pawn && mr >= cr && y < 9 &&
+    if (c.man_holds_knight_gold_or_silver_bishop) add(-700);
+  } else if (v == PAWN && m.man_capturer_piece[x][y] == -ROOK && c.man_holds_pawn_rook && mr >= cr && y < 9 &&
              CR[x][y + 1] == 1) {
     add(-5);
   }
@@ -113,7 +113,7 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
     if (cr > 0) {
       if (capturer_free) {
         if (mr > cr && m.com_guard_piece[x][y] >= mcp) add(-v);
-        if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && man_runner_behind(e, x, y + 1) == 1)
+        if (y <= 3 && cr == mr && b[x][y + 1] != EMPTY && man_slider_behind(e, x, y + 1) == 1)
           add(-(v + iabs(m.man_capturer_piece[x][y + 1])));
       }
     } else {
@@ -138,12 +138,12 @@ int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   const int cr = CR[x][y];
   if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
     if (y > 2 && v == -KNIGHT && MR[x][y - 1] == 0 && b[x][y - 1] == SILVER) add(1);
-    if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) add(15);
+    if (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) add(15);
   }
   if (v == -KNIGHT && y >= 9 && b[x][y - 4] >= SILVER) {
     if (x > 1 && b[x - 1][y - 2] >= 0 && CR[x - 1][y - 2] == 0) add(-1);
     if (x < 9 && b[x + 1][y - 2] >= 0 && CR[x + 1][y - 2] == 0) add(-1);
-  } else if ((v == -ROOK || v == -LANCE) && x == c.kcx) {
+  } else if ((v == -ROOK || v == -LANCE) && x == c.com_king_x) {
     add(-1);
   }
   return n;
@@ -174,24 +174,24 @@ inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y)
   const Influence& m = e.inf;
   const int mr = m.man_reach_count[x][y], cr = m.com_reach_count[x][y];
   if (v == EMPTY) {
-    if (mr > 0 && (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2))) return true;
+    if (mr > 0 && (y < 4 || (iabs(x - c.com_king_x) < 2 && iabs(y - c.com_king_y) < 2))) return true;
     if (!c.man_holds_any) return false;
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) return true;
-    if (c.man_holds_knight) {
+    if (c.man_holds_lance_tokin && y > 2 && b[x][y - 1] > LANCE && (mr > 0 || cr == 0)) return true;
+    if (c.man_holds_knight_gold) {
       if (y > 2 && x > 1 && x < 9 && (cr == 0 || mr > 0) && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) return true;
       if (cr <= 1 && (c.corner_mask & corner_neighbours.of[x][y]) != 0) return true;
     }
-    return cr == 0 && (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9));
+    return cr == 0 && (y < 4 || (c.man_holds_silver_bishop && y > 1 && y < 9 && x > 1 && x < 9));
   }
   if (v >= 10)
     return mr > 0 || (v == KING && y == 1 && m.man_reach_count[x][2] > 0) ||
            (v == PAWN && m.man_capturer_piece[x][y] == -ROOK);
   if (v <= -10) {
     if (cr > 0 && e.cm.com_reach_before[x][y] == 0 &&
-        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
+        ((iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       return true;
     if (v == -KNIGHT) return y >= 9 && b[x][y - 4] >= SILVER;
-    return (v == -ROOK || v == -LANCE) && x == c.kcx;
+    return (v == -ROOK || v == -LANCE) && x == c.com_king_x;
   }
   return false;
 }
@@ -209,23 +209,23 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
   const int v = b[x][y];
   if (v == EMPTY) {
     std::uint16_t t = 0;
-    if (y < 4 || (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2)) t |= SOME_MAN;
+    if (y < 4 || (iabs(x - c.com_king_x) < 2 && iabs(y - c.com_king_y) < 2)) t |= SOME_MAN;
     if (!c.man_holds_any) return t;
-    if (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE) t |= SOME_MAN | NO_COM;
-    if (c.man_holds_knight) {
+    if (c.man_holds_lance_tokin && y > 2 && b[x][y - 1] > LANCE) t |= SOME_MAN | NO_COM;
+    if (c.man_holds_knight_gold) {
       if (y > 2 && x > 1 && x < 9 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) t |= SOME_MAN | NO_COM;
       if ((c.corner_mask & corner_neighbours.of[x][y]) != 0) t |= AT_MOST_ONE_COM;
     }
-    if (y < 4 || (c.man_holds_bishop && y > 1 && y < 9 && x > 1 && x < 9)) t |= NO_COM;
+    if (y < 4 || (c.man_holds_silver_bishop && y > 1 && y < 9 && x > 1 && x < 9)) t |= NO_COM;
     return t;
   }
   if (v >= 10) return (v == KING && y == 1) || v == PAWN ? ASK_AGAIN : SOME_MAN;
   if (v <= -10) {
     std::uint16_t t = 0;
     if (e.cm.com_reach_before[x][y] == 0 &&
-        ((iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
+        ((iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       t |= SOME_COM;
-    if (v == -KNIGHT ? y >= 9 && b[x][y - 4] >= SILVER : (v == -ROOK || v == -LANCE) && x == c.kcx) t |= ALWAYS;
+    if (v == -KNIGHT ? y >= 9 && b[x][y - 4] >= SILVER : (v == -ROOK || v == -LANCE) && x == c.com_king_x) t |= ALWAYS;
     return t;
   }
   return 0;
@@ -400,7 +400,7 @@ void DangerScan::start(Engine& e) {
       if (v <= -10 && e.cm.com_reach_before[x][y] == 0) {
         man_unattacked_.add(s);
         ++man_unattacked_count_;
-        if (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) attack_most_[s] += 15;
+        if (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) attack_most_[s] += 15;
         if (v == -KNIGHT && y > 2) attack_most_[s] += 1;
         if (attack_most_[s] > 0) man_attackable_.add(s);
         attacks_most_ += attack_most_[s];
@@ -409,18 +409,18 @@ void DangerScan::start(Engine& e) {
       if (v <= -10) {
         man_pieces_.add(s);
         if (v == -KNIGHT) man_knights_.add(s);
-        reads = (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER);
+        reads = (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER);
       } else if (v >= 10) {
         com_pieces_.add(s);
         reads = true;
       } else if (v == EMPTY) {
         empties_.add(s);
         const bool inner = x > 1 && x < 9 && y > 1 && y < 9;
-        reads = (iabs(x - c.kcx) < 2 && iabs(y - c.kcy) < 2) || y < 4 ||
-                (c.man_holds_lance && y > 2 && b[x][y - 1] > LANCE) ||
-                (c.man_holds_knight && ((x > 1 && x < 9 && y > 2 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) ||
+        reads = (iabs(x - c.com_king_x) < 2 && iabs(y - c.com_king_y) < 2) || y < 4 ||
+                (c.man_holds_lance_tokin && y > 2 && b[x][y - 1] > LANCE) ||
+                (c.man_holds_knight_gold && ((x > 1 && x < 9 && y > 2 && b[x - 1][y - 2] > PAWN && b[x + 1][y - 2] > PAWN) ||
                                         surroundings(c.corner_mask, x, y) < 0)) ||
-                (c.man_holds_bishop && inner);
+                (c.man_holds_silver_bishop && inner);
       }
       if (reads) count_readers_.add(s);
       if (e.inf.man_reach_count[x][y] > 0) man_reached_.add(s);
@@ -445,7 +445,7 @@ SquareSet DangerScan::board_readers(const Board& b, int x, int y, int fx, int fy
   readers.add(square_bit(x, y));
   if (y < 9) {
     const int below = b[x][y + 1];
-    if ((below == EMPTY && ((c.man_holds_lance && y + 1 > 2) || (y == 1 && c.man_holds_any))) || below == -KNIGHT)
+    if ((below == EMPTY && ((c.man_holds_lance_tokin && y + 1 > 2) || (y == 1 && c.man_holds_any))) || below == -KNIGHT)
       readers.add(square_bit(x, y + 1));
   }
   auto knight_home = [&](int kx) {
@@ -474,14 +474,14 @@ SquareSet DangerScan::fork_and_lance_readers(const Board& b, int x, int y, int f
   auto reader = [&](int rx, int ry, int lowest, int highest) {
     if (rx > 1 && rx < 9 && ry >= lowest && ry <= highest && b[rx][ry] == EMPTY) readers.add(square_bit(rx, ry));
   };
-  if (start_constants_.man_holds_bishop)
+  if (start_constants_.man_holds_silver_bishop)
     for (const int dx : {-1, 1})
       for (const int dy : {-1, 1})
         if (partner(x + 2 * dx, y + 2 * dy, 9)) reader(x + dx, y + dy, 2, 8);
-  if (start_constants_.man_holds_knight)
+  if (start_constants_.man_holds_knight_gold)
     for (const int dx : {-1, 1})
       if (partner(x + 2 * dx, y, PAWN)) reader(x + dx, y + 2, 3, 9);
-  if (start_constants_.man_holds_lance) {
+  if (start_constants_.man_holds_lance_tokin) {
     int q = y + 1;
     while (q <= 9 && b[x][q] == EMPTY) ++q;
     if (q < 9) readers.add(square_bit(x, q + 1));
@@ -504,7 +504,7 @@ void DangerScan::prepare() {
   com.add(square_bit(tx, ty));
   knights.remove(square_bit(tx, ty));
   empty.remove(square_bit(tx, ty));
-  const bool bishop_in_hand = start_constants_.man_holds_bishop;
+  const bool bishop_in_hand = start_constants_.man_holds_silver_bishop;
   // Whole sets at a time: a set moved one row up or down, or diagonally,
   // names the neighbours of all its squares at once.
   const Bits man = bits(survey.man_reach_changed()), reach = bits(survey.com_reach_changed()),
@@ -559,7 +559,7 @@ void DangerScan::prepare() {
   std::uint32_t corner = corner_mask_;
   auto corner_square = [&](int x, int y, bool big) {
     const std::uint32_t now = corner_with(corner, x, y, big);
-    if (now != corner && start_constants_.man_holds_knight) dirty_ |= near.around[square_bit(x, y)];
+    if (now != corner && start_constants_.man_holds_knight_gold) dirty_ |= near.around[square_bit(x, y)];
     corner = now;
   };
   if (is_board_column(fx)) {
@@ -604,14 +604,14 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   SquareSet dirty = dirty_;
   Constants c = start_constants_;
   bool table_holds = table_holds_;
-  if (e.pos.com_king_x != c.kcx || e.pos.com_king_y != c.kcy) {
+  if (e.pos.com_king_x != c.com_king_x || e.pos.com_king_y != c.com_king_y) {
     table_holds = false;
     auto around_king = [&] {
-      if (c.kcx >= 1 && c.kcx <= 9 && c.kcy >= 1 && c.kcy <= 9) dirty |= near.king_area[square_bit(c.kcx, c.kcy)];
+      if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9) dirty |= near.king_area[square_bit(c.com_king_x, c.com_king_y)];
     };
     around_king();
-    c.kcx = e.pos.com_king_x;
-    c.kcy = e.pos.com_king_y;
+    c.com_king_x = e.pos.com_king_x;
+    c.com_king_y = e.pos.com_king_y;
     around_king();
   }
   // Every square before the first one changed adds what it added at the
@@ -715,7 +715,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   const int fx = pending_.fx, fy = pending_.fy;
   const SquareSet* reach = move_reach.find(piece, to_x, to_y);
   if (survey.fell_back() || reach == nullptr) return false;
-  const bool king_moved = e.pos.com_king_x != start_constants_.kcx || e.pos.com_king_y != start_constants_.kcy;
+  const bool king_moved = e.pos.com_king_x != start_constants_.com_king_x || e.pos.com_king_y != start_constants_.com_king_y;
   // First the bound of all: no square adds less than 0 now.
   const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
   int fork_count = 0, fork_largest = 0;
@@ -746,10 +746,10 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   Constants c = start_constants_;
   if (king_moved) {
     Bits area = 0;
-    if (c.kcx >= 1 && c.kcx <= 9 && c.kcy >= 1 && c.kcy <= 9) area = bits(near.king_area[square_bit(c.kcx, c.kcy)]);
-    c.kcx = e.pos.com_king_x;
-    c.kcy = e.pos.com_king_y;
-    area |= bits(near.king_area[square_bit(c.kcx, c.kcy)]);
+    if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9) area = bits(near.king_area[square_bit(c.com_king_x, c.com_king_y)]);
+    c.com_king_x = e.pos.com_king_x;
+    c.com_king_y = e.pos.com_king_y;
+    area |= bits(near.king_area[square_bit(c.com_king_x, c.com_king_y)]);
     com_readers |= area;
     man_readers |= area;
     empty_readers |= area;
@@ -762,7 +762,7 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   auto attack_most = [&](int s) {
     if (!king_moved) return attack_most_[s];
     const int x = bit_x(s), y = bit_y(s);
-    return (iabs(x - c.kcx) < 3 && iabs(y - c.kcy) < 3 ? 15.0 : 0.0) +
+    return (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3 ? 15.0 : 0.0) +
            (e.pos.board[x][y] == -KNIGHT && y > 2 ? 1.0 : 0.0);
   };
 

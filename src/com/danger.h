@@ -26,13 +26,11 @@ class DangerScan {
  public:
   // What holds for the whole scan of one position: the MAN hand, the COM
   // king's square and the corner mask of the surroundings count. A hand slot
-  // holds a pair, and each flag is named after one face of it: pawn for
-  // slot 1 (pawn/rook), lance for 2 (lance/tokin), knight for 3
-  // (knight/gold), bishop for 4 (silver/bishop).
+  // holds a pair, and each flag is named after the pair it looks at.
   struct Constants {
-    bool man_holds_knight_or_bishop, man_holds_any, man_holds_lance, man_holds_knight, man_holds_bishop,
-        man_holds_pawn;
-    int kcx, kcy;  // the COM king's square
+    bool man_holds_knight_gold_or_silver_bishop, man_holds_any, man_holds_lance_tokin, man_holds_knight_gold,
+        man_holds_silver_bishop, man_holds_pawn_rook;
+    int com_king_x, com_king_y;  // the COM king's square
     std::uint32_t corner_mask;
     Constants() = default;
     explicit Constants(const Engine& e);

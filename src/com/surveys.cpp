@@ -108,7 +108,7 @@ void find_man_bishop_drop_targets(Engine& e) {
     }
 }
 
-int man_runner_behind(Engine& e, int x, int y) {
+int man_slider_behind(Engine& e, int x, int y) {
   auto& b = e.pos.board;
   const int saved = b[x][y];
   b[x][y] = EMPTY;

@@ -19,7 +19,7 @@ void find_man_bishop_drop_targets(Engine& e);
 // 1 when the first MAN lance or rook below (x, y) in its column, no lower
 // than row 5, would reach (x, y) with that square emptied; a COM piece in
 // between ends the look. The square is emptied only while it is asked.
-int man_runner_behind(Engine& e, int x, int y);
+int man_slider_behind(Engine& e, int x, int y);
 // For a COM pawn on (x, y) in rows 7..9 that a MAN bishop or rook attacks,
 // with COM holding the square above it alone: the value of the first piece
 // below it that a COM lance on (x, y) could take; else 0.

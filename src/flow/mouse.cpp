@@ -45,7 +45,7 @@ void Game::outline_reachable_squares(int from_x, int from_y, int colour, int pie
   if (!options.move_hints) return;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (move_allowed(engine.pos.board, from_x, from_y, x, y, piece) == TRUE_VALUE) draw_square_outline(colour, x, y);
+      if (move_allowed(engine.pos.board, from_x, from_y, x, y, piece)) draw_square_outline(colour, x, y);
 }
 
 void Game::mouse_down(int, int, double x, double y) {
@@ -134,7 +134,7 @@ void Game::click_square(int x, int y) {
     draw_square_outline(SELECTION_COLOUR, x, y);
     return;
   }
-  if (move_allowed(engine.pos.board, m.from_x, m.from_y, x, y, m.piece) != TRUE_VALUE) {
+  if (!move_allowed(engine.pos.board, m.from_x, m.from_y, x, y, m.piece)) {
     port_.play(Sound::REFUSED);
     flow.piece_picked = false;
     draw_board_outlines();
@@ -230,7 +230,7 @@ void Game::perform_human_move() {
     set_timer(false);
     time.man_time_total += time.move_seconds;
     survey_influence(engine.pos, engine.inf);
-    if (com_is_mated(engine) == TRUE_VALUE || captured == KING) {
+    if (com_is_mated(engine) || captured == KING) {
       announce_winner("あなた");
     } else if (flow.winner == 0) {
       if (record.full()) {

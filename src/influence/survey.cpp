@@ -199,21 +199,6 @@ inline void king_steps(const Board& b, Influence& m, int code, int x, int y) {
 
 const Influence& survey_reset_maps() { return reset_template.maps; }
 
-void add_run_up(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, -1); }
-void add_run_down(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 0, 1); }
-void add_run_right(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, 1, 0); }
-void add_run_left(const Position& p, Influence& m, int code, int x, int y) { straight_run(p.board, m, code, x, y, -1, 0); }
-
-void add_man_gold(const Position& p, Influence& m, int code, int x, int y) {
-  if (code == -TOKIN)
-    man_gold<Kind::tokin>(p.board, m, code, x, y);
-  else
-    man_gold<Kind::gold>(p.board, m, code, x, y);
-}
-void add_com_gold(const Position& p, Influence& m, int x, int y) { com_gold(p.board, m, x, y); }
-void add_man_bishop(const Position& p, Influence& m, int x, int y) { bishop_runs<true>(p.board, m, -BISHOP, x, y); }
-void add_com_bishop(const Position& p, Influence& m, int code, int x, int y) { bishop_runs<false>(p.board, m, code, x, y); }
-
 void survey_influence(Position& p, Influence& m) {
   std::memcpy(static_cast<void*>(&m), &reset_template.maps, RESET_BYTES);
   const Board& b = p.board;

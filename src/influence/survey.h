@@ -18,16 +18,4 @@ void survey_influence(Position& p, Influence& m);
 // stand after the reset.
 const Influence& survey_reset_maps();
 
-// Straight runs of lances and rooks; the code's sign chooses the side.
-void add_run_up(const Position& p, Influence& m, int code, int x, int y);
-void add_run_down(const Position& p, Influence& m, int code, int x, int y);
-void add_run_right(const Position& p, Influence& m, int code, int x, int y);
-void add_run_left(const Position& p, Influence& m, int code, int x, int y);
-
-// Golds and tokins (a MAN one records its own code, a COM one GOLD) and bishops.
-void add_man_gold(const Position& p, Influence& m, int code, int x, int y);
-void add_com_gold(const Position& p, Influence& m, int x, int y);
-void add_man_bishop(const Position& p, Influence& m, int x, int y);
-void add_com_bishop(const Position& p, Influence& m, int code, int x, int y);
-
 }  // namespace vv

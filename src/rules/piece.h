@@ -28,10 +28,6 @@ constexpr int KING = 950;
 constexpr int NO_PIECE = 999;
 constexpr int NO_MAN_CAPTURER = -999;
 
-// The yes and no of the move check and the mate tests.
-constexpr int TRUE_VALUE = 1;
-constexpr int FALSE_VALUE = 0;
-
 inline bool is_com_piece(int code) { return code >= 10; }
 inline bool is_man_piece(int code) { return code <= -10; }
 

@@ -531,7 +531,7 @@ class Monkey {
     auto targets = [&](int fx, int fy, int code) {
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
-          if (move_allowed(p.board, fx, fy, x, y, code) == TRUE_VALUE) choices.push_back({fx, fy, x, y});
+          if (move_allowed(p.board, fx, fy, x, y, code)) choices.push_back({fx, fy, x, y});
     };
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y)

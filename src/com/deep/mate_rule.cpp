@@ -16,7 +16,6 @@ void MateRule::reset(const Engine& root, bool plays_person, bool enabled) {
   stale_x_ = plays_person ? 0 : root.pos.com_king_x;
   stale_y_ = plays_person ? 0 : root.pos.com_king_y;
   for (CacheEntry& c : cache_) c = CacheEntry{};
-  full_tests_ = 0;
 }
 
 int MateRule::tested_square(const DeepBoard& b) const {
@@ -42,7 +41,6 @@ bool MateRule::king_reached(const DeepBoard& b) const {
 // with owners and hands exchanged, when the search plays the person), surveys
 // it and runs the game's test on the computer's king.
 bool MateRule::run_game_test(const DeepBoard& b) {
-  ++full_tests_;
   Position& p = scratch_.pos;
   if (!plays_person_) {
     b.write(p);

@@ -39,9 +39,6 @@ class MateRule {
   // the other side on the square of the king the test looks at?
   bool king_reached(const DeepBoard& b) const;
 
-  // How many times the game's test ran since reset().
-  long full_tests() const { return full_tests_; }
-
  private:
   // The square of the king the game's test would look at; 0 for none.
   int tested_square(const DeepBoard& b) const;
@@ -53,7 +50,6 @@ class MateRule {
   // The computer king's square the game held at the root, which its test
   // reads when no computer king stands on the board.
   int stale_x_ = 0, stale_y_ = 0;
-  long full_tests_ = 0;
 
   static constexpr int CACHE_SIZE = 1 << 14;
   struct CacheEntry {
