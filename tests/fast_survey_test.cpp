@@ -310,7 +310,8 @@ TEST(FastSearch, SafeSquaresCountAsTheMoveCheckDoes) {
     Engine e;
     e.pos = p;
     survey_influence(e.pos, e.inf);
-    for (const int code : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING, -PAWN, -TOKIN, -LANCE, -KNIGHT, -SILVER, -GOLD, -BISHOP, -ROOK, -KING})
+    for (const int code : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING,  //
+                           -PAWN, -TOKIN, -LANCE, -KNIGHT, -SILVER, -GOLD, -BISHOP, -ROOK, -KING})
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
           const auto& reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;

@@ -607,7 +607,8 @@ double DangerScan::score(Engine& e, int piece, int to_x, int to_y) {
   if (e.pos.com_king_x != c.com_king_x || e.pos.com_king_y != c.com_king_y) {
     table_holds = false;
     auto around_king = [&] {
-      if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9) dirty |= near.king_area[square_bit(c.com_king_x, c.com_king_y)];
+      if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9)
+        dirty |= near.king_area[square_bit(c.com_king_x, c.com_king_y)];
     };
     around_king();
     c.com_king_x = e.pos.com_king_x;
@@ -746,7 +747,8 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   Constants c = start_constants_;
   if (king_moved) {
     Bits area = 0;
-    if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9) area = bits(near.king_area[square_bit(c.com_king_x, c.com_king_y)]);
+    if (c.com_king_x >= 1 && c.com_king_x <= 9 && c.com_king_y >= 1 && c.com_king_y <= 9)
+      area = bits(near.king_area[square_bit(c.com_king_x, c.com_king_y)]);
     c.com_king_x = e.pos.com_king_x;
     c.com_king_y = e.pos.com_king_y;
     area |= bits(near.king_area[square_bit(c.com_king_x, c.com_king_y)]);

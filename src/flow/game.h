@@ -3,32 +3,10 @@
 // into handler calls (window/main_window.cpp), and a headless play script
 // does the same with its commands (cli/play.cpp).
 //
-// The menu bar, by caption (English caption in brackets), and its handlers:
-//   対局 (Game), on opening: game_menu_opened
-//     対局(人間) (Two Players), on opening: two_person_menu_opened
-//       スタート (Start): start_two_person_game
-//     対局(COM) (Against Computer)
-//       先手 (Move First): start_game_person_first
-//       後手 (Move Second): start_game_computer_first
-//     COM対局ﾚﾍﾞﾙ (Computer Level)
-//       LEVEL1..LEVEL4: choose_level
-//     終わり (Quit): quit_game
-//   局面 (Board), on opening: board_menu_opened
-//     最初 (Reset): back_to_start
-//     反転 (Flip): flip_board
-//   戻 (Back): step_back
-//   進 (Forward): step_forward
-//   △ and ▽: raise_handicap and lower_handicap
-//   棋譜 (Record), on opening: record_menu_opened
-//     読込 (Load): show_load_panel
-//     書込 (Save): show_save_panel
-//   ｵﾌﾟｼｮﾝ (Options), on opening: options_menu_opened
-//     背景画 (Background) → 緑 畳 竹 宇宙 煉瓦 (Green, Tatami, Bamboo, Space,
-//       Brick): choose_background
-//     移動指導 (Move Hints): toggle_move_hints
-//     経過時間 (Clock): toggle_clock
-//     BGM (Music): toggle_music
-//   その他 (About): show_about
+// Which menu caption runs which handler is written in one place: the table
+// MENU_BAR in window/main_window.cpp, caption by caption, with the English
+// captions beside the Japanese ones.
+//
 // The record-file panel: a click in its file list calls load_record_file,
 // its RETURN (Save) button save_record_file. The window's opening calls
 // start_up, a mouse button mouse_down, a key key_press, closing the window
@@ -96,12 +74,12 @@ struct HumanMove {
   int piece_shown = 0;
 };
 
-// Who plays which side, whose move it is, and the state of the game.
 // Who plays: two people at one board, or a person against the computer.
 // `veverodu-cli play` prints the value (0 or 1) as game_mode.
 constexpr int TWO_PEOPLE = 0;
 constexpr int AGAINST_COMPUTER = 1;
 
+// Who plays which side, whose move it is, and the state of the game.
 // A side is one of the values +1 and -1, not tied to the sign of its piece
 // codes: man_side is the bottom side's value (the person: negative codes,
 // stand on the right), com_side the top side's (the computer, or the second
@@ -112,14 +90,14 @@ struct FlowState {
   int first_side = 1, second_side = -1;
   int man_side = -1, com_side = 1;
   int game_mode = TWO_PEOPLE;  // TWO_PEOPLE or AGAINST_COMPUTER
-  int winner = 0;     // the side that took the other's king; 0 while undecided
+  int winner = 0;  // the side that took the other's king; 0 while undecided
   // The move counter shown beside the board. Unlike the record's move
   // number it runs on across a flip, which starts the record over.
   int move_count = 0;
   bool record_mode = false;     // a loaded record file is being stepped through
   bool board_flipped = false;   // flipped since the last reset: no handicap, no saving
   bool resume_pending = false;  // the record was stepped: the next click resumes play
-  int piece_picked = false;      // 1 while a piece is picked
+  bool piece_picked = false;    // a piece is picked and waits for its target
   HumanMove human_move;
 };
 
@@ -263,16 +241,16 @@ class Game {
   void show_handicap_refusal(int reason);
 
   // --- State ----------------------------------------------------------------
-  Engine engine;       // the board, hands, king squares, maps and computer state
-  MoveRecord record;      // the move record
-  FlowState flow;      // sides, turn and the state of the game
-  TimeState time;      // thinking time
+  Engine engine;           // the board, hands, king squares, maps and computer state
+  MoveRecord record;       // the move record
+  FlowState flow;          // sides, turn and the state of the game
+  TimeState time;          // thinking time
   Options options;         // the option marks
-  HandicapState handicap;    // the handicap
+  HandicapState handicap;  // the handicap
   // Drawing the coordinate labels turns every later text bold. They are drawn
   // at start-up, so in practice every text is bold.
   bool font_bold = false;
-  bool ended = false;      // the program has ended
+  bool ended = false;  // the program has ended
 
   static constexpr int board_line_colour = GREEN;
   static constexpr int outline_colour = GREEN;

@@ -191,7 +191,7 @@ void Game::perform_human_move() {
   // through the record show these times, so they stay. The placed face is
   // put right below once a board move has turned the piece over.
   record_move(record, engine.pos, m.from_x, m.from_y, m.to_x, m.to_y, m.piece, m.piece, time.man_time_total,
-           time.man_time_total + time.move_seconds, time.com_time_total, time.com_time_total);
+              time.man_time_total + time.move_seconds, time.com_time_total, time.com_time_total);
   flow.move_count += 1;
   draw_move_count(flow.move_count);
   const bool board_move = is_board_column(m.from_x);

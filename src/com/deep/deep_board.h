@@ -16,7 +16,18 @@ namespace vv::deep {
 // codes are PAWN = 10 .. KING = 950). A cell holds +kind for the computer
 // (top side, moving toward row 9), -kind for the person, 0 when empty and OFF
 // beyond the edge.
-enum Kind : int { NO_KIND = 0, PAWN_KIND = 1, TOKIN_KIND = 2, LANCE_KIND = 3, KNIGHT_KIND = 4, SILVER_KIND = 5, GOLD_KIND = 6, BISHOP_KIND = 7, ROOK_KIND = 8, KING_KIND = 9 };
+enum Kind : int {
+  NO_KIND = 0,
+  PAWN_KIND = 1,
+  TOKIN_KIND = 2,
+  LANCE_KIND = 3,
+  KNIGHT_KIND = 4,
+  SILVER_KIND = 5,
+  GOLD_KIND = 6,
+  BISHOP_KIND = 7,
+  ROOK_KIND = 8,
+  KING_KIND = 9
+};
 constexpr int KINDS = 10;
 constexpr int OFF = 64;
 
@@ -42,7 +53,8 @@ constexpr int sq_y(int sq) { return sq % STRIDE; }
 // piece code in the rest of the program. By slot: the face a drop puts down
 // from the front hand column (the game's column -1 for the computer, 12 for
 // the person) and from the back one (-3 and 14).
-constexpr int FACE_AFTER_MOVE[KINDS] = {0, ROOK_KIND, LANCE_KIND, TOKIN_KIND, GOLD_KIND, BISHOP_KIND, KNIGHT_KIND, SILVER_KIND, PAWN_KIND, KING_KIND};
+constexpr int FACE_AFTER_MOVE[KINDS] = {0, ROOK_KIND, LANCE_KIND, TOKIN_KIND, GOLD_KIND,
+                                        BISHOP_KIND, KNIGHT_KIND, SILVER_KIND, PAWN_KIND, KING_KIND};
 constexpr int HAND_SLOT[KINDS] = {0, 1, 2, 2, 3, 4, 3, 4, 1, 0};
 constexpr int PIECE_CODE[KINDS] = {0, 10, 11, 20, 30, 100, 110, 800, 900, 950};
 constexpr int FRONT_FACE[5] = {0, PAWN_KIND, LANCE_KIND, KNIGHT_KIND, SILVER_KIND};  // hand column -1 / 12
