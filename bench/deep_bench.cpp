@@ -38,7 +38,7 @@ void deep_search_to_depth(benchmark::State& state, int threads) {
     for (std::size_t i = 0; i < list.size(); i += 10) {
       Engine e{};
       e.pos = list[i];
-      survey_influence(e.pos, e.inf);
+      survey_influence(e.pos, e.influence);
       deep_new_game();
       DeepSettings s;
       s.infinite = true;

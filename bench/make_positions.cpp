@@ -47,7 +47,7 @@ bool play_top(Position& p, Random& rng, int level) {
   e.pos = p;
   e.com_level = level;
   e.rng = rng;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   QuietHooks quiet;
   const SearchResult r = com_search(e, quiet);
   rng = e.rng;

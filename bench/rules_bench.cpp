@@ -133,20 +133,20 @@ void BM_Evaluation(benchmark::State& state) {
       Engine e;
       e.pos = list[i];
       e.random_term = false;
-      std::memcpy(e.cm.board_before, e.pos.board, sizeof e.pos.board);
-      survey_influence(e.pos, e.inf);
+      std::memcpy(e.com_maps.board_before, e.pos.board, sizeof e.pos.board);
+      survey_influence(e.pos, e.influence);
       find_man_bishop_drop_targets(e);
       find_pinned_pieces(e);
-      std::memcpy(e.cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
-      std::memcpy(e.cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
-      std::memcpy(e.cm.com_capturer_x_before, e.inf.com_capturer_x, sizeof(Map));
-      std::memcpy(e.cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
+      std::memcpy(e.com_maps.man_reach_before, e.influence.man_reach_count, sizeof(Map));
+      std::memcpy(e.com_maps.com_reach_before, e.influence.com_reach_count, sizeof(Map));
+      std::memcpy(e.com_maps.com_capturer_x_before, e.influence.com_capturer_x, sizeof(Map));
+      std::memcpy(e.com_maps.com_capturer_y_before, e.influence.com_capturer_y, sizeof(Map));
       auto& b = e.pos.board;
       for (const Trial& c : all[i]) {
         if (is_board_column(c.fx)) b[c.fx][c.fy] = EMPTY;
         const int captured = b[c.tx][c.ty];
         b[c.tx][c.ty] = c.piece;
-        survey_influence(e.pos, e.inf);
+        survey_influence(e.pos, e.influence);
         sum += evaluate_candidate(e, captured, c.piece, c.fx, c.fy, c.tx, c.ty);
         b[c.tx][c.ty] = captured;
         if (is_board_column(c.fx)) b[c.fx][c.fy] = c.piece;
@@ -175,7 +175,7 @@ void BM_ComSearch(benchmark::State& state) {
       e.com_level = static_cast<int>(state.range(0));
       e.random_term = false;
       e.fast_search = state.range(1) == 1;
-      survey_influence(e.pos, e.inf);
+      survey_influence(e.pos, e.influence);
       candidates += com_search(e, hooks).candidates;
     }
   }

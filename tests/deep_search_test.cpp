@@ -165,8 +165,8 @@ TEST(MateRule, AgreesWithTheGamesMateTest) {
   for (const Position& p : sample_positions(3000, 21)) {
     Engine game{};
     game.pos = p;
-    survey_influence(game.pos, game.inf);
-    const bool game_reached = game.inf.man_reach_count[game.pos.com_king_x][game.pos.com_king_y] > 0;
+    survey_influence(game.pos, game.influence);
+    const bool game_reached = game.influence.man_reach_count[game.pos.com_king_x][game.pos.com_king_y] > 0;
     const bool game_mated = com_is_mated(game) == 1;
     Engine root{};
     root.pos = p;  // king squares 0, as a fresh game object holds them
@@ -225,7 +225,7 @@ class FakeClock : public DeepHooks {
 SearchResult search(const Position& p, int depth, FakeClock& clock) {
   Engine e{};
   e.pos = p;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = depth;
@@ -243,7 +243,7 @@ bool person_can_win_at_once(Position p, const Candidate& c) {
     if (captured == KING) return true;
     Engine e{};
     e.pos = q;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     if (com_is_mated(e) == 1) return true;
   }
   return false;
@@ -324,14 +324,14 @@ TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
   for (const double limit : {0.0, 0.02, 0.2}) {
     Engine e{};
     e.pos = p;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     const Engine before = e;
     FakeClock clock(2e-4);  // every reading of the clock moves it on
     const SearchResult r = deep_search(e, limit, 500, clock);
     ASSERT_TRUE(r.found);
     EXPECT_LE(clock.elapsed(), limit + 0.05) << "limit " << limit;
     EXPECT_EQ(std::memcmp(&before.pos, &e.pos, sizeof e.pos), 0);
-    EXPECT_EQ(std::memcmp(&before.inf, &e.inf, sizeof e.inf), 0);
+    EXPECT_EQ(std::memcmp(&before.influence, &e.influence, sizeof e.influence), 0);
     if (limit >= 0.2) {
       // The game's clock display kept up: a tick every 50 ms of the search.
       EXPECT_GE(clock.elapsed(), 0.1);
@@ -346,7 +346,7 @@ TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
   for (const double hard : {0.05, 0.3}) {
     Engine e{};
     e.pos = p;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     FakeClock clock(2e-4);
     DeepSettings s;
     s.seconds = 0.02;
@@ -369,7 +369,7 @@ TEST(DeepSearch, TheLastMoveOfTheGameDecidesNothing) {
   p.com_hand_count = 1;
   Engine e{};
   e.pos = p;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = 5;
@@ -415,7 +415,7 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   deep_new_game();
   DeepSettings s;
   s.infinite = true;
@@ -441,7 +441,7 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
   hunt.com_hand[3] = 1;
   hunt.com_hand_count = 1;
   e.pos = hunt;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   Recorder mate;
   deep_search(e, s, mate);
   ASSERT_FALSE(mate.lines.empty());
@@ -453,7 +453,7 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
   const Position p = test::position("1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   // An endless search, stopped on the 300th reading of the clock: the clock
   // is read every 256 nodes, so the search ends within a few hundred more.
   for (const int threads : {1, 2}) {
@@ -487,7 +487,7 @@ TEST(DeepSearch, StopFromAnotherThreadEndsAnEndlessSearch) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
   Engine e{};
   e.pos = p;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   std::atomic<bool> stop{false};
   std::atomic<bool> started{false};
   class Signal : public DeepHooks {
@@ -517,7 +517,7 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
     const Position p = test::position(text);
     Engine e{};
     e.pos = p;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     DeepSettings s;
     s.infinite = true;
     s.max_depth = 6;
@@ -533,7 +533,7 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
   hunt.com_hand_count = 1;
   Engine e{};
   e.pos = hunt;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   DeepSettings s;
   s.infinite = true;
   s.max_depth = 5;

@@ -15,7 +15,7 @@ namespace {
 // An engine on the position, surveyed once as the callers do.
 Engine surveyed(const std::string& text) {
   Engine e = test::engine(text);
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   return e;
 }
 
@@ -132,12 +132,12 @@ TEST(MateCom, KnightCheckGoesStraightToTheKingAndOtherPieces) {
 TEST(MateCom, InterpositionAnswersAndLeavesTheMapsOfTheTrial) {
   Engine e = surveyed("k8/9/9/9/4r4/9/9/9/RL7 0,0,0,0 0,0,0,0");
   const Position before = e.pos;
-  ASSERT_EQ(e.inf.man_reach_count[1][4], 1);
+  ASSERT_EQ(e.influence.man_reach_count[1][4], 1);
   EXPECT_EQ(com_is_mated(e), 0);
   EXPECT_TRUE(same_board(e.pos, before));
   // The maps describe the trial with the COM rook on (1,5), which cut the MAN rook's run.
-  EXPECT_EQ(e.inf.man_reach_count[1][4], 0);
-  EXPECT_EQ(e.inf.man_reach_count[1][1], 0);
+  EXPECT_EQ(e.influence.man_reach_count[1][4], 0);
+  EXPECT_EQ(e.influence.man_reach_count[1][1], 0);
 }
 
 }  // namespace

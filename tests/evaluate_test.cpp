@@ -26,7 +26,7 @@ struct Seen : SearchHooks {
 // The score the search gave one candidate, NAN when it was never tried.
 double score_of(Engine e, int fx, int fy, int tx, int ty) {
   Seen seen;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   com_search(e, seen);
   for (const Candidate& c : seen.list)
     if (c.from_x == fx && c.from_y == fy && c.to_x == tx && c.to_y == ty) return c.score;
@@ -64,7 +64,7 @@ TEST(Evaluation, KnightCheckWithoutSafeKingSquareScoresMateThoughOneAnswerExists
   const std::string text = "8k/9/9/9/9/9/9/3P4r/3PKP3 0,0,1,0 0,0,0,0";
   Engine board = test::engine(text);
   board.pos.board[4][7] = 30;
-  survey_influence(board.pos, board.inf);
+  survey_influence(board.pos, board.influence);
   ASSERT_EQ(man_is_mated(board), 0) << "the pawn on (4,8) takes the knight";
   EXPECT_EQ(score_of(at_level(text, 1), -1, 3, 4, 7), 9998);
 }
@@ -96,12 +96,12 @@ TEST(Evaluation, LevelThreePawnsGetTheNextDrawsOfTheGenerator) {
   const std::string text = "k8/9/9/4pp3/9/9/9/9/8K 0,0,0,0 0,0,0,0";
   Engine e = at_level(text, 3);
   Seen with;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   com_search(e, with);
   Engine plain = at_level(text, 3);
   plain.random_term = false;
   Seen without;
-  survey_influence(plain.pos, plain.inf);
+  survey_influence(plain.pos, plain.influence);
   com_search(plain, without);
 
   ASSERT_EQ(with.list.size(), without.list.size());
@@ -123,14 +123,14 @@ TEST(Evaluation, LevelThreePawnsGetTheNextDrawsOfTheGenerator) {
 // and the candidate position, each surveyed.
 Engine candidate(const std::string& before, const std::string& after) {
   Engine e = test::engine(before);
-  survey_influence(e.pos, e.inf);
-  std::memcpy(e.cm.board_before, e.pos.board, sizeof e.pos.board);
-  std::memcpy(e.cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
-  std::memcpy(e.cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
+  survey_influence(e.pos, e.influence);
+  std::memcpy(e.com_maps.board_before, e.pos.board, sizeof e.pos.board);
+  std::memcpy(e.com_maps.man_reach_before, e.influence.man_reach_count, sizeof(Map));
+  std::memcpy(e.com_maps.com_reach_before, e.influence.com_reach_count, sizeof(Map));
   find_pinned_pieces(e);
   find_man_bishop_drop_targets(e);
   e.pos = test::position(after);
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   return e;
 }
 

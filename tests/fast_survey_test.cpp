@@ -175,8 +175,8 @@ void expect_searches_alike(const Position& start, int level, bool random_term, u
   plain.com_level = level;
   plain.random_term = random_term;
   plain.fast_search = false;
-  scramble_square_maps(plain.inf, seed);
-  survey_influence(plain.pos, plain.inf);
+  scramble_square_maps(plain.influence, seed);
+  survey_influence(plain.pos, plain.influence);
   Engine fast = plain;
   fast.fast_search = true;
   Engine unwatched = fast;
@@ -193,7 +193,7 @@ void expect_searches_alike(const Position& start, int level, bool random_term, u
         << format_position(start) << " level " << level;
     for (std::size_t i = 0; i < a.seen.size(); ++i)
       ASSERT_GE(c.seen[i].score, a.seen[i].score) << format_position(start) << " level " << level << " candidate " << i;
-    ASSERT_TRUE(same_maps(plain.inf, unwatched.inf) && same_kings(plain.pos, unwatched.pos));
+    ASSERT_TRUE(same_maps(plain.influence, unwatched.influence) && same_kings(plain.pos, unwatched.pos));
     ASSERT_EQ(plain.rng.r, unwatched.rng.r);
     ASSERT_EQ(a.seen.size(), b.seen.size()) << format_position(start) << " level " << level;
     for (std::size_t i = 0; i < a.seen.size(); ++i)
@@ -201,7 +201,7 @@ void expect_searches_alike(const Position& start, int level, bool random_term, u
           << format_position(start) << " level " << level << " candidate " << i << ": " << a.seen[i].score
           << " against " << b.seen[i].score;
     ASSERT_TRUE(ra.found == rb.found && same_candidate(ra.best, rb.best));
-    ASSERT_TRUE(same_maps(plain.inf, fast.inf) && same_kings(plain.pos, fast.pos)) << format_position(start);
+    ASSERT_TRUE(same_maps(plain.influence, fast.influence) && same_kings(plain.pos, fast.pos)) << format_position(start);
     ASSERT_EQ(plain.rng.r, fast.rng.r);
     ASSERT_EQ(std::memcmp(&plain.pos.board, &fast.pos.board, sizeof plain.pos.board), 0);
   }
@@ -245,7 +245,7 @@ TEST(FastSearch, DangerBoundNeverBelowTheTerm) {
     Engine e;
     e.pos = p;
     e.random_term = false;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     BoundChecker checker(e);
     com_search(e, checker);
     ASSERT_EQ(checker.wrong, 0) << format_position(p);
@@ -309,12 +309,12 @@ TEST(FastSearch, SafeSquaresCountAsTheMoveCheckDoes) {
   for (const Position& p : odd_positions(21, 60)) {
     Engine e;
     e.pos = p;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     for (const int code : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING,  //
                            -PAWN, -TOKIN, -LANCE, -KNIGHT, -SILVER, -GOLD, -BISHOP, -ROOK, -KING})
       for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y) {
-          const auto& reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
+          const auto& reach = code >= 10 ? e.influence.man_reach_count : e.influence.com_reach_count;
           int expected = 0;
           for (int i = 1; i <= 9; ++i)
             for (int j = 1; j <= 9; ++j)

@@ -21,7 +21,7 @@ struct Seen : SearchHooks {
 
 // As the game calls it: one survey of the position, then the search.
 SearchResult search(Engine& e, Seen& seen) {
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   return com_search(e, seen);
 }
 

@@ -17,7 +17,7 @@ namespace {
 
 Engine surveyed(const std::string& board) {
   Engine e = test::engine(board + " 0,0,0,0 0,0,0,0");
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   return e;
 }
 
@@ -41,39 +41,39 @@ TEST(MovableSquares, CountsLegalTargetsTheOtherSideDoesNotReach) {
 TEST(PinnedPieces, SliderInTheCornerAreaPinsTheBlocker) {
   Engine e = surveyed("4r4/9/9/9/9/9/4G4/9/4K4");
   find_pinned_pieces(e);
-  EXPECT_EQ(marked(e.cm.man_pinned), (Squares{{5, 7}}));
-  EXPECT_EQ(marked(e.cm.com_pinned), Squares{});
-  EXPECT_EQ(e.cm.com_has_pinned, 0);
+  EXPECT_EQ(marked(e.com_maps.man_pinned), (Squares{{5, 7}}));
+  EXPECT_EQ(marked(e.com_maps.com_pinned), Squares{});
+  EXPECT_EQ(e.com_maps.com_has_pinned, 0);
 }
 
 TEST(PinnedPieces, SlidersOutsideColumnsAndRowsOneToFiveAreNotSeen) {
   Engine column7 = surveyed("9/9/9/9/9/9/9/9/2K1G1r2");
   find_pinned_pieces(column7);
-  EXPECT_EQ(marked(column7.cm.man_pinned), Squares{});
+  EXPECT_EQ(marked(column7.com_maps.man_pinned), Squares{});
   Engine row6 = surveyed("9/9/9/9/9/4r4/4G4/9/4K4");
   find_pinned_pieces(row6);
-  EXPECT_EQ(marked(row6.cm.man_pinned), Squares{});
+  EXPECT_EQ(marked(row6.com_maps.man_pinned), Squares{});
   Engine com_row6 = surveyed("4k4/9/4s4/9/9/4R4/9/9/9");
   find_pinned_pieces(com_row6);
-  EXPECT_EQ(com_row6.cm.com_has_pinned, 0);
+  EXPECT_EQ(com_row6.com_maps.com_has_pinned, 0);
 }
 
 TEST(PinnedPieces, AttackedKingMarksItsOwnSquare) {
   Engine e = surveyed("4r4/9/9/9/9/9/9/9/4K4");
   find_pinned_pieces(e);
-  EXPECT_EQ(marked(e.cm.man_pinned), (Squares{{5, 9}}));
+  EXPECT_EQ(marked(e.com_maps.man_pinned), (Squares{{5, 9}}));
 }
 
 TEST(PinnedPieces, ComPinSetsTheFlagAndARerunClearsIt) {
   Engine e = surveyed("4k4/9/4s4/9/4R4/9/9/9/9");
   find_pinned_pieces(e);
-  EXPECT_EQ(marked(e.cm.com_pinned), (Squares{{5, 3}}));
-  EXPECT_EQ(e.cm.com_has_pinned, 1);
-  EXPECT_EQ(marked(e.cm.man_pinned), Squares{});
+  EXPECT_EQ(marked(e.com_maps.com_pinned), (Squares{{5, 3}}));
+  EXPECT_EQ(e.com_maps.com_has_pinned, 1);
+  EXPECT_EQ(marked(e.com_maps.man_pinned), Squares{});
   e.pos.board[5][5] = 0;
   find_pinned_pieces(e);
-  EXPECT_EQ(marked(e.cm.com_pinned), Squares{});
-  EXPECT_EQ(e.cm.com_has_pinned, 0);
+  EXPECT_EQ(marked(e.com_maps.com_pinned), Squares{});
+  EXPECT_EQ(e.com_maps.com_has_pinned, 0);
 }
 
 // Every piece emptied in turn, every corner slider asked whether it now
@@ -114,18 +114,18 @@ TEST(PinnedPieces, EqualTheDefinitionOnCrowdedAndOddBoards) {
     e.pos.man_king_y = static_cast<int>(rng() % 10);
     e.pos.com_king_x = static_cast<int>(rng() % 10);
     e.pos.com_king_y = static_cast<int>(rng() % 10);
-    if (rng() % 2) survey_influence(e.pos, e.inf);
+    if (rng() % 2) survey_influence(e.pos, e.influence);
     Map man, com;
     pins_by_definition(e, man, com);
     find_pinned_pieces(e);
     int any_com = 0;
     for (int x = 1; x <= 9; ++x)
       for (int y = 1; y <= 9; ++y) {
-        ASSERT_EQ(e.cm.man_pinned[x][y], man[x][y]) << n << ' ' << x << y;
-        ASSERT_EQ(e.cm.com_pinned[x][y], com[x][y]) << n << ' ' << x << y;
+        ASSERT_EQ(e.com_maps.man_pinned[x][y], man[x][y]) << n << ' ' << x << y;
+        ASSERT_EQ(e.com_maps.com_pinned[x][y], com[x][y]) << n << ' ' << x << y;
         any_com |= com[x][y];
       }
-    ASSERT_EQ(e.cm.com_has_pinned, any_com);
+    ASSERT_EQ(e.com_maps.com_has_pinned, any_com);
   }
 }
 
@@ -134,7 +134,7 @@ TEST(BishopDropTargets, OpenDiagonalSquaresComBarelyReaches) {
   // (4,3) makes (4,4) reached twice; the MAN pawn on (7,7) closes the diagonal.
   Engine e = surveyed("9/2g6/3s5/9/4k4/9/6P2/9/9");
   find_man_bishop_drop_targets(e);
-  EXPECT_EQ(marked(e.cm.man_bishop_drop_targets),
+  EXPECT_EQ(marked(e.com_maps.man_bishop_drop_targets),
             (Squares{{1, 1}, {6, 6}, {4, 6}, {3, 7}, {2, 8}, {1, 9}, {6, 4}, {7, 3}, {8, 2}, {9, 1}}));
 }
 

@@ -29,7 +29,7 @@ struct ComTurn {
     g.flow.man_side = -1;
     g.flow.com_side = 1;
     g.flow.side_to_move = g.flow.com_side;
-    survey_influence(g.engine.pos, g.engine.inf);
+    survey_influence(g.engine.pos, g.engine.influence);
     port.events.clear();
   }
 };
@@ -95,7 +95,7 @@ TEST(ComTurn, KingCaptureEndsTheGameBeforeAnyMateAnnouncement) {
   Engine after = test::engine("4l4/9/9/9/9/9/2n3n2/8r/4p4 0,0,0,0 0,0,0,0");
   after.pos.man_king_x = 5;
   after.pos.man_king_y = 9;
-  survey_influence(after.pos, after.inf);
+  survey_influence(after.pos, after.influence);
   ASSERT_EQ(man_is_mated(after), 1);
 
   ComTurn t("4l4/9/9/9/9/9/2n3n2/8r/r3K4 0,0,0,0 0,0,0,0");

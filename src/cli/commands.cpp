@@ -152,9 +152,9 @@ void print_map(std::string& out, const char* name, const Map& m) {
 }
 
 int survey(Game& g) {
-  survey_influence(g.engine.pos, g.engine.inf);
+  survey_influence(g.engine.pos, g.engine.influence);
   const Position& p = g.engine.pos;
-  const Influence& m = g.engine.inf;
+  const Influence& m = g.engine.influence;
   std::string out = "man_king " + std::to_string(p.man_king_x) + ' ' + std::to_string(p.man_king_y) + '\n';
   out += "com_king " + std::to_string(p.com_king_x) + ' ' + std::to_string(p.com_king_y) + '\n';
   print_map(out, "man_reach_count", m.man_reach_count);
@@ -177,11 +177,11 @@ int survey(Game& g) {
 
 int mate(Game& g) {
   Engine& e = g.engine;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   const int escapes = count_man_king_escapes(e);
   const int man_mated = man_is_mated(e);
   // man_is_mated leaves the maps of the last position it tried.
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
   const int com_mated = com_is_mated(e);
   std::cout << "escapes " << escapes << "\nman_mated " << man_mated << "\ncom_mated " << com_mated << '\n';
   return 0;
@@ -197,7 +197,7 @@ class PrintingHooks : public SearchHooks {
 int com(Game& g, const SearchOptions& o) {
   g.engine.com_level = o.level;
   g.engine.random_term = o.random_term;
-  survey_influence(g.engine.pos, g.engine.inf);
+  survey_influence(g.engine.pos, g.engine.influence);
   PrintingHooks hooks;
   const SearchResult r = com_search(g.engine, hooks);
   std::cout << hooks.out.str();
@@ -246,7 +246,7 @@ int bench(const std::string& path, const SearchOptions& o) {
       e.com_level = o.level;
       e.random_term = o.random_term;
       e.rng = rng;
-      survey_influence(e.pos, e.inf);
+      survey_influence(e.pos, e.influence);
       const auto start = std::chrono::steady_clock::now();
       const SearchResult r = com_search(e, quiet);
       spent += std::chrono::steady_clock::now() - start;
@@ -365,7 +365,7 @@ int deep_bench(const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < positions.size(); ++i) {
     Engine& e = *engine;
     e.pos = positions[i];
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     deep_new_game();
     DeepSettings s;
     s.infinite = true;

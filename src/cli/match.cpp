@@ -237,7 +237,7 @@ GameResult MatchRunner::play(int index) {
     if (!top && o_.settings.mate_test) {
       // After the bottom side's move the game looks for a mate of the top side's king.
       judge.pos = g.now.pos;
-      survey_influence(judge.pos, judge.inf);
+      survey_influence(judge.pos, judge.influence);
       if (com_is_mated(judge) == 1) {
         result.end = End::mate;
         result.winner = -1;

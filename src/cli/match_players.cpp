@@ -46,7 +46,7 @@ class OwnPlayer : public Player {
     view.man_king_x = e.pos.man_king_x;
     view.man_king_y = e.pos.man_king_y;
     e.pos = view;
-    survey_influence(e.pos, e.inf);
+    survey_influence(e.pos, e.influence);
     Reply reply;
     SearchResult r;
     if (spec_.level == 4) {

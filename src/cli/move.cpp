@@ -58,7 +58,7 @@ int move_command(const std::vector<std::string>& args) {
   Engine& e = game->engine;
   e.pos = p;
   e.random_term = random_term;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
 
   SearchResult r;
   if (level == 4) {

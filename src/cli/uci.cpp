@@ -284,7 +284,7 @@ void Session::search(GoLimits limits, FenPosition f) {
   Position view{};
   if (turned) turn_over(f.pos, view); else view = f.pos;
   e.pos = view;
-  survey_influence(e.pos, e.inf);
+  survey_influence(e.pos, e.influence);
 
   const int plies_left = std::max(1, RECORD_CAPACITY - f.plies());
   const TimePlan plan = plan_time(limits, f.top_to_move, plies_left);

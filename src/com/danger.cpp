@@ -28,7 +28,7 @@ using ScanConstants = DangerScan::Constants;
 // The terms of an empty square (see square_terms).
 int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* out) {
   const auto& b = e.pos.board;
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   int n = 0;
@@ -89,7 +89,7 @@ int empty_square_terms(Engine& e, const ScanConstants& c, int x, int y, double* 
 // The terms of a COM piece v (see square_terms).
 int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
   const auto& b = e.pos.board;
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   int n = 0;
@@ -107,7 +107,7 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
   }
   if (mr > 0) {
     const int qx = m.man_capturer_x[x][y], qy = m.man_capturer_y[x][y];
-    const bool capturer_free = e.cm.man_pinned[qx][qy] == 0;
+    const bool capturer_free = e.com_maps.man_pinned[qx][qy] == 0;
     if (m.com_guard_piece[x][y] == KING && (mr > 1 || v > mcp)) add(-100);
     if (capturer_free && v > mcp) add(-(v - mcp));
     if (cr > 0) {
@@ -119,7 +119,7 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
     } else {
       add(-v);
       if (y <= 3) add(-1);
-      const int before = e.cm.board_before[x][y];
+      const int before = e.com_maps.board_before[x][y];
       if (before <= -10) add(iabs(before));  // it has just captured there
       if (y < 4 && (m.man_capturer_piece[x][y] == -PAWN || m.man_capturer_piece[x][y] == -LANCE)) add(-20);
     }
@@ -130,13 +130,13 @@ int com_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, doub
 // The terms of a MAN piece v (see square_terms).
 int man_piece_terms(Engine& e, const ScanConstants& c, int x, int y, int v, double* out) {
   const auto& b = e.pos.board;
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   int n = 0;
   auto add = [&](double term) { out[n++] = term; };
   const int cr = CR[x][y];
-  if (cr > 0 && e.cm.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
+  if (cr > 0 && e.com_maps.com_reach_before[x][y] == 0) {  // a new attack on a MAN piece
     if (y > 2 && v == -KNIGHT && MR[x][y - 1] == 0 && b[x][y - 1] == SILVER) add(1);
     if (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) add(15);
   }
@@ -171,7 +171,7 @@ inline int square_terms(Engine& e, const ScanConstants& c, int x, int y, double*
 inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y) {
   const auto& b = e.pos.board;
   const int v = b[x][y];
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const int mr = m.man_reach_count[x][y], cr = m.com_reach_count[x][y];
   if (v == EMPTY) {
     if (mr > 0 && (y < 4 || (iabs(x - c.com_king_x) < 2 && iabs(y - c.com_king_y) < 2))) return true;
@@ -187,7 +187,7 @@ inline bool may_add_terms(const Engine& e, const ScanConstants& c, int x, int y)
     return mr > 0 || (v == KING && y == 1 && m.man_reach_count[x][2] > 0) ||
            (v == PAWN && m.man_capturer_piece[x][y] == -ROOK);
   if (v <= -10) {
-    if (cr > 0 && e.cm.com_reach_before[x][y] == 0 &&
+    if (cr > 0 && e.com_maps.com_reach_before[x][y] == 0 &&
         ((iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       return true;
     if (v == -KNIGHT) return y >= 9 && b[x][y - 4] >= SILVER;
@@ -222,7 +222,7 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
   if (v >= 10) return (v == KING && y == 1) || v == PAWN ? ASK_AGAIN : SOME_MAN;
   if (v <= -10) {
     std::uint16_t t = 0;
-    if (e.cm.com_reach_before[x][y] == 0 &&
+    if (e.com_maps.com_reach_before[x][y] == 0 &&
         ((iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) || (v == -KNIGHT && y > 2 && b[x][y - 1] == SILVER)))
       t |= SOME_COM;
     if (v == -KNIGHT ? y >= 9 && b[x][y - 4] >= SILVER : (v == -ROOK || v == -LANCE) && x == c.com_king_x) t |= ALWAYS;
@@ -233,13 +233,13 @@ inline std::uint16_t may_add_table(const Engine& e, const ScanConstants& c, int 
 
 // The table's answer for the square's counts now.
 inline bool table_says(std::uint16_t table, const Engine& e, int x, int y) {
-  const int mr = e.inf.man_reach_count[x][y], cr = e.inf.com_reach_count[x][y];
+  const int mr = e.influence.man_reach_count[x][y], cr = e.influence.com_reach_count[x][y];
   return (table >> ((mr > 0) + 2 * (cr < 2 ? cr : 2))) & 1;
 }
 
 // The moved piece, standing unattacked, attacks this MAN piece: a fork term.
 inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y) {
-  return (e.inf.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
+  return (e.influence.man_reach_count[x][y] == 0 || (x == e.pos.man_king_x && y == e.pos.man_king_y)) &&
          move_allowed(e.pos.board, to_x, to_y, x, y, piece) == 1;
 }
 
@@ -251,7 +251,7 @@ inline bool fork_on(const Engine& e, int piece, int to_x, int to_y, int x, int y
 double danger_score(Engine& e, int piece, int to_x, int to_y) {
   const ScanConstants c(e);
   const auto& b = e.pos.board;
-  const bool moved_unattacked = e.inf.man_reach_count[to_x][to_y] == 0;
+  const bool moved_unattacked = e.influence.man_reach_count[to_x][to_y] == 0;
   double danger = 0;
   int fork_count = 0;
   int fork_min = 9999;
@@ -397,7 +397,7 @@ void DangerScan::start(Engine& e) {
       if (own < 0) losing_.add(s);
       // What a new attack on a MAN piece adds at most.
       attack_most_[s] = 0;
-      if (v <= -10 && e.cm.com_reach_before[x][y] == 0) {
+      if (v <= -10 && e.com_maps.com_reach_before[x][y] == 0) {
         man_unattacked_.add(s);
         ++man_unattacked_count_;
         if (iabs(x - c.com_king_x) < 3 && iabs(y - c.com_king_y) < 3) attack_most_[s] += 15;
@@ -423,8 +423,8 @@ void DangerScan::start(Engine& e) {
                 (c.man_holds_silver_bishop && inner);
       }
       if (reads) count_readers_.add(s);
-      if (e.inf.man_reach_count[x][y] > 0) man_reached_.add(s);
-      if (e.cm.man_bishop_drop_targets[x][y] == 1) drop_targets_[n_drop_targets_++] = s;
+      if (e.influence.man_reach_count[x][y] > 0) man_reached_.add(s);
+      if (e.com_maps.man_bishop_drop_targets[x][y] == 1) drop_targets_[n_drop_targets_++] = s;
     }
   first_term_[81] = n_terms;
   prefix_[81] = sum;
@@ -523,8 +523,8 @@ void DangerScan::prepare() {
   // and only as none or some.
   if (bishop_in_hand) {
     Bits crossed = 0;
-    const Map& now = engine_->inf.com_reach_count;
-    const Map& before = engine_->cm.com_reach_before;
+    const Map& now = engine_->influence.com_reach_count;
+    const Map& before = engine_->com_maps.com_reach_before;
     each_square(set_of(reach & com_now), [&](int s) {
       if ((now[bit_x(s)][bit_y(s)] == 0) != (before[bit_x(s)][bit_y(s)] == 0)) crossed |= static_cast<Bits>(1) << s;
     });
@@ -584,7 +584,7 @@ void DangerScan::prepare() {
 // The MAN pieces the moved piece forks: it stands unattacked and attacks them.
 SquareSet DangerScan::forks_of(const Engine& e, int piece, int to_x, int to_y) const {
   SquareSet forks;
-  if (e.inf.man_reach_count[to_x][to_y] != 0) return forks;
+  if (e.influence.man_reach_count[to_x][to_y] != 0) return forks;
   each_square(man_pieces_ & *move_reach.find(piece, to_x, to_y), [&](int s) {
     if (e.pos.board[bit_x(s)][bit_y(s)] <= -10 && fork_on(e, piece, to_x, to_y, bit_x(s), bit_y(s))) forks.add(s);
   });
@@ -718,14 +718,14 @@ bool DangerScan::at_most(Engine& e, int piece, int to_x, int to_y, double limit)
   if (survey.fell_back() || reach == nullptr) return false;
   const bool king_moved = e.pos.com_king_x != start_constants_.com_king_x || e.pos.com_king_y != start_constants_.com_king_y;
   // First the bound of all: no square adds less than 0 now.
-  const SquareSet fork_targets = e.inf.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
+  const SquareSet fork_targets = e.influence.man_reach_count[to_x][to_y] == 0 ? man_pieces_ & *reach : SquareSet{};
   int fork_count = 0, fork_largest = 0;
   each_square(fork_targets, [&](int s) {
     ++fork_count;
     fork_largest = std::max(fork_largest, iabs(e.pos.board[bit_x(s)][bit_y(s)]));
   });
   const double forks_most = 0.1 * fork_count + (fork_count > 1 ? fork_largest : 0);
-  const int before = engine_->cm.board_before[to_x][to_y];
+  const int before = engine_->com_maps.board_before[to_x][to_y];
   const double target_most = before <= -10 ? iabs(before) : 0;
   const double attacks_most = king_moved ? 16.0 * man_unattacked_count_ : attacks_most_;
   if (forks_most + target_most + attacks_most <= limit) return true;
@@ -832,7 +832,7 @@ int bishop_drop_exposure(const Engine& e, int to_x, int to_y, int piece) {
   const auto& b = e.pos.board;
   for (int x = 1; x <= 9; ++x) {
     for (int y = 1; y <= 9; ++y) {
-      if (e.cm.man_bishop_drop_targets[x][y] != 1 || move_allowed(b, to_x, to_y, x, y, -BISHOP) != 1) continue;
+      if (e.com_maps.man_bishop_drop_targets[x][y] != 1 || move_allowed(b, to_x, to_y, x, y, -BISHOP) != 1) continue;
       // Only the first such square counts.
       return corner_bishop_reaches(b, x, y) ? piece : 0;
     }

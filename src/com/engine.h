@@ -29,8 +29,8 @@ struct ComMaps {
 
 struct Engine {
   Position pos;
-  Influence inf{};
-  ComMaps cm;
+  Influence influence{};
+  ComMaps com_maps;
   int com_level = 3;
   Random rng;
   bool random_term = true;  // off for reproducible analysis

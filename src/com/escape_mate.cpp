@@ -7,7 +7,7 @@ namespace vv {
 
 int count_man_king_escapes(const Engine& e) {
   const auto& b = e.pos.board;
-  const auto& cr = e.inf.com_reach_count;
+  const auto& cr = e.influence.com_reach_count;
   const int x = e.pos.man_king_x, y = e.pos.man_king_y;
   int count = 0;
   // Each neighbour is kept on the board by testing only the king's own row
@@ -99,13 +99,13 @@ int man_is_mated(Engine& e) {
   Position& p = e.pos;
   auto& b = p.board;
   const int kx = p.man_king_x, ky = p.man_king_y;
-  if (e.inf.com_reach_count[kx][ky] == 0) return 0;
+  if (e.influence.com_reach_count[kx][ky] == 0) return 0;
 
   if (p.man_hand_count > 0 &&
-      drop_blocks(b, e.inf.com_check_map, kx, ky, -PAWN, p.man_hand_count == p.man_hand[1]))
+      drop_blocks(b, e.influence.com_check_map, kx, ky, -PAWN, p.man_hand_count == p.man_hand[1]))
     return 0;
 
-  if (king_escapes(b, e.inf.com_reach_count, kx, ky, -KING)) return 0;
+  if (king_escapes(b, e.influence.com_reach_count, kx, ky, -KING)) return 0;
 
   // A MAN piece other than the king that captures a checker or steps
   // between: judged by the move check alone, without a survey.
@@ -116,7 +116,7 @@ int man_is_mated(Engine& e) {
       for (int tx = 1; tx <= 9; ++tx) {
         for (int ty = 1; ty <= 9; ++ty) {
           if (tx == fx && ty == fy) continue;
-          if (e.inf.com_check_map[tx][ty] <= 0 || move_allowed(b, fx, fy, tx, ty, code) != 1) continue;
+          if (e.influence.com_check_map[tx][ty] <= 0 || move_allowed(b, fx, fy, tx, ty, code) != 1) continue;
           const int saved = b[tx][ty];
           b[tx][ty] = code;
           b[fx][fy] = EMPTY;
@@ -135,20 +135,20 @@ int com_is_mated(Engine& e) {
   Position& p = e.pos;
   auto& b = p.board;
   const int kx = p.com_king_x, ky = p.com_king_y;
-  if (e.inf.man_reach_count[kx][ky] == 0) return 0;
+  if (e.influence.man_reach_count[kx][ky] == 0) return 0;
 
   if (p.com_hand_count > 0 &&
-      drop_blocks(b, e.inf.man_check_map, kx, ky, PAWN, p.com_hand_count == p.com_hand[1]))
+      drop_blocks(b, e.influence.man_check_map, kx, ky, PAWN, p.com_hand_count == p.com_hand[1]))
     return 0;
 
-  if (king_escapes(b, e.inf.man_reach_count, kx, ky, KING)) return 0;
+  if (king_escapes(b, e.influence.man_reach_count, kx, ky, KING)) return 0;
 
   // A COM piece other than the king that captures a checker or steps
   // between. Each trial is judged by a fresh survey of the trial position.
   // The targets are read from the check map as it stands, which after the
   // first trial is that of the last trial position, not of the position
   // tested. The game's mate verdicts depend on this, so it stays.
-  const auto& check_map = e.inf.man_check_map;
+  const auto& check_map = e.influence.man_check_map;
   for (int fx = 1; fx <= 9; ++fx) {
     for (int fy = 1; fy <= 9; ++fy) {
       const int code = b[fx][fy];
@@ -159,10 +159,10 @@ int com_is_mated(Engine& e) {
           const int saved = b[tx][ty];
           b[tx][ty] = code;
           b[fx][fy] = EMPTY;
-          survey_influence(p, e.inf);
+          survey_influence(p, e.influence);
           b[fx][fy] = code;
           b[tx][ty] = saved;
-          if (e.inf.man_reach_count[p.com_king_x][p.com_king_y] == 0) return 0;
+          if (e.influence.man_reach_count[p.com_king_x][p.com_king_y] == 0) return 0;
         }
       }
     }

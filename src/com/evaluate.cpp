@@ -17,11 +17,11 @@ constexpr double MATE = 9998;
 double layer_three(Engine& e, double score, int captured, int piece, int fx, int fy, int tx, int ty) {
   const auto& B = e.pos.board;
   const Position& p = e.pos;
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
-  const auto& MRB = e.cm.man_reach_before;
-  const auto& CRB = e.cm.com_reach_before;
+  const auto& MRB = e.com_maps.man_reach_before;
+  const auto& CRB = e.com_maps.com_reach_before;
   const bool drop = fx < 0;
   const int kx = p.man_king_x, ky = p.man_king_y;
   const int man_capturer = m.man_capturer_piece[tx][ty];  // of the moved piece
@@ -144,7 +144,7 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
       }
       return score;
     case KING:
-      if (e.cm.com_has_pinned == 1) score += 10;
+      if (e.com_maps.com_has_pinned == 1) score += 10;
       if (CR[tx][ty] > CRB[tx][ty]) score += 1;
       if (count_safe_destinations(e, tx, ty, KING) < 2) return score - 20;
       return score;
@@ -158,7 +158,7 @@ double layer_three(Engine& e, double score, int captured, int piece, int fx, int
 double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, int tx, int ty) {
   const auto& B = e.pos.board;
   const Position& p = e.pos;
-  const Influence& m = e.inf;
+  const Influence& m = e.influence;
   const auto& MR = m.man_reach_count;
   const auto& CR = m.com_reach_count;
   const int kx = p.man_king_x, ky = p.man_king_y;
@@ -188,21 +188,21 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
   // Layer 2: approach, pins, exchanges, escape squares, captures.
   const int adx = iabs(tx - kx), ady = iabs(ty - ky);
   if (adx > ady) {
-    if (adx < e.cm.origin_distance) score += 1;
-  } else if (ady < e.cm.origin_distance) {
+    if (adx < e.com_maps.origin_distance) score += 1;
+  } else if (ady < e.com_maps.origin_distance) {
     score += 0.1;
   }
 
   // The MAN capturer of the moved piece, pinned to its king, with the
   // moved piece able to take it.
   const int ax = m.man_capturer_x[tx][ty], ay = m.man_capturer_y[tx][ty];
-  if (MR[ax][ay] > 0 && e.cm.man_pinned[ax][ay] == 1 &&
+  if (MR[ax][ay] > 0 && e.com_maps.man_pinned[ax][ay] == 1 &&
       (MR[tx][ty] == 1 || (CR[tx][ty] > 0 && MR[tx][ty] == 2 && gives_check)) &&
       ((ax == kx && tx != kx) || (ay == ky && ty != ky) || ((tx == kx || ty == ky) && ax != kx && ay != ky)) &&
       move_allowed(B, tx, ty, ax, ay, piece) == 1) {
     if (drop)
       score += iabs(B[ax][ay]);
-    else if (B[e.cm.com_capturer_x_before[ax][ay]][e.cm.com_capturer_y_before[ax][ay]] != EMPTY)
+    else if (B[e.com_maps.com_capturer_x_before[ax][ay]][e.com_maps.com_capturer_y_before[ax][ay]] != EMPTY)
       score += iabs(B[ax][ay]);
   }
 
@@ -229,14 +229,14 @@ double evaluate_candidate(Engine& e, int captured, int piece, int fx, int fy, in
   if (captured == 0) {
     if (((adx < 3 && ady < 3) || piece == LANCE || (piece >= BISHOP && piece <= ROOK)) && MR[tx][ty] == 0) {
       const int n = count_man_king_escapes(e);
-      if (e.cm.man_king_escapes_at_start > n) score += e.cm.man_king_escapes_at_start - n;
+      if (e.com_maps.man_king_escapes_at_start > n) score += e.com_maps.man_king_escapes_at_start - n;
     }
   } else {
     if (MR[tx][ty] > 0 && CR[tx][ty] > 0) {
       if (B[tx][ty] < iabs(man_capturer)) score += iabs(captured);
     }
     if (MR[tx][ty] > 0 && CR[tx][ty] == 0) {
-      if (e.cm.man_reach_before[fx][fy] > 0 && count_safe_destinations(e, fx, fy, piece) == 0) score += iabs(captured);
+      if (e.com_maps.man_reach_before[fx][fy] > 0 && count_safe_destinations(e, fx, fy, piece) == 0) score += iabs(captured);
     }
     if (MR[tx][ty] == 0) {
       score += iabs(captured);

@@ -17,27 +17,27 @@ namespace vv {
 SearchResult com_search(Engine& e, SearchHooks& hooks) {
   Position& p = e.pos;
   auto& b = p.board;
-  ComMaps& cm = e.cm;
+  ComMaps& com_maps = e.com_maps;
   SearchResult result;
   Candidate& best = result.best;
   best.score = NO_SCORE;
 
-  std::memcpy(cm.board_before, b, sizeof b);
+  std::memcpy(com_maps.board_before, b, sizeof b);
   // The escape count reads the maps as the last survey left them.
-  cm.man_king_escapes_at_start = count_man_king_escapes(e);
+  com_maps.man_king_escapes_at_start = count_man_king_escapes(e);
   // The fast path surveys the start as it sets up the candidates' surveys.
   CandidateSurvey fast;
   if (e.fast_search)
-    fast.start(p, e.inf);
+    fast.start(p, e.influence);
   else
-    survey_influence(p, e.inf);
+    survey_influence(p, e.influence);
   find_man_bishop_drop_targets(e);
   find_pinned_pieces(e);
   const bool try_drops = p.com_hand_count > 0;
-  std::memcpy(cm.man_reach_before, e.inf.man_reach_count, sizeof(Map));
-  std::memcpy(cm.com_reach_before, e.inf.com_reach_count, sizeof(Map));
-  std::memcpy(cm.com_capturer_x_before, e.inf.com_capturer_x, sizeof(Map));
-  std::memcpy(cm.com_capturer_y_before, e.inf.com_capturer_y, sizeof(Map));
+  std::memcpy(com_maps.man_reach_before, e.influence.man_reach_count, sizeof(Map));
+  std::memcpy(com_maps.com_reach_before, e.influence.com_reach_count, sizeof(Map));
+  std::memcpy(com_maps.com_capturer_x_before, e.influence.com_capturer_x, sizeof(Map));
+  std::memcpy(com_maps.com_capturer_y_before, e.influence.com_capturer_y, sizeof(Map));
   hooks.before_trials();
 
   DangerScan danger;
@@ -52,10 +52,10 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
   }
   auto survey = [&](int fx, int fy, int tx, int ty, int captured) {
     if (e.fast_search) {
-      fast.survey(p, e.inf, fx, fy, tx, ty, captured);
+      fast.survey(p, e.influence, fx, fy, tx, ty, captured);
       danger.candidate(fast, fx, fy, tx, ty, b[tx][ty]);
     } else {
-      survey_influence(p, e.inf);
+      survey_influence(p, e.influence);
     }
   };
 
@@ -125,8 +125,8 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
         if (king_taken) return;
         const int tx = bit_x(bit), ty = bit_y(bit);
         if (step_piece ? same_side(piece, b[tx][ty]) : move_allowed(b, fx, fy, tx, ty, piece) != 1) return;
-        cm.moving_piece = piece;
-        cm.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
+        com_maps.moving_piece = piece;
+        com_maps.origin_distance = std::max(iabs(fx - p.man_king_x), iabs(fy - p.man_king_y));
         // The piece keeps its face while it is scored: it is not turned over
         // as the move, once played, turns it.
         const int captured = b[tx][ty];
@@ -149,7 +149,7 @@ SearchResult com_search(Engine& e, SearchHooks& hooks) {
       hooks.tick();
       if (p.com_hand[slot] <= 0) continue;
       const int piece = hand_face(slot, column == COM_BACK_COLUMN);
-      cm.moving_piece = piece;
+      com_maps.moving_piece = piece;
       // The move check allows a drop on every empty square, and only there.
       bool mate_found = false;
       each_square(empty_squares, [&](int bit) {

@@ -7,7 +7,7 @@ namespace vv {
 
 int count_safe_destinations(const Engine& e, int x, int y, int code) {
   const auto& b = e.pos.board;
-  const auto& opponent_reach = code >= 10 ? e.inf.man_reach_count : e.inf.com_reach_count;
+  const auto& opponent_reach = code >= 10 ? e.influence.man_reach_count : e.influence.com_reach_count;
   int count = 0;
   // A slider goes along its lines up to the first piece, which it may take
   // unless it is its own: the squares the move check allows, walked once.
@@ -52,10 +52,10 @@ int count_safe_destinations(const Engine& e, int x, int y, int code) {
 // the move check deciding.
 void find_pinned_pieces(Engine& e) {
   auto& b = e.pos.board;
-  auto& cm = e.cm;
-  cm.com_has_pinned = 0;
+  auto& com_maps = e.com_maps;
+  com_maps.com_has_pinned = 0;
   for (int x = 1; x <= 9; ++x)
-    for (int y = 1; y <= 9; ++y) cm.man_pinned[x][y] = cm.com_pinned[x][y] = 0;
+    for (int y = 1; y <= 9; ++y) com_maps.man_pinned[x][y] = com_maps.com_pinned[x][y] = 0;
   auto pins = [&](int sx, int sy, int kx, int ky, bool man_pieces, Map& pinned) {
     const int slider = b[sx][sy];
     auto side = [&](int v) { return man_pieces ? v <= -10 : v >= 10; };
@@ -85,26 +85,26 @@ void find_pinned_pieces(Engine& e) {
     for (int sy = 1; sy <= 5; ++sy) {
       const int code = b[sx][sy];
       if (code == LANCE || code == BISHOP || code == ROOK)
-        pins(sx, sy, e.pos.man_king_x, e.pos.man_king_y, true, cm.man_pinned);
+        pins(sx, sy, e.pos.man_king_x, e.pos.man_king_y, true, com_maps.man_pinned);
       if (code == -LANCE || code == -BISHOP || code == -ROOK)
-        pins(sx, sy, e.pos.com_king_x, e.pos.com_king_y, false, cm.com_pinned);
+        pins(sx, sy, e.pos.com_king_x, e.pos.com_king_y, false, com_maps.com_pinned);
     }
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y)
-      if (cm.com_pinned[x][y] == 1) cm.com_has_pinned = 1;
+      if (com_maps.com_pinned[x][y] == 1) com_maps.com_has_pinned = 1;
 }
 
 void find_man_bishop_drop_targets(Engine& e) {
   const auto& b = e.pos.board;
-  const auto& cr = e.inf.com_reach_count;
+  const auto& cr = e.influence.com_reach_count;
   const int kcx = e.pos.com_king_x, kcy = e.pos.com_king_y;
   for (int x = 1; x <= 9; ++x)
     for (int y = 1; y <= 9; ++y) {
-      e.cm.man_bishop_drop_targets[x][y] = 0;
+      e.com_maps.man_bishop_drop_targets[x][y] = 0;
       if (b[x][y] == EMPTY &&
           (cr[x][y] == 0 || (cr[x][y] == 1 && iabs(x - kcx) < 2 && iabs(y - kcy) < 2)) &&
           move_allowed(b, x, y, kcx, kcy, -BISHOP) == 1)
-        e.cm.man_bishop_drop_targets[x][y] = 1;
+        e.com_maps.man_bishop_drop_targets[x][y] = 1;
     }
 }
 
@@ -128,7 +128,7 @@ int man_slider_behind(Engine& e, int x, int y) {
 
 int lance_target_value(const Engine& e, int x, int y) {
   const auto& b = e.pos.board;
-  const auto& m = e.inf;
+  const auto& m = e.influence;
   int result = 0;
   if (y > 6 && m.com_reach_count[x][y - 1] > 0 && m.man_reach_count[x][y - 1] == 0 &&
       m.man_capturer_piece[x][y] >= -ROOK && m.man_capturer_piece[x][y] <= -BISHOP) {

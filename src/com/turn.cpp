@@ -107,7 +107,7 @@ void Game::computer_turn() {
   port_.play(Sound::PIECE_PLACED);
   set_timer(false);
 
-  survey_influence(engine.pos, engine.inf);
+  survey_influence(engine.pos, engine.influence);
   // A captured king ends the game before anything is said of mate: with the
   // king gone its square is stale, and the mate test would read it.
   if (flow.winner == flow.com_side) {
@@ -116,7 +116,7 @@ void Game::computer_turn() {
   }
   if (man_is_mated(engine) == 1) {
     port_.message("詰め ?", "よし！!");
-  } else if (engine.inf.com_reach_count[engine.pos.man_king_x][engine.pos.man_king_y] > 0) {
+  } else if (engine.influence.com_reach_count[engine.pos.man_king_x][engine.pos.man_king_y] > 0) {
     port_.message("", "   ** 王手 **");
   }
 

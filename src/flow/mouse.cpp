@@ -229,7 +229,7 @@ void Game::perform_human_move() {
   if (flow.game_mode == AGAINST_COMPUTER) {
     set_timer(false);
     time.man_time_total += time.move_seconds;
-    survey_influence(engine.pos, engine.inf);
+    survey_influence(engine.pos, engine.influence);
     if (com_is_mated(engine) || captured == KING) {
       announce_winner("あなた");
     } else if (flow.winner == 0) {

@@ -57,7 +57,7 @@ bool MateRule::run_game_test(const DeepBoard& b) {
   }
   p.com_king_x = stale_x_;
   p.com_king_y = stale_y_;
-  survey_influence(p, scratch_.inf);
+  survey_influence(p, scratch_.influence);
   return com_is_mated(scratch_) == 1;
 }
 
