@@ -163,9 +163,7 @@ TEST(DeepBoard, MovesChangeBoardAndHandsAsTheGamesMoveDoes) {
 TEST(MateRule, AgreesWithTheGamesMateTest) {
   int reached = 0, mated = 0;
   for (const Position& p : sample_positions(3000, 21)) {
-    Engine game{};
-    game.pos = p;
-    survey_influence(game.pos, game.influence);
+    Engine game = test::surveyed_engine(p);
     const bool game_reached = game.influence.man_reach_count[game.pos.com_king_x][game.pos.com_king_y] > 0;
     const bool game_mated = com_is_mated(game) == 1;
     Engine root{};
@@ -223,9 +221,7 @@ class FakeClock : public DeepHooks {
 };
 
 SearchResult search(const Position& p, int depth, FakeClock& clock) {
-  Engine e{};
-  e.pos = p;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(p);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = depth;
@@ -241,9 +237,7 @@ bool person_can_win_at_once(Position p, const Candidate& c) {
     Position q = p;
     const int captured = apply_move(q, fx, fy, tx, ty, is_board_column(fx) ? face_after_move(code) : code);
     if (captured == KING) return true;
-    Engine e{};
-    e.pos = q;
-    survey_influence(e.pos, e.influence);
+    Engine e = test::surveyed_engine(q);
     if (com_is_mated(e) == 1) return true;
   }
   return false;
@@ -322,9 +316,7 @@ TEST(DeepSearch, ForcesTheKingsCaptureInThree) {
 TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
   const Position p = test::position("1nsgk1snl/3p2nb1/plppppp1p/1r5r1/9/R2R2R1R/SPP1PP1P1/2B4R1/LN1GKGSNL 1,0,1,0 0,1,0,0");
   for (const double limit : {0.0, 0.02, 0.2}) {
-    Engine e{};
-    e.pos = p;
-    survey_influence(e.pos, e.influence);
+    Engine e = test::surveyed_engine(p);
     const Engine before = e;
     FakeClock clock(2e-4);  // every reading of the clock moves it on
     const SearchResult r = deep_search(e, limit, 500, clock);
@@ -344,9 +336,7 @@ TEST(DeepSearch, HoldsItsTimeAndLeavesTheEngineAsItWas) {
 TEST(DeepSearch, MayGoPastTheAimedTimeButNeverPastTheHardLimit) {
   const Position p = test::position("1nsgk1snl/3p2nb1/plppppp1p/1r5r1/9/R2R2R1R/SPP1PP1P1/2B4R1/LN1GKGSNL 1,0,1,0 0,1,0,0");
   for (const double hard : {0.05, 0.3}) {
-    Engine e{};
-    e.pos = p;
-    survey_influence(e.pos, e.influence);
+    Engine e = test::surveyed_engine(p);
     FakeClock clock(2e-4);
     DeepSettings s;
     s.seconds = 0.02;
@@ -367,9 +357,7 @@ TEST(DeepSearch, TheLastMoveOfTheGameDecidesNothing) {
   Position p = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   p.com_hand[3] = 1;
   p.com_hand_count = 1;
-  Engine e{};
-  e.pos = p;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(p);
   DeepSettings s;
   s.seconds = 1e6;
   s.max_depth = 5;
@@ -413,9 +401,7 @@ bool plays_out(Position p, const std::vector<Candidate>& line) {
 
 TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
-  Engine e{};
-  e.pos = p;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(p);
   deep_new_game();
   DeepSettings s;
   s.infinite = true;
@@ -451,9 +437,7 @@ TEST(DeepSearch, ReportsLegalPrincipalVariationsAndTheMateDistance) {
 
 TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
   const Position p = test::position("1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1");
-  Engine e{};
-  e.pos = p;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(p);
   // An endless search, stopped on the 300th reading of the clock: the clock
   // is read every 256 nodes, so the search ends within a few hundred more.
   for (const int threads : {1, 2}) {
@@ -485,9 +469,7 @@ TEST(DeepSearch, StopsOnTheFlagAndTheNodeLimit) {
 
 TEST(DeepSearch, StopFromAnotherThreadEndsAnEndlessSearch) {
   const Position p = test::position("1nsgkgsnl/tr5b1/ppppppppp/9/9/6R2/PPPPPP1PP/1B5R1/LNSGKGSNL 2,1,1,1 1,1,1,1");
-  Engine e{};
-  e.pos = p;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(p);
   std::atomic<bool> stop{false};
   std::atomic<bool> started{false};
   class Signal : public DeepHooks {
@@ -515,9 +497,7 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
   for (const char* text : {"1nsgk1snl/3p2nb1/p2pppp1p/1tr1p2r1/5R3/R2R4R/SPP1PP1P1/2B2B1R1/LN1GKG1NL 2,1,1,1 1,1,1,1",
                            "6Lnl/1bkbnSg2/1ppp1P2p/n2prpG2/4p2T1/2GR1PP1R/SSP2PP2/4KB1R1/LN3G3 3,0,0,0 0,0,0,0"}) {
     const Position p = test::position(text);
-    Engine e{};
-    e.pos = p;
-    survey_influence(e.pos, e.influence);
+    Engine e = test::surveyed_engine(p);
     DeepSettings s;
     s.infinite = true;
     s.max_depth = 6;
@@ -531,9 +511,7 @@ TEST(DeepSearch, TwoThreadsFindLegalMovesAndTheKingHunt) {
   Position hunt = test::place({{5, 9, -KING}, {4, 6, KNIGHT}, {1, 1, KING}});
   hunt.com_hand[3] = 1;
   hunt.com_hand_count = 1;
-  Engine e{};
-  e.pos = hunt;
-  survey_influence(e.pos, e.influence);
+  Engine e = test::surveyed_engine(hunt);
   DeepSettings s;
   s.infinite = true;
   s.max_depth = 5;

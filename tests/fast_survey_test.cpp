@@ -307,9 +307,7 @@ TEST(FastSearch, DropsAllowedExactlyOnEmptySquares) {
 // every square must count the same, for both sides, on crowded odd boards.
 TEST(FastSearch, SafeSquaresCountAsTheMoveCheckDoes) {
   for (const Position& p : odd_positions(21, 60)) {
-    Engine e;
-    e.pos = p;
-    survey_influence(e.pos, e.influence);
+    Engine e = test::surveyed_engine(p);
     for (const int code : {PAWN, TOKIN, LANCE, KNIGHT, SILVER, GOLD, BISHOP, ROOK, KING,  //
                            -PAWN, -TOKIN, -LANCE, -KNIGHT, -SILVER, -GOLD, -BISHOP, -ROOK, -KING})
       for (int x = 1; x <= 9; ++x)

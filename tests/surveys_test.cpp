@@ -15,11 +15,7 @@
 namespace vv {
 namespace {
 
-Engine surveyed(const std::string& board) {
-  Engine e = test::engine(board + " 0,0,0,0 0,0,0,0");
-  survey_influence(e.pos, e.influence);
-  return e;
-}
+Engine surveyed(const std::string& board) { return test::surveyed_engine(test::position(board + " 0,0,0,0 0,0,0,0")); }
 
 using Squares = std::set<std::pair<int, int>>;
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "influence/survey.h"
 #include "rules/move_check.h"
 #include "rules/piece.h"
 #include "rules/position_text.h"
@@ -25,6 +26,13 @@ Position position(const std::string& text) {
 Engine engine(const std::string& text) {
   Engine e;
   e.pos = position(text);
+  return e;
+}
+
+Engine surveyed_engine(const Position& p) {
+  Engine e;
+  e.pos = p;
+  survey_influence(e.pos, e.influence);
   return e;
 }
 

@@ -21,6 +21,10 @@ Position position(const std::string& text);
 // An engine as a fresh game object holds it: every map and king square 0.
 Engine engine(const std::string& text);
 
+// An engine holding `p` with its influence maps and king squares surveyed,
+// as the computer finds it at the start of its turn.
+Engine surveyed_engine(const Position& p);
+
 // An empty board with the given pieces put on it, e.g. place({{5, 9, -KING}})
 // for the person's king alone on (5, 9).
 struct Placed {
