@@ -230,6 +230,7 @@ class Game {
   void show_file_lists(bool drive, bool folder, bool file);
   void show_save_form();
   void hide_save_form();  // and empties its boxes
+  void hide_record_panel();  // the lists and the save form
   // Time and options (options/).
   void draw_elapsed_time(int side, double seconds);
   void erase_elapsed_time(int side);

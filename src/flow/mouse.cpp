@@ -49,8 +49,7 @@ void Game::outline_reachable_squares(int from_x, int from_y, int colour, int pie
 }
 
 void Game::mouse_down(int, int, double x, double y) {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
   // While a loaded record is shown the board takes no moves. Answering No to
   // the reminder (step through the record with 進, Forward) leaves the record
   // for a fresh board.

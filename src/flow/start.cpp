@@ -18,13 +18,11 @@ constexpr const char* MAN_TO_MOVE = "MANの番です";      // the person to mov
 
 // Opening a menu hides the record-file panel and empties its save form.
 void Game::game_menu_opened() {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
 }
 
 void Game::board_menu_opened() {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
 }
 
 // A fresh game: the person takes the first or the second side, and the first

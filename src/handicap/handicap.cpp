@@ -67,8 +67,7 @@ void Game::raise_handicap() { handicap_step(+1); }
 void Game::lower_handicap() { handicap_step(-1); }
 
 void Game::handicap_step(int direction) {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
   const int reason = flow.record_mode ? 1 : record.move_number > 0 ? 2 : flow.board_flipped ? 3 : 0;
   if (reason != 0) {
     port_.play(Sound::REFUSED);

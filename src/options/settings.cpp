@@ -162,8 +162,7 @@ void Game::write_settings_file() {
 
 // Opening the menu hides the record-file panel and empties its save form.
 void Game::options_menu_opened() {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
 }
 
 void Game::choose_background(int code) {

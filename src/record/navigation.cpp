@@ -43,8 +43,7 @@ bool entry_fits(const Position& p, const MoveRecord& r, int n) {
 }  // namespace
 
 void Game::step_forward() {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
   if (flow.side_to_move == 0) {  // no game yet: start one from the menu "対局" (Game)
     port_.play(Sound::REFUSED);
     port_.message("開始", "「対局」で始めて下さい");
@@ -103,8 +102,7 @@ void Game::step_forward() {
 }
 
 void Game::step_back() {
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
   flow.resume_pending = true;
   if (record.move_number < 1) {
     port_.play(Sound::REFUSED);

@@ -86,8 +86,7 @@ void Game::save_record_file() {
     port_.message(SAVE_TITLE, path + " に書き込めません: " + reason);
     return;
   }
-  show_file_lists(false, false, false);
-  hide_save_form();
+  hide_record_panel();
   port_.refresh_file_list();
   port_.message("  ", "棋譜を書き込みました");
 }
